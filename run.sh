@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts Zelkora II (optionally on FILE.asm).
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+"$here/scripts/install-deps.sh"
+(cd "$here" && cmake --preset release >/dev/null)
+cmake --build "$here/build/release"
+if [ -x "$here/build/release/src/shell/zelkora" ]; then
+  exec "$here/build/release/src/shell/zelkora" "$@"
+fi
+# Until the desktop program exists, run the file with the command-line runner.
+if [ $# -eq 0 ]; then
+  echo "usage: ./run.sh FILE.asm" >&2
+  exit 64
+fi
+exec "$here/build/release/src/cli/zelkora-cli" run "$@"

@@ -1,0 +1,102 @@
+// Assembling START, END, DS, DC and the macros IN, OUT, RPUSH, RPOP.
+#include "assembler/error_numbers.h"
+#include "assembler/mnemonic_classes.h"
+#include "assembler/operand_syntax.h"
+
+bool CRegOrAdrInstruction::Assemble()
+{
+    const Tokens tokens = SplitOperands(m_strOperand);
+    if (AssembleRegReg(tokens)) {
+        m_wLength = 1;
+        return true;
+    }
+    m_wLength = 2;
+    return AssembleRegAdr(tokens);
+}
+
+bool CMnemonicSTART::Assemble()
+{
+    CBlockCounts& blocks = m_pAssembler->GetBlockCounts();
+    if (blocks.starts > blocks.ends) return Fail(ERR_START_TWICE);
+    if (blocks.starts == 0 && m_wAddress != 0x0100) return Fail(ERR_START_NOT_FIRST);
+    ++blocks.starts;
+    if (m_strOperand.empty()) return true;
+    return ResolveLabel(m_strOperand, m_wEntry);
+}
+
+bool CMnemonicEND::Assemble()
+{
+    CBlockCounts& blocks = m_pAssembler->GetBlockCounts();
+    if (blocks.starts <= blocks.ends) return Fail(ERR_END_TWICE);
+    ++blocks.ends;
+    return m_strOperand.empty() || Fail(ERR_OPERAND_NOT_ALLOWED);
+}
+
+bool CMnemonicDS::Assemble()
+{
+    if (m_strOperand.empty()) return Fail(ERR_OPERAND_MISSING);
+    long count;
+    if (!ParseDecimal(m_strOperand, count)) return Fail(ERR_DECIMAL_CONSTANT);
+    if (count < 0) return Fail(ERR_DECIMAL_NEGATIVE);
+    m_wLength = static_cast<WORD>(count);
+    return true;
+}
+
+bool CMnemonicDC::Assemble()
+{
+    if (m_strOperand.empty()) return Fail(ERR_OPERAND_MISSING);
+    for (const std::string& token : SplitOperands(m_strOperand)) {
+        WORD value;
+        long number;
+        if (token.empty()) return Fail(ERR_OPERAND_MISSING);
+        switch (token[0]) {
+        case '\'':
+            switch (ParseCharConstant(token, &m_words)) {
+            case CharConstant::Malformed: return Fail(ERR_CHAR_CONSTANT);
+            case CharConstant::Empty: return Fail(ERR_CHAR_CONSTANT_EMPTY);
+            case CharConstant::Ok: break;
+            }
+            continue;
+        case '#':
+            if (!ParseHexConstant(token, value)) return Fail(ERR_HEX_CONSTANT);
+            break;
+        default:
+            if (token[0] >= 'A' && token[0] <= 'Z') {
+                if (!ResolveLabel(token, value)) return false;
+            } else {
+                if (!ParseDecimal(token, number)) return Fail(ERR_DECIMAL_CONSTANT);
+                value = static_cast<WORD>(number);
+            }
+        }
+        m_words.push_back(value);
+    }
+    m_wLength = static_cast<WORD>(m_words.size());
+    return true;
+}
+
+bool CMnemonicIN::Assemble()
+{
+    const Tokens tokens = SplitOperands(m_strOperand);
+    if (tokens.size() != 2) return Fail(ERR_OPERAND_COUNT);
+    if (!ResolveLabel(tokens[0], m_wBuffer) || !ResolveLabel(tokens[1], m_wLengthWord)) return false;
+    // The standard expansion: PUSH 0,GR1 / PUSH 0,GR2 / LAD GR1,buf / LAD GR2,len / SVC n / POP GR2 / POP GR1.
+    const WORD words[12] = {0x7001, 0x0000, 0x7002,         0x0000, 0x121F, m_wBuffer,
+                            0x122F, m_wLengthWord, 0xF00F, GetSvcNumber(), 0x7120, 0x7110};
+    std::copy(std::begin(words), std::end(words), m_code);
+    return true;
+}
+
+bool CMnemonicRPUSH::Assemble()
+{
+    for (int k = 1; k <= 7; ++k) {
+        m_code[2 * (k - 1)] = static_cast<WORD>(0x70F0 | k);  // PUSH 0,GRk
+        m_code[2 * (k - 1) + 1] = 0;
+    }
+    return true;
+}
+
+bool CMnemonicRPOP::Assemble()
+{
+    for (int k = 7; k >= 1; --k) m_code[7 - k] = static_cast<WORD>(0x710F | (k << 4));  // POP GRk
+    return true;
+}

@@ -1,0 +1,46 @@
+#include "assembler/literal_bank.h"
+
+#include "assembler/error_numbers.h"
+#include "assembler/operand_syntax.h"
+
+void CLiteral::Load(CMemory& mem) const
+{
+    WORD address = m_wAddress;
+    for (WORD w : m_words) mem.SetWord(address++, w);
+}
+
+const CLiteral* CLiteralBank::AddLiteral(std::string_view text)
+{
+    std::vector<WORD> words;
+    int error = 0;
+    if (text.empty()) {
+        error = ERR_LITERAL_MISSING;
+    } else if (text[0] == '\'') {
+        switch (ParseCharConstant(text, &words)) {
+        case CharConstant::Malformed: error = ERR_LITERAL_CHAR; break;
+        case CharConstant::Empty: error = ERR_LITERAL_STRING_EMPTY; break;
+        case CharConstant::Ok: break;
+        }
+    } else if (text[0] == '#') {
+        WORD value;
+        if (ParseHexConstant(text, value)) words.push_back(value);
+        else error = ERR_LITERAL_HEX;
+    } else {
+        long value;
+        if (ParseDecimal(text, value)) words.push_back(static_cast<WORD>(value));
+        else error = ERR_LITERAL_DECIMAL;
+    }
+    if (error) {
+        m_nLastError = error;
+        return nullptr;
+    }
+    const WORD address = m_wNextAddress;
+    m_wNextAddress = static_cast<WORD>(m_wNextAddress + words.size());
+    m_literals.push_back(std::make_unique<CLiteral>(address, std::move(words)));
+    return m_literals.back().get();
+}
+
+void CLiteralBank::LoadAll(CMemory& mem) const
+{
+    for (const auto& literal : m_literals) literal->Load(mem);
+}

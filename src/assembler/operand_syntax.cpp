@@ -1,0 +1,100 @@
+#include "assembler/operand_syntax.h"
+
+#include <climits>
+#include "assembler/error_numbers.h"
+
+std::string_view TrimLeft(std::string_view s)
+{
+    size_t i = 0;
+    while (i < s.size() && IsWhite(s[i])) ++i;
+    return s.substr(i);
+}
+
+std::string_view TrimRight(std::string_view s)
+{
+    size_t n = s.size();
+    while (n > 0 && IsWhite(s[n - 1])) --n;
+    return s.substr(0, n);
+}
+
+std::vector<std::string> SplitOperands(std::string_view operand)
+{
+    // Commas inside quotes must not split: hide them as tabs while cutting.
+    std::string copy(operand);
+    bool inQuote = false;
+    for (char& c : copy) {
+        if (c == '\'') inQuote = !inQuote;
+        else if (c == ',' && inQuote) c = '\t';
+    }
+
+    std::vector<std::string> tokens;
+    auto addToken = [&tokens](std::string_view raw) {
+        std::string token(Trim(raw));
+        for (char& c : token)
+            if (c == '\t') c = ',';
+        tokens.push_back(std::move(token));
+    };
+
+    std::string_view rest(copy);
+    size_t comma;
+    while (!rest.empty() && (comma = rest.find(',')) != std::string_view::npos) {
+        addToken(rest.substr(0, comma));
+        rest.remove_prefix(comma + 1);
+    }
+    if (!rest.empty()) addToken(rest);
+    return tokens;
+}
+
+int CheckLabelName(std::string_view name)
+{
+    if (name.size() > 8) return ERR_LABEL_TOO_LONG;
+    if (name.empty() || name[0] < 'A' || name[0] > 'Z') return ERR_LABEL_FIRST_CHAR;
+    for (char c : name.substr(1))
+        if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z'))) return ERR_LABEL_CHARS;
+    return 0;
+}
+
+bool ParseDecimal(std::string_view text, long& value)
+{
+    size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    if (i == text.size()) return false;
+
+    long long magnitude = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c < '0' || c > '9') return false;
+        if (magnitude <= LLONG_MAX / 100) magnitude = magnitude * 10 + (c - '0');  // stays far beyond int32
+    }
+    long long v = negative ? -magnitude : magnitude;
+    if (v > INT_MAX) v = INT_MAX;
+    if (v < INT_MIN) v = INT_MIN;
+    value = static_cast<long>(v);
+    return true;
+}
+
+bool ParseHexConstant(std::string_view text, WORD& value)
+{
+    if (text.size() != 5 || text[0] != '#') return false;
+    unsigned v = 0;
+    for (char c : text.substr(1)) {
+        unsigned digit;
+        if (c >= '0' && c <= '9') digit = static_cast<unsigned>(c - '0');
+        else if (c >= 'A' && c <= 'F') digit = static_cast<unsigned>(c - 'A' + 10);
+        else return false;
+        v = v * 16 + digit;
+    }
+    value = static_cast<WORD>(v);
+    return true;
+}
+
+CharConstant ParseCharConstant(std::string_view text, std::vector<WORD>* words)
+{
+    // There is no escape for a quote: the closing quote must be the last character.
+    if (text.size() < 2 || text.find('\'', 1) != text.size() - 1) return CharConstant::Malformed;
+    if (text.size() == 2) return CharConstant::Empty;
+    if (words)
+        for (char c : text.substr(1, text.size() - 2)) words->push_back(ByteToWord(c));
+    return CharConstant::Ok;
+}

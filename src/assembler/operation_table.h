@@ -1,0 +1,21 @@
+#pragma once
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include "assembler/mnemonic.h"
+
+// One row of the operation-name table: the name, the code (base of the first word,
+// or an internal selector for directives and macros) and the class to make.
+struct COperation {
+    using Factory = std::unique_ptr<CMnemonic> (*)(WORD address, std::string operation, std::string operand,
+                                                   std::string source, IAssemblyContext* assembler);
+    std::string_view name;
+    WORD code;
+    Factory create;
+};
+
+std::span<const COperation> GetOperationTable();
+
+// Exact, case-sensitive look-up in table order; null when the name is not an operation.
+const COperation* FindOperation(std::string_view name);

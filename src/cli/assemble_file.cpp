@@ -1,0 +1,25 @@
+#include "cli/assemble_file.h"
+
+#include "cli/cli_util.h"
+#include "resources/message_ids.h"
+#include "resources/string_table.h"
+
+int AssembleFile(const std::string& path, CAssembler& assembler, std::FILE* errorStream)
+{
+    std::string source, reason;
+    if (!ReadFileBytes(path, source, reason)) {
+        std::fprintf(stderr, "zelkora-cli: cannot read %s: %s\n", path.c_str(), reason.c_str());
+        return EXIT_NO_INPUT;
+    }
+    if (assembler.AssembleLines(SplitSourceLines(source))) return 0;
+
+    COutputBuffer out(errorStream);
+    for (const auto& error : assembler.GetErrors()) {
+        out.Append(error->GetText());
+        out.Append("\n");
+    }
+    out.Flush();
+    std::fprintf(stderr, "%s\n",
+                 FormatMessage(MSG_ASSEMBLE_ERRORS, static_cast<int>(assembler.GetErrors().GetSize())).c_str());
+    return 1;
+}

@@ -1,0 +1,52 @@
+#include "cli/cli_util.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <sys/stat.h>
+
+bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& reason)
+{
+    struct stat st;
+    if (stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+        reason = "is a directory";
+        return false;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        reason = std::strerror(errno);
+        return false;
+    }
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        reason = "read error";
+        return false;
+    }
+    return true;
+}
+
+void COutputBuffer::AppendHex4(unsigned value)
+{
+    static const char kDigits[] = "0123456789ABCDEF";
+    const char text[4] = {kDigits[(value >> 12) & 0xF], kDigits[(value >> 8) & 0xF], kDigits[(value >> 4) & 0xF],
+                          kDigits[value & 0xF]};
+    Append(std::string_view(text, 4));
+}
+
+void COutputBuffer::Flush()
+{
+    if (!m_buffer.empty()) std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_stream);
+    m_buffer.clear();
+    std::fflush(m_stream);
+}
+
+int UsageError(const char* message)
+{
+    std::fprintf(stderr,
+                 "zelkora-cli: %s\n"
+                 "usage: zelkora-cli asm [--image] [--labels] FILE.asm\n"
+                 "       zelkora-cli run [--in FILE] [--out FILE] [--max-steps N] [--trace] [--state]\n"
+                 "                       [--dump-memory HHHH:N] [--stats] FILE.asm\n",
+                 message);
+    return EXIT_USAGE;
+}

@@ -1,0 +1,4 @@
+#pragma once
+
+int AsmCommand(int argc, char** argv);
+int RunCommand(int argc, char** argv);

@@ -1,7 +1,248 @@
+// zelkora-cli run [--in FILE] [--out FILE] [--max-steps N] [--trace] [--state]
+//                 [--dump-memory HHHH:N] [--stats] FILE.asm
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include "cli/assemble_file.h"
 #include "cli/cli_util.h"
 #include "cli/commands.h"
+#include "resources/message_ids.h"
+#include "simulator/line_reader.h"
+#include "simulator/zelkora_doc.h"
+#include "text/codepage.h"
 
-int RunCommand(int, char**)
+namespace {
+volatile std::sig_atomic_t g_interrupted = 0;
+extern "C" void OnInterrupt(int) { g_interrupted = 1; }
+
+struct RunOptions {
+    std::string inFile, outFile, source;
+    std::uint64_t maxSteps = 0;
+    bool hasMaxSteps = false, trace = false, state = false, stats = false, dump = false;
+    WORD dumpStart = 0;
+    unsigned long dumpCount = 0;
+};
+
+// The headless host: messages and trace to standard error, program output to standard
+// output, key input from standard input, Ctrl+C as the Stop command.
+class CConsoleHost final : public IDocumentHost, public CView, public IStepObserver {
+public:
+    CConsoleHost(const RunOptions& options, COutputBuffer& out, COutputBuffer& err)
+        : m_options(options), m_out(out), m_err(err), m_stdin(stdin)
+    {
+    }
+    void Attach(CZelkoraDoc* doc) { m_pDoc = doc; }
+
+    void ShowMessage(int messageId, MessageIcon, const std::string& text) override
+    {
+        if (messageId == MSG_ASSEMBLE_OK) return;  // success is the exit status here
+        m_err.Append(text);
+        m_err.Append("\n");
+    }
+    void Beep() override {}
+    bool RunKeyInputDialog(std::string& line) override
+    {
+        m_out.Flush();  // an interactive user sees the prompt before typing
+        m_err.Flush();
+        if (m_stdin.ReadLine(line) != CLineReader::Result::Line) return false;
+        if (IsValidUtf8(line)) line = Utf8ToCp932(line);
+        return true;
+    }
+    CDeviceSettings GetDeviceSettings() override
+    {
+        CDeviceSettings s;
+        s.inDeviceType = m_options.inFile.empty() ? 0 : 1;
+        s.inFileName = m_options.inFile;
+        s.outDeviceType = m_options.outFile.empty() ? 0 : 1;
+        s.outFileName = m_options.outFile;
+        return s;
+    }
+    void EnterRunningState() override {}
+    void LeaveRunningState() override {}
+    void AdvanceRunIndicator() override {}
+    void PumpMessages() override
+    {
+        if (g_interrupted && m_pDoc) m_pDoc->Stop();
+    }
+    bool OpenSimulatorWindow(CZelkoraDoc&) override { return true; }
+    void CloseSimulatorWindow(CZelkoraDoc&) override {}
+
+    // Output lines go to standard output as their bare text.
+    void OnUpdate(CView*, int hint, CHintUpdateView* object) override
+    {
+        static constexpr std::string_view kOutput = "OUTPUT : ";
+        if (hint == HINT_ASSEMBLE_ERRORS && object) {
+            for (const auto& error : static_cast<CAssembler*>(object->m_pObject)->GetErrors()) {
+                m_err.Append(error->GetText());
+                m_err.Append("\n");
+            }
+            return;
+        }
+        if (hint != HINT_DEVICE_OUTPUT || !object) return;
+        const std::string_view line(object->m_strText);
+        if (line.substr(0, kOutput.size()) != kOutput) return;
+        m_out.Append(Cp932ToUtf8(line.substr(kOutput.size())));
+        m_out.Append("\n");
+    }
+    const char* GetClassName() const override { return "CConsoleView"; }
+
+    void BeforeStep(const CMnemonic& statement) override
+    {
+        m_err.AppendHex4(statement.GetAddress());
+        m_err.Append(": ");
+        m_err.Append(Cp932ToUtf8(statement.GetExpandedSource()));
+        m_err.Append("\n");
+    }
+
+private:
+    const RunOptions& m_options;
+    COutputBuffer& m_out;
+    COutputBuffer& m_err;
+    CLineReader m_stdin;
+    CZelkoraDoc* m_pDoc = nullptr;
+};
+
+bool ParseUnsigned(const char* text, int base, unsigned long long max, unsigned long long& value)
 {
-    return UsageError("run is not available yet");
+    if (!*text) return false;
+    char* end;
+    errno = 0;
+    value = std::strtoull(text, &end, base);
+    return *end == '\0' && errno == 0 && value <= max && text[0] != '-' && text[0] != '+';
+}
+
+bool ParseDump(const char* text, RunOptions& options)
+{
+    const char* colon = std::strchr(text, ':');
+    if (!colon || colon == text || colon - text > 4) return false;
+    unsigned long long start, count;
+    if (!ParseUnsigned(std::string(text, colon).c_str(), 16, 0xFFFF, start)) return false;
+    if (!ParseUnsigned(colon + 1, 10, 1ull << 32, count)) return false;
+    options.dump = true;
+    options.dumpStart = static_cast<WORD>(start);
+    options.dumpCount = static_cast<unsigned long>(count);
+    return true;
+}
+
+int ParseOptions(int argc, char** argv, RunOptions& options)
+{
+    for (int i = 0; i < argc; ++i) {
+        const char* arg = argv[i];
+        auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
+        if (std::strcmp(arg, "--in") == 0 || std::strcmp(arg, "--out") == 0) {
+            const char* file = value();
+            if (!file || !*file) return UsageError("--in and --out need a file name");
+            (arg[2] == 'i' ? options.inFile : options.outFile) = file;
+        } else if (std::strcmp(arg, "--max-steps") == 0) {
+            const char* n = value();
+            unsigned long long steps;
+            if (!n || !ParseUnsigned(n, 10, ~0ull, steps)) return UsageError("--max-steps needs a number");
+            options.maxSteps = steps;
+            options.hasMaxSteps = true;
+        } else if (std::strcmp(arg, "--dump-memory") == 0) {
+            const char* spec = value();
+            if (!spec || !ParseDump(spec, options)) return UsageError("--dump-memory needs HHHH:N");
+        } else if (std::strcmp(arg, "--trace") == 0) {
+            options.trace = true;
+        } else if (std::strcmp(arg, "--state") == 0) {
+            options.state = true;
+        } else if (std::strcmp(arg, "--stats") == 0) {
+            options.stats = true;
+        } else if (arg[0] == '-' && arg[1] != '\0') {
+            return UsageError("unknown option for run");
+        } else if (!options.source.empty()) {
+            return UsageError("more than one source file given");
+        } else {
+            options.source = arg;
+        }
+    }
+    if (options.source.empty()) return UsageError("no source file given");
+    return 0;
+}
+
+int ExitStatus(RunEnd end)
+{
+    switch (end) {
+    case RunEnd::NotExecutable:
+    case RunEnd::CodeOverwritten: return 2;
+    case RunEnd::StepLimit: return 3;
+    case RunEnd::UserStop: return 4;
+    default: return 0;
+    }
+}
+
+void PrintState(const CRegister& reg, COutputBuffer& out)
+{
+    static const int kOrder[] = {REG_PR, REG_SP, REG_FR, 0, 1, 2, 3, 4, 5, 6, 7};
+    bool first = true;
+    for (int r : kOrder) {
+        if (!first) out.Append(" ");
+        first = false;
+        out.Append(GetRegisterName(r));
+        out.Append("=");
+        out.AppendHex4(reg[r]);
+    }
+    out.Append("\n");
+}
+}  // namespace
+
+int RunCommand(int argc, char** argv)
+{
+    RunOptions options;
+    if (const int status = ParseOptions(argc, argv, options)) return status;
+
+    COutputBuffer out(stdout), err(stderr);
+    CConsoleHost host(options, out, err);
+    CZelkoraDoc doc(host);
+    host.Attach(&doc);
+
+    {
+        std::string reason;
+        std::string text;
+        if (!ReadFileBytes(options.source, text, reason)) {
+            std::fprintf(stderr, "zelkora-cli: cannot read %s: %s\n", options.source.c_str(), reason.c_str());
+            return EXIT_NO_INPUT;
+        }
+        doc.SetSourceText(std::move(text));
+        doc.SetSourcePath(options.source);
+    }
+    doc.AddView(&host);
+    if (!doc.AssembleAndLoad()) return 1;
+
+    CCometCore& core = doc.GetCore();
+    if (options.trace) core.SetStepObserver(&host);
+    if (options.hasMaxSteps) core.SetStepLimit(options.maxSteps == 0 ? 0 : options.maxSteps);
+
+    std::signal(SIGINT, OnInterrupt);
+    const auto started = std::chrono::steady_clock::now();
+    bool ran = true;
+    if (options.hasMaxSteps && options.maxSteps == 0) ran = false;  // nothing may run
+    if (ran) doc.Run(RUN_GO);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    std::signal(SIGINT, SIG_DFL);
+    doc.CloseDeviceFiles();
+
+    if (options.state) PrintState(core.GetRegisters(), out);
+    if (options.dump) {
+        WORD address = options.dumpStart;
+        for (unsigned long i = 0; i < options.dumpCount; ++i, ++address) {
+            out.AppendHex4(address);
+            out.Append(" ");
+            out.AppendHex4(core.GetMemory().GetWord(address));
+            out.Append("\n");
+        }
+    }
+    if (options.stats) {
+        const std::uint64_t steps = core.GetExecutedCount();
+        char line[160];
+        std::snprintf(line, sizeof line, "statements: %llu\ntime: %.6f s\nstatements per second: %.0f\n",
+                      static_cast<unsigned long long>(steps), seconds, seconds > 0 ? steps / seconds : 0.0);
+        err.Append(line);
+    }
+    out.Flush();
+    err.Flush();
+    return ran ? ExitStatus(core.GetLastRunEnd()) : 3;
 }

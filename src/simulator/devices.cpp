@@ -1,0 +1,90 @@
+// The IN and OUT devices: key input or a text file in, the screen and optionally a text file out.
+#include <cerrno>
+#include <cstdio>
+#include "resources/message_ids.h"
+#include "resources/string_table.h"
+#include "simulator/line_reader.h"
+#include "simulator/zelkora_doc.h"
+#include "text/codepage.h"
+
+bool CZelkoraDoc::ReadInputLine(std::string& line)
+{
+    const CDeviceSettings settings = m_pHost->GetDeviceSettings();
+    line.clear();
+    const bool ok = settings.inDeviceType == 0 ? m_pHost->RunKeyInputDialog(line) : ReadInputFile(settings, line);
+    if (!ok) line.clear();
+    SendDeviceLine(ok ? "INPUT  : " + line : std::string("INPUT  : <EOF>"));
+    return ok;
+}
+
+bool CZelkoraDoc::ReadInputFile(const CDeviceSettings& settings, std::string& line)
+{
+    if (!m_pInFile) {
+        m_pInFile = std::fopen(settings.inFileName.c_str(), "rb");
+        if (!m_pInFile) {
+            ShowMessage(MSG_IN_FILE_OPEN, FormatMessage(MSG_IN_FILE_OPEN, settings.inFileName));
+            return false;
+        }
+        m_strInFileName = settings.inFileName;
+    }
+    switch (CLineReader(m_pInFile).ReadLine(line)) {
+    case CLineReader::Result::Line:
+        // Text files here are usually UTF-8; the program works in code page 932.
+        if (IsValidUtf8(line)) line = Utf8ToCp932(line);
+        return true;
+    case CLineReader::Result::End:
+        return false;
+    case CLineReader::Result::Error:
+        break;
+    }
+    std::fclose(m_pInFile);
+    m_pInFile = nullptr;
+    ShowMessage(MSG_IN_FILE_READ, FormatMessage(MSG_IN_FILE_READ, m_strInFileName));
+    return false;
+}
+
+void CZelkoraDoc::WriteOutputLine(const std::string& text)
+{
+    const CDeviceSettings settings = m_pHost->GetDeviceSettings();
+    if (settings.outDeviceType == 1) WriteOutputFile(settings, text);
+    SendDeviceLine("OUTPUT : " + text);
+}
+
+void CZelkoraDoc::WriteOutputFile(const CDeviceSettings& settings, const std::string& text)
+{
+    if (!m_pOutFile) {
+        m_pOutFile = std::fopen(settings.outFileName.c_str(), "wb");
+        if (!m_pOutFile) {
+            ShowMessage(MSG_OUT_FILE_CREATE, FormatMessage(MSG_OUT_FILE_CREATE, settings.outFileName));
+            return;
+        }
+        m_strOutFileName = settings.outFileName;
+    }
+    const bool written = std::fwrite(text.data(), 1, text.size(), m_pOutFile) == text.size() &&
+                         std::fwrite("\r\n", 1, 2, m_pOutFile) == 2;
+    if (!written) DiscardOutputFile();
+}
+
+void CZelkoraDoc::FlushOutputFile()
+{
+    if (m_pOutFile && std::fflush(m_pOutFile) != 0) DiscardOutputFile();
+}
+
+void CZelkoraDoc::DiscardOutputFile()
+{
+    std::fclose(m_pOutFile);
+    m_pOutFile = nullptr;
+    ShowMessage(MSG_OUT_FILE_WRITE, FormatMessage(MSG_OUT_FILE_WRITE, m_strOutFileName));
+}
+
+void CZelkoraDoc::CloseDeviceFiles()
+{
+    if (m_pInFile) {
+        std::fclose(m_pInFile);
+        m_pInFile = nullptr;
+    }
+    if (m_pOutFile) {
+        std::fclose(m_pOutFile);
+        m_pOutFile = nullptr;
+    }
+}

@@ -1,0 +1,121 @@
+#include "simulator/zelkora_doc.h"
+
+#include <algorithm>
+#include <cstring>
+#include "resources/message_ids.h"
+#include "resources/string_table.h"
+
+CZelkoraDoc::CZelkoraDoc(IDocumentHost& host) : m_pHost(&host), m_core(this)
+{
+}
+
+CZelkoraDoc::~CZelkoraDoc()
+{
+    CloseDeviceFiles();
+}
+
+void CZelkoraDoc::AddView(CView* view)
+{
+    if (view && std::find(m_views.begin(), m_views.end(), view) == m_views.end()) m_views.push_back(view);
+}
+
+void CZelkoraDoc::RemoveView(CView* view)
+{
+    m_views.erase(std::remove(m_views.begin(), m_views.end(), view), m_views.end());
+}
+
+void CZelkoraDoc::UpdateAllViews(CView* sender, int hint, CHintUpdateView* object)
+{
+    // A view may close itself (or others) while handling a hint: walk a copy and
+    // skip views that are gone by the time their turn comes.
+    const std::vector<CView*> views = m_views;
+    for (CView* view : views)
+        if (view != sender && std::find(m_views.begin(), m_views.end(), view) != m_views.end())
+            view->OnUpdate(sender, hint, object);
+}
+
+CView* CZelkoraDoc::FindViewByClass(const char* className) const
+{
+    for (CView* view : m_views)
+        if (std::strcmp(view->GetClassName(), className) == 0) return view;
+    return nullptr;
+}
+
+void CZelkoraDoc::ShowMessage(int messageId, const std::string& text)
+{
+    MessageIcon icon = MessageIcon::Warning;
+    switch (messageId) {
+    case MSG_ASSEMBLE_OK:
+    case MSG_STOPPED_BY_USER:
+    case MSG_PROGRAM_END: icon = MessageIcon::Information; break;
+    case MSG_SIMULATOR_OPEN_FAILED: icon = MessageIcon::Stop; break;
+    default: break;
+    }
+    m_pHost->ShowMessage(messageId, icon, text);
+}
+
+void CZelkoraDoc::ShowMessage(int messageId)
+{
+    ShowMessage(messageId, std::string(LoadString(messageId)));
+}
+
+bool CZelkoraDoc::AssembleAndLoad()
+{
+    if (FindViewByClass("CSimulateView")) m_pHost->CloseSimulatorWindow(*this);
+
+    m_sourceLines = SplitSourceLines(m_strSourceText);
+    UpdateAllViews(nullptr, HINT_ASSEMBLE_BEGIN);
+
+    if (!m_assembler.AssembleLines(m_sourceLines)) {
+        CHintUpdateView hint;
+        hint.m_pObject = &m_assembler;
+        UpdateAllViews(nullptr, HINT_ASSEMBLE_ERRORS, &hint);
+        ShowMessage(MSG_ASSEMBLE_ERRORS,
+                    FormatMessage(MSG_ASSEMBLE_ERRORS, static_cast<int>(m_assembler.GetErrors().GetSize())));
+        return false;
+    }
+
+    ShowMessage(MSG_ASSEMBLE_OK);
+    ResetMachine();
+    if (!m_pHost->OpenSimulatorWindow(*this)) {
+        ShowMessage(MSG_SIMULATOR_OPEN_FAILED);
+        return false;
+    }
+    return true;
+}
+
+void CZelkoraDoc::ResetMachine()
+{
+    CloseDeviceFiles();
+    m_core.Reset();
+    CRegister& reg = m_core.GetRegisters();
+    CMemory& mem = m_core.GetMemory();
+    reg[REG_PR] = m_assembler.GetStartAddress();
+    mem.SetWord(0xFFFF, 0x0000);
+    reg[REG_SP] = 0xFFFF;
+    m_assembler.LoadProgram(mem);
+    m_deviceLog.clear();
+}
+
+bool CZelkoraDoc::Run(int mode, WORD address)
+{
+    const bool result = m_core.Run(m_assembler.GetProgram(), mode, address);
+    FlushOutputFile();
+    UpdateAllViews(nullptr, HINT_MACHINE_STATE);
+    return result;
+}
+
+void CZelkoraDoc::ClearBreakpoints()
+{
+    m_assembler.GetProgram().ClearBreakpoints();
+    UpdateAllViews(nullptr, HINT_BREAKPOINTS_CLEARED);
+}
+
+void CZelkoraDoc::SendDeviceLine(std::string line)
+{
+    m_deviceLog.push_back(line);
+    if (m_deviceLog.size() > kDeviceLogLimit) m_deviceLog.pop_front();
+    CHintUpdateView hint;
+    hint.m_strText = std::move(line);
+    UpdateAllViews(nullptr, HINT_DEVICE_OUTPUT, &hint);
+}

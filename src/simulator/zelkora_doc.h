@@ -1,0 +1,86 @@
+#pragma once
+#include <cstdio>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+#include "assembler/assembler.h"
+#include "assembler/execution_host.h"
+#include "simulator/comet_core.h"
+#include "simulator/document_host.h"
+#include "simulator/hints.h"
+#include "simulator/view.h"
+
+// The document: one CASL II source program and everything to assemble and simulate
+// it. It never shows a window itself; it asks its host.
+class CZelkoraDoc : public IExecutionHost {
+public:
+    static constexpr const char* kUntitled = "(無題)";
+    // The device view never shows more than this many lines, so the log keeps no more.
+    static constexpr size_t kDeviceLogLimit = 1000;
+
+    explicit CZelkoraDoc(IDocumentHost& host);
+    ~CZelkoraDoc() override;
+    CZelkoraDoc(const CZelkoraDoc&) = delete;
+    CZelkoraDoc& operator=(const CZelkoraDoc&) = delete;
+
+    IDocumentHost& GetHost() { return *m_pHost; }
+
+    // Views.
+    void AddView(CView* view);
+    void RemoveView(CView* view);
+    void UpdateAllViews(CView* sender, int hint, CHintUpdateView* object = nullptr);
+    CView* FindViewByClass(const char* className) const;
+    const std::vector<CView*>& GetViews() const { return m_views; }
+
+    // The source text: the editor's text when an editor is attached, else the text set here.
+    void SetSourceText(std::string text) { m_strSourceText = std::move(text); }
+    const std::string& GetSourceText() const { return m_strSourceText; }
+    void SetSourcePath(std::string path) { m_strSourcePath = std::move(path); }
+    const std::string& GetSourcePath() const { return m_strSourcePath; }
+
+    // Assembles the source; on success loads it and opens the simulator window.
+    bool AssembleAndLoad();
+    void ResetMachine();
+    bool Run(int mode, WORD address = 0);
+    void Stop() { m_core.RequestStop(); }
+    void ClearBreakpoints();
+
+    // Devices (IN, OUT, SVC).
+    bool ReadInputLine(std::string& line) override;
+    void WriteOutputLine(const std::string& text) override;
+    void ShowWarning(int messageId) override { ShowMessage(messageId); }
+    void CloseDeviceFiles();
+    const std::deque<std::string>& GetDeviceLog() const { return m_deviceLog; }
+
+    // A string-table message in the box kind it always has.
+    void ShowMessage(int messageId, const std::string& text);
+    void ShowMessage(int messageId);
+
+    CAssembler& GetAssembler() { return m_assembler; }
+    const CAssembler& GetAssembler() const { return m_assembler; }
+    CCometCore& GetCore() { return m_core; }
+    const CCometCore& GetCore() const { return m_core; }
+    CMnemonicArray& GetProgram() { return m_assembler.GetProgram(); }
+    const std::vector<std::string>& GetSourceLines() const { return m_sourceLines; }
+
+private:
+    void SendDeviceLine(std::string line);
+    bool ReadInputFile(const CDeviceSettings& settings, std::string& line);
+    void WriteOutputFile(const CDeviceSettings& settings, const std::string& text);
+    // Output is buffered during a run and flushed when the run returns.
+    void FlushOutputFile();
+    void DiscardOutputFile();
+
+    IDocumentHost* m_pHost;
+    CAssembler m_assembler;
+    CCometCore m_core;
+    std::string m_strSourcePath = kUntitled;
+    std::deque<std::string> m_deviceLog;
+    std::FILE* m_pOutFile = nullptr;
+    std::FILE* m_pInFile = nullptr;
+    std::string m_strOutFileName, m_strInFileName;  // the names the open files were opened under
+    std::vector<std::string> m_sourceLines;
+    std::string m_strSourceText;
+    std::vector<CView*> m_views;
+};

@@ -1,0 +1,13 @@
+; Tight loop for timing the run loop: LAD, ADDA, CPA and JNZ, four statements a pass.
+BENCH	START
+OUTER	LAD	GR1,0
+INNER	LAD	GR3,1,GR3
+	ADDA	GR1,ONE
+	CPA	GR1,LIMIT
+	JNZ	INNER
+	LAD	GR2,1,GR2
+	JUMP	OUTER
+	RET
+ONE	DC	1
+LIMIT	DC	25000
+	END

@@ -1,0 +1,96 @@
+// Memory and register file.
+#include <gtest/gtest.h>
+
+#include <vector>
+#include "machine/memory.h"
+#include "machine/register.h"
+
+namespace {
+
+TEST(Memory, StartsClearedAndClears)
+{
+    CMemory memory;
+    EXPECT_EQ(memory.GetWord(0x0000), 0);
+    EXPECT_EQ(memory.GetWord(0xFFFF), 0);
+    memory.SetWord(0xFFFF, 0x1234);
+    memory.SetWord(0x0000, 0xABCD);
+    EXPECT_EQ(memory.GetWord(0xFFFF), 0x1234);
+    EXPECT_EQ(memory.GetWord(0x0000), 0xABCD);
+    memory.Clear();
+    EXPECT_EQ(memory.GetWord(0xFFFF), 0);
+    EXPECT_EQ(memory.GetWord(0x0000), 0);
+}
+
+struct ReadBlockCase {
+    WORD start;
+    WORD count;
+};
+
+class MemoryReadBlock : public testing::TestWithParam<ReadBlockCase> {};
+
+TEST_P(MemoryReadBlock, ReadsCountWordsInAddressOrderModulo65536)
+{
+    const auto [start, count] = GetParam();
+    CMemory memory;
+    for (int a = 0; a < CMemory::kSize; ++a) memory.SetWord(static_cast<WORD>(a), static_cast<WORD>(a ^ 0x5A5A));
+
+    std::vector<WORD> buffer(count + 2u, 0xEEEE);
+    memory.ReadBlock(start, buffer.data(), count);
+    for (unsigned i = 0; i < count; ++i)
+        ASSERT_EQ(buffer[i], static_cast<WORD>((start + i) ^ 0x5A5A)) << "word " << i;
+    EXPECT_EQ(buffer[count], 0xEEEE) << "wrote past the count";
+    EXPECT_EQ(buffer[count + 1u], 0xEEEE);
+}
+
+INSTANTIATE_TEST_SUITE_P(Memory, MemoryReadBlock,
+                         testing::Values(ReadBlockCase{0xFFF0, 32}, ReadBlockCase{0xFFF0, 16}, ReadBlockCase{0xFFFF, 2},
+                                         ReadBlockCase{0x0000, 0}, ReadBlockCase{0xFFFF, 0}, ReadBlockCase{0x1234, 100},
+                                         ReadBlockCase{0x0000, 0xFFFF}, ReadBlockCase{0x8000, 0xFFFF}));
+
+TEST(Register, StartsClearedAndClears)
+{
+    CRegister reg;
+    for (int i = 0; i < REG_COUNT; ++i) EXPECT_EQ(reg[i], 0) << i;
+    for (int i = 0; i < REG_COUNT; ++i) reg[i] = static_cast<WORD>(i + 1);
+    EXPECT_EQ(reg[REG_FR], 11);
+    reg.Clear();
+    for (int i = 0; i < REG_COUNT; ++i) EXPECT_EQ(reg[i], 0) << i;
+}
+
+struct ZeroSignCase {
+    std::int16_t result;
+    WORD frBefore;
+    WORD frAfter;
+};
+
+class RegisterSetZeroSign : public testing::TestWithParam<ZeroSignCase> {};
+
+TEST_P(RegisterSetZeroSign, SetsOnlyZfAndSf)
+{
+    CRegister reg;
+    reg[REG_FR] = GetParam().frBefore;
+    reg.SetZeroSign(GetParam().result);
+    EXPECT_EQ(reg[REG_FR], GetParam().frAfter);
+}
+
+INSTANTIATE_TEST_SUITE_P(Register, RegisterSetZeroSign,
+                         testing::Values(ZeroSignCase{0, 0x0000, FLAG_ZF}, ZeroSignCase{-1, 0x0000, FLAG_SF},
+                                         ZeroSignCase{1, FLAG_ZF | FLAG_SF, 0x0000},
+                                         ZeroSignCase{-32768, FLAG_ZF | FLAG_OF, FLAG_SF | FLAG_OF},
+                                         ZeroSignCase{32767, FLAG_SF | FLAG_OF, FLAG_OF},
+                                         ZeroSignCase{0, 0xFFF8 | FLAG_SF, 0xFFF8 | FLAG_ZF},
+                                         ZeroSignCase{-5, 0xFFFF, 0xFFFF & ~FLAG_ZF}));
+
+TEST(Register, NamesAndIndices)
+{
+    const char* names[REG_COUNT] = {"GR0", "GR1", "GR2", "GR3", "GR4", "GR5", "GR6", "GR7", "SP", "PR", "FR"};
+    for (int i = 0; i < REG_COUNT; ++i) {
+        EXPECT_EQ(GetRegisterName(i), names[i]);
+        EXPECT_EQ(FindRegisterIndex(names[i]), i);
+    }
+    EXPECT_EQ(FindRegisterIndex("FR"), REG_FR);
+    for (const char* name : {"GR8", "gr1", "sp", "Gr1", "", "GR", "GR10", "GR1 ", " SP", "PC", "SPX"})
+        EXPECT_EQ(FindRegisterIndex(name), -1) << '"' << name << '"';
+}
+
+}  // namespace

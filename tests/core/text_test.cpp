@@ -97,6 +97,22 @@ TEST(CodePage, KnownCharacters)
     }
 }
 
+TEST(CodePage, LongTextConvertsCompletely)
+{
+    std::string cp932, utf8;
+    for (int i = 0; i < 5000; ++i) {
+        cp932 += "\x8A\xBF\xB1" "A";
+        utf8 += "漢ｱA";
+    }
+    // (EXPECT_TRUE: a failure would print 35,000 bytes.)
+    EXPECT_TRUE(Cp932ToUtf8(cp932) == utf8);
+    EXPECT_TRUE(Utf8ToCp932(utf8) == cp932);
+    // An invalid lead byte far into the text: it alone is replaced, and its old trail byte
+    // now reads as a half-width katakana.
+    cp932[4000] = '\x80';
+    EXPECT_TRUE(Cp932ToUtf8(cp932) == utf8.substr(0, 7000) + "\xEF\xBF\xBDｿ" + utf8.substr(7003));
+}
+
 TEST(CodePage, SingleBytesRoundTrip)
 {
     for (int b = 0; b < 256; ++b) {

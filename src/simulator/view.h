@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 
 class CHintUpdateView;
 
@@ -11,4 +12,6 @@ public:
     virtual void OnUpdate(CView* sender, int hint, CHintUpdateView* object) = 0;
     // The run-time class name, such as "CSourceView" or "CSimulateView".
     virtual const char* GetClassName() const = 0;
+    // The source editor gives the whole source text here (code page 932, CR LF); others give nothing.
+    virtual bool GetSourceText(std::string& /*text*/) const { return false; }
 };

@@ -63,6 +63,7 @@ bool CZelkoraDoc::AssembleAndLoad()
 {
     if (FindViewByClass("CSimulateView")) m_pHost->CloseSimulatorWindow(*this);
 
+    if (const CView* editor = FindViewByClass("CSourceView")) editor->GetSourceText(m_strSourceText);
     m_sourceLines = SplitSourceLines(m_strSourceText);
     UpdateAllViews(nullptr, HINT_ASSEMBLE_BEGIN);
 

@@ -1,0 +1,61 @@
+#include "shell/child_frame.h"
+
+#include <QApplication>
+#include <functional>
+#include "shell/layout_store.h"
+
+CChildFrame::CChildFrame(CZelkoraDoc& doc, QWidget* parent) : QMdiSubWindow(parent), m_doc(doc)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        for (QWidget* w = now; w; w = w->parentWidget()) {
+            if (w->parentWidget() && qobject_cast<QSplitter*>(w->parentWidget()) && isAncestorOf(w)) {
+                SetActiveView(w);
+                return;
+            }
+        }
+    });
+}
+
+void CChildFrame::SetActiveView(QWidget* view)
+{
+    m_pActiveView = view;
+}
+
+QSplitter* CChildFrame::MakeSplitter(Qt::Orientation orientation, QWidget* parent)
+{
+    auto* splitter = new QSplitter(orientation, parent);
+    splitter->setChildrenCollapsible(false);
+    return splitter;
+}
+
+void CChildFrame::StorePlacement(const char* name)
+{
+    const bool maximized = isMaximized();
+    if (maximized) showNormal();
+    WriteWindowValue(name, FormatPlacement(geometry(), maximized));
+}
+
+void CChildFrame::RestorePlacement(const char* name)
+{
+    QRect normal;
+    if (ParsePlacement(ReadWindowValue(name), normal)) setGeometry(normal);
+}
+
+void CChildFrame::ActivateNextPane(bool forward)
+{
+    QList<QWidget*> panes;
+    std::function<void(QSplitter*)> collect = [&](QSplitter* splitter) {
+        for (int i = 0; i < splitter->count(); ++i) {
+            QWidget* w = splitter->widget(i);
+            if (auto* inner = qobject_cast<QSplitter*>(w)) collect(inner);
+            else panes << w;
+        }
+    };
+    if (auto* top = qobject_cast<QSplitter*>(widget())) collect(top);
+    if (panes.isEmpty()) return;
+    const int at = panes.indexOf(m_pActiveView.data());
+    const int next = at < 0 ? 0 : (at + (forward ? 1 : panes.size() - 1)) % panes.size();
+    SetActiveView(panes[next]);
+    panes[next]->setFocus();
+}

@@ -1,0 +1,72 @@
+#pragma once
+#include <QMainWindow>
+#include <QMap>
+#include <QPointer>
+
+class CChildFrame;
+class CZelkoraApp;
+class CZelkoraStatusBar;
+class QAction;
+class QMdiArea;
+class QMenu;
+class QToolBar;
+
+// The main window: menu bar, toolbar, status bar and the area that holds the source
+// and simulator windows. Routes every command id along active view -> frame ->
+// document -> application, and refreshes the enable and check states while idle.
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit CMainFrame(CZelkoraApp& app);
+    ~CMainFrame() override;
+
+    static CMainFrame* Of(QWidget* widget);
+
+    QAction* GetAction(int id) const { return m_actions.value(id); }
+    QMdiArea* GetMdiArea() const { return m_pMdiArea; }
+    CZelkoraStatusBar* GetStatusBar() const { return m_pStatusBar; }
+    QToolBar* GetToolBar() const { return m_pToolBar; }
+    CChildFrame* GetActiveChild() const;
+    void AddChild(CChildFrame* child);
+
+    // The command route.
+    void ExecuteCommand(int id);
+    bool QueryCommand(int id, bool& enabled, bool& checked) const;
+    void UpdateCommandUI();
+    void PopupMenu(int menuId, const QPoint& globalPos);
+    // The menu bar of the active window kind: 128 (no document), 129 (simulator), 130 (source).
+    int GetMenuId() const { return m_nMenuId; }
+    void RefreshMenuBar();
+    void RefreshRecentFiles();
+    void RefreshCaption();
+
+    // Running state.
+    void EnterRunState();
+    void LeaveRunState();
+    void StepRunIndicator();
+    bool IsRunning() const { return m_bRunning; }
+
+    void RestorePlacement();
+    void StorePlacement();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void CreateActions();
+    QMenu* BuildMenu(int menuId, QWidget* parent, QList<QMenu*>* popups);
+    QString CaretPaneText(bool& enabled) const;
+
+    CZelkoraApp& m_app;
+    QMdiArea* m_pMdiArea;
+    QToolBar* m_pToolBar;
+    CZelkoraStatusBar* m_pStatusBar;
+    QMap<int, QAction*> m_actions;
+    QMap<int, QList<QMenu*>> m_menus;  // the popups of menus 128, 129 and 130
+    QList<QAction*> m_recentActions;
+    int m_nMenuId = 0;
+    bool m_bRunning = false;
+    bool m_bStored = false;
+};

@@ -1,0 +1,62 @@
+#include "shell/source_frame.h"
+
+#include <QCloseEvent>
+#include "resources/command_ids.h"
+#include "shell/layout_store.h"
+#include "shell/source_view.h"
+#include "shell/zelkora_app.h"
+#include "simulator/zelkora_doc.h"
+#include "views/output_view.h"
+
+CSourceFrame::CSourceFrame(CZelkoraApp& app, CZelkoraDoc& doc, QWidget* parent)
+    : CChildFrame(doc, parent), m_app(app), m_pSplitter(MakeSplitter(Qt::Vertical, this))
+{
+    m_pEditor = new CSourceView(doc, m_pSplitter);
+    m_pOutput = new COutputView(doc, m_pSplitter);
+    setWidget(m_pSplitter);
+    SetActiveView(m_pEditor);
+    setWindowIcon(QIcon(":/icons/app.svg"));
+}
+
+void CSourceFrame::InitialLayout()
+{
+    const int h = m_pSplitter->height();
+    const int top = h * 75 / 100;
+    m_pSplitter->setSizes({top, h - top});
+    const int stored = ReadWindowInt("SourceSplit", -1);
+    if (stored > 0) m_pSplitter->setSizes({stored, std::max(0, h - stored)});
+    m_pEditor->setFocus();
+}
+
+QString CSourceFrame::GetCaption() const
+{
+    return "Source - " + QString::fromStdString(GetDocument().GetSourcePath());
+}
+
+void CSourceFrame::StoreLayout()
+{
+    StorePlacement("SourceFrame");
+    WriteWindowValue("SourceSplit", m_pSplitter->sizes().value(0));
+}
+
+void CSourceFrame::closeEvent(QCloseEvent* event)
+{
+    // The source window holds the document's text: closing it closes the document.
+    if (!m_app.CloseDocumentFromFrame(this)) {
+        event->ignore();
+        return;
+    }
+    QMdiSubWindow::closeEvent(event);
+}
+
+bool CSourceFrame::OnCommand(int id)
+{
+    if (id != ID_ASSEMBLE) return false;
+    GetDocument().AssembleAndLoad();
+    return true;
+}
+
+bool CSourceFrame::OnUpdateCommand(CCmdUI& ui)
+{
+    return ui.id == ID_ASSEMBLE;
+}

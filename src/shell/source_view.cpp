@@ -1,0 +1,129 @@
+#include "shell/source_view.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QTextBlock>
+#include "resources/command_ids.h"
+#include "shell/main_frame.h"
+#include "shell/source_file.h"
+#include "simulator/zelkora_doc.h"
+#include "views/view_font.h"
+
+namespace {
+// One remembered selection for all editors, kept between caret queries.
+struct CaretMemory {
+    int start = -1;
+    int end = -1;
+    int side = 1;  // 1: the caret is at the selection's end; 0: at its start
+};
+CaretMemory g_caret;
+}  // namespace
+
+CSourceView::CSourceView(CZelkoraDoc& doc, QWidget* parent) : QPlainTextEdit(parent), m_doc(doc)
+{
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setFont(LoadViewFont());
+    setTabStopDistance(fontMetrics().horizontalAdvance(' ') * 8);
+    m_doc.AddView(this);
+}
+
+CSourceView::~CSourceView()
+{
+    m_doc.RemoveView(this);
+}
+
+void CSourceView::OnUpdate(CView*, int hint, CHintUpdateView* object)
+{
+    if (hint == HINT_SOURCE_GOTO_LINE && object) GoToLine(static_cast<int>(object->m_nLine) - 1);
+}
+
+bool CSourceView::GetSourceText(std::string& text) const
+{
+    text = EditorTextToFileBytes(toPlainText());
+    return true;
+}
+
+void CSourceView::ResetCaretMemory()
+{
+    g_caret = CaretMemory{};
+}
+
+void CSourceView::GetCaretPosition(int& line, int& column) const
+{
+    const QTextCursor cursor = textCursor();
+    const int s = cursor.selectionStart(), e = cursor.selectionEnd();
+    int side;
+    if (s == g_caret.start && e == g_caret.end) side = g_caret.side;
+    else if (s == g_caret.start) side = 1;
+    else if (e == g_caret.end) side = 0;
+    else side = (e == g_caret.start) ? 0 : 1;
+    g_caret = {s, e, side};
+
+    const int position = side == 1 ? e : s;
+    const QTextBlock block = document()->findBlock(position);
+    line = block.blockNumber() + 1;
+    column = position - block.position() + 1;
+}
+
+void CSourceView::GoToLine(int line)
+{
+    QTextBlock block = document()->findBlockByNumber(line);
+    if (!block.isValid()) block = document()->lastBlock();
+    QTextCursor cursor(block);
+    setTextCursor(cursor);
+    ensureCursorVisible();
+    setFocus();
+}
+
+void CSourceView::keyPressEvent(QKeyEvent* event)
+{
+    m_nLineCount = document()->blockCount();
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void CSourceView::keyReleaseEvent(QKeyEvent* event)
+{
+    QPlainTextEdit::keyReleaseEvent(event);
+    const int count = document()->blockCount();
+    if (count == m_nLineCount) return;
+    CHintUpdateView hint;
+    hint.m_nLine = static_cast<std::uint32_t>(document()->findBlock(textCursor().selectionStart()).blockNumber() + 1);
+    hint.m_nLineDelta = count - m_nLineCount;
+    m_nLineCount = count;
+    m_doc.UpdateAllViews(this, HINT_SOURCE_LINES_CHANGED, &hint);
+}
+
+void CSourceView::contextMenuEvent(QContextMenuEvent* event)
+{
+    CMainFrame* frame = CMainFrame::Of(this);
+    if (!frame) return;
+    const QPoint at = event->reason() == QContextMenuEvent::Mouse ? event->globalPos()
+                                                                  : viewport()->mapToGlobal(QPoint(5, 5));
+    frame->PopupMenu(104, at);
+}
+
+bool CSourceView::OnCommand(int id)
+{
+    switch (id) {
+    case ID_EDIT_UNDO: undo(); return true;
+    case ID_EDIT_CUT: cut(); return true;
+    case ID_EDIT_COPY: copy(); return true;
+    case ID_EDIT_PASTE: paste(); return true;
+    default: return false;
+    }
+}
+
+bool CSourceView::OnUpdateCommand(CCmdUI& ui)
+{
+    switch (ui.id) {
+    case ID_EDIT_UNDO: ui.Enable(document()->isUndoAvailable()); return true;
+    case ID_EDIT_CUT:
+    case ID_EDIT_COPY: ui.Enable(textCursor().hasSelection()); return true;
+    case ID_EDIT_PASTE: ui.Enable(canPaste()); return true;
+    default: return false;
+    }
+}

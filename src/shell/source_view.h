@@ -1,0 +1,36 @@
+#pragma once
+#include <QPlainTextEdit>
+#include "simulator/view.h"
+#include "views/command_target.h"
+
+class CZelkoraDoc;
+
+// The editor of the CASL II source text.
+class CSourceView : public QPlainTextEdit, public CView, public CCommandTarget {
+    Q_OBJECT
+public:
+    CSourceView(CZelkoraDoc& doc, QWidget* parent = nullptr);
+    ~CSourceView() override;
+
+    void OnUpdate(CView* sender, int hint, CHintUpdateView* object) override;
+    const char* GetClassName() const override { return "CSourceView"; }
+    bool GetSourceText(std::string& text) const override;
+    bool OnCommand(int id) override;
+    bool OnUpdateCommand(CCmdUI& ui) override;
+
+    // Line and column of the caret, both from 1; the caret end of a selection is told
+    // from which end moved since the last call.
+    void GetCaretPosition(int& line, int& column) const;
+    // Caret to the start of the line (from 0), nothing selected, focus here.
+    void GoToLine(int line);
+    static void ResetCaretMemory();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    CZelkoraDoc& m_doc;
+    int m_nLineCount = 1;
+};

@@ -1,0 +1,420 @@
+#include "shell/zelkora_app.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QPlainTextEdit>
+#include <QSettings>
+#include <QUrl>
+#include "resources/command_ids.h"
+#include "resources/message_ids.h"
+#include "resources/string_table.h"
+#include "shell/about_dlg.h"
+#include "shell/environment_dlg.h"
+#include "shell/input_device_dlg.h"
+#include "shell/main_frame.h"
+#include "shell/shell_ui.h"
+#include "shell/source_file.h"
+#include "shell/source_frame.h"
+#include "shell/source_view.h"
+#include "shell/zelkora_frame.h"
+#include "simulator/zelkora_doc.h"
+#include "text/codepage.h"
+#include "views/settings_store.h"
+#include "views/view_font.h"
+
+namespace {
+const char* const kSupportUrl = "https://zelkora.example.org/support/";
+
+QString Message(int id)
+{
+    return QString::fromUtf8(LoadString(id).data());
+}
+
+QString Message(int id, const QString& insert)
+{
+    return QString::fromStdString(FormatMessage(id, insert.toStdString()));
+}
+
+// Close, Save, Save As and Stop belong to the document.
+class CDocumentCommands : public CCommandTarget {
+public:
+    explicit CDocumentCommands(CZelkoraApp& app) : m_app(app) {}
+    bool OnCommand(int id) override
+    {
+        CZelkoraDoc* doc = m_app.GetDocument();
+        if (!doc) return false;
+        switch (id) {
+        case ID_FILE_CLOSE: m_app.CloseDocument(); return true;
+        case ID_FILE_SAVE: m_app.SaveDocument(false); return true;
+        case ID_FILE_SAVE_AS: m_app.SaveDocument(true); return true;
+        case ID_STOP: doc->Stop(); return true;
+        default: return false;
+        }
+    }
+    bool OnUpdateCommand(CCmdUI& ui) override
+    {
+        if (!m_app.GetDocument()) return false;
+        switch (ui.id) {
+        case ID_FILE_CLOSE:
+        case ID_FILE_SAVE:
+        case ID_FILE_SAVE_AS: return true;
+        case ID_STOP: ui.Enable(false); return true;  // the main window enables it during a run
+        default: return false;
+        }
+    }
+
+private:
+    CZelkoraApp& m_app;
+};
+}  // namespace
+
+CZelkoraApp::CZelkoraApp(IShellUi* ui)
+    : m_pOwnUi(ui ? nullptr : new CQtShellUi), m_pUi(ui ? ui : m_pOwnUi.get()),
+      m_pDocTarget(new CDocumentCommands(*this))
+{
+}
+
+CZelkoraApp::~CZelkoraApp()
+{
+    // Windows first: their views unregister from the document as they go.
+    DestroySimulatorFrame();
+    delete m_pSourceFrame.data();
+    m_pMainFrame.reset();
+    m_pDoc.reset();
+}
+
+bool CZelkoraApp::InitInstance(const QStringList& arguments)
+{
+    QApplication::setApplicationName(AppTitle());
+    RegisterFontSubstitutions();
+    {
+        auto settings = OpenSettings();
+        m_env.Load(*settings);
+    }
+    if (!m_env.m_strSourcePath.isEmpty()) QDir::setCurrent(m_env.m_strSourcePath);
+
+    m_pMainFrame = std::make_unique<CMainFrame>(*this);
+    m_pMainFrame->RefreshRecentFiles();
+    m_pMainFrame->RestorePlacement();
+    m_pMainFrame->show();
+
+    const bool ok = arguments.isEmpty() ? NewDocument() : OpenDocumentFile(arguments.first()) != nullptr;
+    m_pMainFrame->UpdateCommandUI();
+    return ok;
+}
+
+// --- documents -------------------------------------------------------------------
+
+bool CZelkoraApp::IsModified() const
+{
+    return m_pSourceFrame && m_pSourceFrame->GetEditor()->document()->isModified();
+}
+
+bool CZelkoraApp::SaveModified()
+{
+    if (!m_pDoc || !IsModified()) return true;
+    const QString name = QString::fromStdString(m_pDoc->GetSourcePath());
+    switch (m_pUi->AskYesNoCancel(m_pMainFrame.get(), Message(MSG_SAVE_CHANGES, name))) {
+    case QMessageBox::Yes: return SaveDocument(false);
+    case QMessageBox::No: return true;
+    default: return false;
+    }
+}
+
+bool CZelkoraApp::CloseDocument()
+{
+    if (!m_pDoc) return true;
+    if (!SaveModified()) return false;
+    DestroySimulatorFrame();
+    if (m_pSourceFrame) {
+        m_pSourceFrame->StoreLayout();
+        delete m_pSourceFrame.data();
+    }
+    m_pDoc.reset();
+    if (m_pMainFrame) {
+        m_pMainFrame->RefreshMenuBar();
+        m_pMainFrame->RefreshCaption();
+    }
+    return true;
+}
+
+bool CZelkoraApp::CloseDocumentFromFrame(CSourceFrame* frame)
+{
+    if (frame != m_pSourceFrame) return true;
+    if (m_pMainFrame && m_pMainFrame->IsRunning()) return false;
+    if (!SaveModified()) return false;
+    DestroySimulatorFrame();
+    frame->StoreLayout();
+    // The frame deletes itself once its close is accepted; the document goes after it.
+    m_pSourceFrame = nullptr;
+    CZelkoraDoc* doc = m_pDoc.release();
+    connect(frame, &QObject::destroyed, this, [doc] { delete doc; });
+    QMetaObject::invokeMethod(this, [this] {
+        if (m_pMainFrame) {
+            m_pMainFrame->RefreshMenuBar();
+            m_pMainFrame->RefreshCaption();
+        }
+    }, Qt::QueuedConnection);
+    return true;
+}
+
+void CZelkoraApp::CreateDocument(const QString& text, const QString& path)
+{
+    m_pDoc = std::make_unique<CZelkoraDoc>(*this);
+    m_pDoc->SetSourcePath(path.isEmpty() ? CZelkoraDoc::kUntitled : path.toStdString());
+    auto* frame = new CSourceFrame(*this, *m_pDoc);
+    m_pSourceFrame = frame;
+    CSourceView* editor = frame->GetEditor();
+    editor->setPlainText(text);
+    editor->document()->setModified(false);
+    m_pMainFrame->AddChild(frame);
+    frame->resize(m_pMainFrame->GetMdiArea()->size() * 9 / 10);
+    frame->RestorePlacement("SourceFrame");
+    frame->show();
+    frame->InitialLayout();
+    m_pMainFrame->GetMdiArea()->setActiveSubWindow(frame);
+    frame->setWindowTitle(frame->GetCaption());
+    m_pMainFrame->RefreshMenuBar();
+    m_pMainFrame->RefreshCaption();
+}
+
+bool CZelkoraApp::NewDocument()
+{
+    if (!CloseDocument()) return false;
+    CreateDocument(QString(), QString());
+    return true;
+}
+
+bool CZelkoraApp::OpenDocument()
+{
+    if (!CloseDocument()) return false;
+    const QString path = m_pUi->GetOpenFileName(m_pMainFrame.get(), QDir::currentPath(),
+                                                 QString::fromUtf8("CASLｿｰｽ (*.asm);;すべてのﾌｧｲﾙ (*.*)"));
+    return !path.isEmpty() && OpenDocumentFile(path);
+}
+
+CZelkoraDoc* CZelkoraApp::OpenDocumentFile(const QString& path)
+{
+    // Read first: a file that cannot be read leaves the open document as it is.
+    QString text, error;
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    if (!ReadSourceFile(absolute, text, error)) {
+        ShowText(MessageIcon::Warning, Message(MSG_FILE_OPEN_FAILED, absolute) + "\n" + error);
+        return nullptr;
+    }
+    if (!CloseDocument()) return nullptr;
+    CreateDocument(text, absolute);
+    AddRecentFile(absolute);
+    return m_pDoc.get();
+}
+
+bool CZelkoraApp::SaveDocument(bool saveAs)
+{
+    if (!m_pDoc || !m_pSourceFrame) return false;
+    QString path = QString::fromStdString(m_pDoc->GetSourcePath());
+    if (saveAs || path == QString::fromUtf8(CZelkoraDoc::kUntitled)) {
+        const QString dir = path == QString::fromUtf8(CZelkoraDoc::kUntitled) ? QDir::currentPath() : path;
+        path = m_pUi->GetSaveFileName(m_pMainFrame.get(), dir,
+                                      QString::fromUtf8("CASLｿｰｽ (*.asm);;すべてのﾌｧｲﾙ (*.*)"), true);
+        if (path.isEmpty()) return false;
+        if (QFileInfo(path).suffix().isEmpty()) path += ".asm";
+    }
+    CSourceView* editor = m_pSourceFrame->GetEditor();
+    bool encodable = true;
+    const std::string bytes = EditorTextToFileBytes(editor->toPlainText(), &encodable);
+    if (!encodable && !m_pUi->AskOkCancel(m_pMainFrame.get(), Message(MSG_FILE_UNENCODABLE))) return false;
+    QString error;
+    if (!WriteFileSafely(path, bytes, error)) {
+        ShowText(MessageIcon::Warning, Message(MSG_FILE_SAVE_FAILED, path) + "\n" + error);
+        return false;
+    }
+    path = QFileInfo(path).absoluteFilePath();
+    m_pDoc->SetSourcePath(path.toStdString());
+    editor->document()->setModified(false);
+    m_pSourceFrame->setWindowTitle(m_pSourceFrame->GetCaption());
+    AddRecentFile(path);
+    return true;
+}
+
+QStringList CZelkoraApp::GetRecentFiles() const
+{
+    auto settings = OpenSettings();
+    QStringList files;
+    for (int i = 1; i <= kRecentFileCount; ++i) {
+        const QString file = settings->value(QString("Recent File List/File%1").arg(i)).toString();
+        if (!file.isEmpty()) files << file;
+    }
+    return files;
+}
+
+void CZelkoraApp::AddRecentFile(const QString& path)
+{
+    QStringList files = GetRecentFiles();
+    files.removeAll(path);
+    files.prepend(path);
+    auto settings = OpenSettings();
+    for (int i = 1; i <= kRecentFileCount; ++i) {
+        const QString key = QString("Recent File List/File%1").arg(i);
+        if (i <= files.size()) settings->setValue(key, files[i - 1]);
+        else settings->remove(key);
+    }
+    settings->sync();
+    if (m_pMainFrame) m_pMainFrame->RefreshRecentFiles();
+}
+
+// --- application commands --------------------------------------------------------
+
+bool CZelkoraApp::OnCommand(int id)
+{
+    if (id >= ID_FILE_MRU_FIRST && id < ID_FILE_MRU_FIRST + kRecentFileCount) {
+        const QStringList files = GetRecentFiles();
+        const int index = id - ID_FILE_MRU_FIRST;
+        if (index < files.size()) OpenDocumentFile(files[index]);
+        return true;
+    }
+    switch (id) {
+    case ID_FILE_NEW: NewDocument(); return true;
+    case ID_FILE_OPEN: OpenDocument(); return true;
+    case ID_ENVIRONMENT: RunEnvironmentDialog(); return true;
+    case ID_APP_ABOUT: ShowAbout(); return true;
+    case ID_APP_EXIT: m_pMainFrame->close(); return true;
+    case ID_MANUAL:
+        m_pUi->OpenUrl(QUrl::fromLocalFile(QApplication::applicationDirPath() + "/Help/zelkora.htm"));
+        return true;
+    case ID_SUPPORT: m_pUi->OpenUrl(QUrl(kSupportUrl)); return true;
+    case ID_NEXT_PANE:
+    case ID_PREV_PANE:
+        if (CChildFrame* child = m_pMainFrame->GetActiveChild()) child->ActivateNextPane(id == ID_NEXT_PANE);
+        return true;
+    default: return false;
+    }
+}
+
+bool CZelkoraApp::OnUpdateCommand(CCmdUI& ui)
+{
+    if (ui.id >= ID_FILE_MRU_FIRST && ui.id < ID_FILE_MRU_FIRST + kRecentFileCount) {
+        ui.Enable(ui.id - ID_FILE_MRU_FIRST < GetRecentFiles().size());
+        return true;
+    }
+    switch (ui.id) {
+    case ID_FILE_NEW:
+    case ID_FILE_OPEN:
+    case ID_ENVIRONMENT:
+    case ID_APP_ABOUT:
+    case ID_APP_EXIT:
+    case ID_MANUAL:
+    case ID_SUPPORT: return true;
+    case ID_NEXT_PANE:
+    case ID_PREV_PANE: ui.Enable(m_pDoc != nullptr); return true;
+    default: return false;
+    }
+}
+
+void CZelkoraApp::RunEnvironmentDialog()
+{
+    CEnvironmentDlg dialog(m_env, *m_pUi, m_pMainFrame.get());
+    if (dialog.exec() != QDialog::Accepted) return;
+    auto settings = OpenSettings();
+    m_env.Save(*settings);
+}
+
+void CZelkoraApp::ShowAbout()
+{
+    CAboutDlg dialog(m_pMainFrame.get());
+    dialog.exec();
+}
+
+void CZelkoraApp::ShowText(MessageIcon icon, const QString& text)
+{
+    m_pUi->ShowMessage(m_pMainFrame.get(), icon, text);
+}
+
+// --- the document's host ---------------------------------------------------------
+
+void CZelkoraApp::ShowMessage(int, MessageIcon icon, const std::string& text)
+{
+    ShowText(icon, QString::fromStdString(text));
+}
+
+void CZelkoraApp::Beep()
+{
+    m_pUi->Beep();
+}
+
+bool CZelkoraApp::RunKeyInputDialog(std::string& line)
+{
+    QString text;
+    if (!m_pUi->RunKeyInput(m_pMainFrame.get(), text)) return false;
+    line = Utf8ToCp932(text.toStdString());
+    return true;
+}
+
+CDeviceSettings CZelkoraApp::GetDeviceSettings()
+{
+    CDeviceSettings s;
+    s.inDeviceType = m_env.m_nInDeviceType;
+    s.outDeviceType = m_env.m_nOutDeviceType;
+    s.inFileName = m_env.m_strInFileName.toStdString();
+    s.outFileName = m_env.m_strOutFileName.toStdString();
+    return s;
+}
+
+void CZelkoraApp::EnterRunningState()
+{
+    m_lastPump = {};
+    m_pMainFrame->EnterRunState();
+}
+
+void CZelkoraApp::LeaveRunningState()
+{
+    m_pMainFrame->LeaveRunState();
+}
+
+void CZelkoraApp::AdvanceRunIndicator()
+{
+    m_pMainFrame->StepRunIndicator();
+}
+
+void CZelkoraApp::PumpMessages()
+{
+    // Called every 101 statements: dispatching events costs far more than the
+    // statements, so the window system is served about fifty times a second.
+    const auto now = std::chrono::steady_clock::now();
+    if (now - m_lastPump < std::chrono::milliseconds(20)) return;
+    m_lastPump = now;
+    QApplication::processEvents(QEventLoop::AllEvents);
+    m_pMainFrame->UpdateCommandUI();
+}
+
+bool CZelkoraApp::OpenSimulatorWindow(CZelkoraDoc& doc)
+{
+    if (&doc != m_pDoc.get()) return false;
+    DestroySimulatorFrame();
+    auto* frame = new CZelkoraFrame(*this, doc, m_env.m_nWorkView);
+    m_pSimFrame = frame;
+    m_pMainFrame->AddChild(frame);
+    frame->resize(m_pMainFrame->GetMdiArea()->size() * 9 / 10);
+    frame->show();
+    frame->InitialLayout();
+    m_pMainFrame->GetMdiArea()->setActiveSubWindow(frame);
+    frame->setWindowTitle(frame->GetCaption());
+    doc.UpdateAllViews(nullptr, HINT_MACHINE_STATE);
+    return true;
+}
+
+void CZelkoraApp::CloseSimulatorWindow(CZelkoraDoc&)
+{
+    DestroySimulatorFrame();
+}
+
+void CZelkoraApp::DestroySimulatorFrame()
+{
+    if (!m_pSimFrame) return;
+    CZelkoraFrame* frame = m_pSimFrame;
+    m_pSimFrame = nullptr;
+    frame->GetDocument().CloseDeviceFiles();
+    frame->StoreLayout();
+    delete frame;
+}

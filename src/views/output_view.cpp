@@ -1,0 +1,101 @@
+#include "views/output_view.h"
+
+#include <QMouseEvent>
+#include <QTextBlock>
+#include "resources/command_ids.h"
+#include "simulator/zelkora_doc.h"
+#include "views/view_font.h"
+
+COutputView::COutputView(CZelkoraDoc& doc, QWidget* parent) : QPlainTextEdit(parent), m_doc(doc)
+{
+    setReadOnly(true);
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setFont(LoadViewFont());
+    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_doc.AddView(this);
+}
+
+COutputView::~COutputView()
+{
+    m_doc.RemoveView(this);
+}
+
+void COutputView::OnUpdate(CView*, int hint, CHintUpdateView* object)
+{
+    switch (hint) {
+    case HINT_ASSEMBLE_BEGIN:
+        m_pErrors = nullptr;
+        clear();
+        break;
+    case HINT_ASSEMBLE_ERRORS:
+        if (object && object->m_pObject) {
+            m_pErrors = &static_cast<CAssembler*>(object->m_pObject)->GetErrors();
+            ShowErrors();
+        }
+        break;
+    case HINT_SOURCE_LINES_CHANGED:
+        if (object) RenumberErrors(static_cast<int>(object->m_nLine), object->m_nLineDelta);
+        break;
+    default:
+        break;
+    }
+}
+
+void COutputView::RenumberErrors(int line, int delta)
+{
+    if (!m_pErrors) return;
+    for (const auto& error : *m_pErrors) {
+        const int n = error->GetLineNumber();
+        if (n == -1) continue;
+        if (delta >= 1) {
+            if (n >= line - delta) error->SetLineNumber(n + delta);
+        } else if (n >= line) {
+            error->SetLineNumber(n < line - delta ? -1 : n + delta);
+        }
+    }
+    ShowErrors();
+}
+
+void COutputView::ShowErrors()
+{
+    QString text;
+    if (m_pErrors)
+        for (const auto& error : *m_pErrors) text += QString::fromStdString(error->GetText()) + "\n";
+    setPlainText(text);
+}
+
+void COutputView::ActivateLine(int textLine)
+{
+    if (!m_pErrors || textLine < 0 || static_cast<size_t>(textLine) >= m_pErrors->GetSize()) return;
+    const int line = (*m_pErrors)[static_cast<size_t>(textLine)].GetLineNumber();
+    if (line == -1) {
+        m_doc.GetHost().Beep();
+        return;
+    }
+    CHintUpdateView hint;
+    hint.m_nLine = static_cast<std::uint32_t>(line);
+    m_doc.UpdateAllViews(this, HINT_SOURCE_GOTO_LINE, &hint);
+}
+
+void COutputView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    const QTextCursor cursor = cursorForPosition(event->position().toPoint());
+    // Below the last text line the cursor lands on the last line: only a hit inside a line counts.
+    const QRectF lineRect = blockBoundingGeometry(cursor.block()).translated(contentOffset());
+    if (event->position().y() <= lineRect.bottom()) ActivateLine(cursor.blockNumber());
+    event->accept();
+}
+
+bool COutputView::OnCommand(int id)
+{
+    if (id != ID_EDIT_COPY) return false;
+    copy();
+    return true;
+}
+
+bool COutputView::OnUpdateCommand(CCmdUI& ui)
+{
+    if (ui.id != ID_EDIT_COPY) return false;
+    ui.Enable(textCursor().hasSelection());
+    return true;
+}

@@ -83,6 +83,9 @@ void CZelkoraDoc::CloseDeviceFiles()
         std::fclose(m_pInFile);
         m_pInFile = nullptr;
     }
+    // Lines still buffered are written first: at the normal end of a program the file
+    // is closed before the run returns, and a failed write must be reported, not lost.
+    FlushOutputFile();
     if (m_pOutFile) {
         std::fclose(m_pOutFile);
         m_pOutFile = nullptr;

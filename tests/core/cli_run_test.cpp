@@ -1,0 +1,407 @@
+// `zelkora-cli run`: its output formats, input and output files, exit statuses.
+// Each test runs the real program as a child process.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <poll.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+#include "assembler/error_numbers.h"
+#include "resources/message_ids.h"
+#include "resources/string_table.h"
+#include "text/codepage.h"
+
+namespace {
+namespace fs = std::filesystem;
+
+struct CliResult {
+    int status;  // the exit status, or 128 + the signal that ended the program
+    std::string out, err;
+};
+
+std::string ReadBytes(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(const fs::path& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+}
+
+int StatusOf(int raw)
+{
+    if (WIFEXITED(raw)) return WEXITSTATUS(raw);
+    if (WIFSIGNALED(raw)) return 128 + WTERMSIG(raw);
+    return -1;
+}
+
+std::vector<char*> Argv(std::vector<std::string>& args)
+{
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    return argv;
+}
+
+class CliRun : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir = fs::temp_directory_path() / ("zelkora-cli-run-" + std::to_string(::getpid()) + "-" + info->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    // Writes a source file (lines joined with CR LF) and gives its path.
+    std::string Source(const std::vector<std::string>& lines, const std::string& name = "prog.asm")
+    {
+        std::string text;
+        for (const auto& line : lines) text += line + "\r\n";
+        WriteBytes(dir / name, text);
+        return (dir / name).string();
+    }
+
+    // Runs `zelkora-cli run` with the arguments and the bytes as standard input.
+    CliResult Run(std::vector<std::string> args, const std::string& input = "")
+    {
+        const fs::path in = dir / "stdin.bin", out = dir / "stdout.txt", err = dir / "stderr.txt";
+        WriteBytes(in, input);
+        args.insert(args.begin(), {ZELKORA_CLI, "run"});
+        std::vector<char*> argv = Argv(args);
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            const int fdIn = ::open(in.c_str(), O_RDONLY);
+            const int fdOut = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            const int fdErr = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            ::dup2(fdIn, 0);
+            ::dup2(fdOut, 1);
+            ::dup2(fdErr, 2);
+            ::execv(argv[0], argv.data());
+            ::_exit(127);
+        }
+        int raw = 0;
+        ::waitpid(pid, &raw, 0);
+        return {StatusOf(raw), ReadBytes(out), ReadBytes(err)};
+    }
+
+    fs::path dir;
+};
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+const std::string kEndMessage(LoadString(MSG_PROGRAM_END));
+
+// Copies every input line to the output until the input ends.
+const std::vector<std::string> kEcho = {
+    "ECHO\tSTART",
+    "LOOP\tIN\tBUF,LEN",
+    "\tLD\tGR1,LEN",
+    "\tJMI\tFIN",
+    "\tOUT\tBUF,LEN",
+    "\tJUMP\tLOOP",
+    "FIN\tRET",
+    "BUF\tDS\t80",
+    "LEN\tDS\t1",
+    "\tEND",
+};
+
+// #0100 LAD GR1,0   LOOP = #0102 LAD GR1,1,GR1   #0104 JUMP LOOP
+const std::vector<std::string> kEndless = {
+    "L\tSTART", "\tLAD\tGR1,0", "LOOP\tLAD\tGR1,1,GR1", "\tJUMP\tLOOP", "\tEND",
+};
+
+TEST_F(CliRun, OutputLinesGoToStandardOutputInUtf8)
+{
+    const auto r = Run({Source({"H\tSTART", "\tOUT\tMSG,LEN", "\tSVC\t5", "\tOUT\tMSG,ZERO", "\tRET",
+                                "MSG\tDC\t'Hi!',#000A,#FFB1", "LEN\tDC\t5", "ZERO\tDC\t0", "\tEND"})});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "Hi!\\0A\\B1\nｽｰﾊﾞｰﾊﾞｲｻﾞｺｰﾙ 5\n\n");
+    EXPECT_EQ(r.err, kEndMessage + "\n");
+}
+
+TEST_F(CliRun, InReadsStandardInputLineByLine)
+{
+    const auto r = Run({Source(kEcho)}, "one\r\ntwo\n\nlast");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "one\ntwo\n\nlast\n");
+}
+
+TEST_F(CliRun, InputInUtf8IsConvertedOtherBytesKept)
+{
+    // "あ" in UTF-8 and the same character as code page 932 bytes give the same words.
+    const auto r = Run({Source(kEcho)}, "\xE3\x81\x82\n\x82\xA0\n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "\\82\\A0\n\\82\\A0\n");
+}
+
+TEST_F(CliRun, InReadsTheInputFileInsteadOfStandardInput)
+{
+    WriteBytes(dir / "in.txt", "a\r\n\xE3\x81\x82\nc");
+    const auto r = Run({"--in", (dir / "in.txt").string(), Source(kEcho)}, "not this\n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "a\n\\82\\A0\nc\n");
+}
+
+TEST_F(CliRun, MissingInputFileIsReportedAndGivesEndOfInput)
+{
+    const std::string missing = (dir / "missing.txt").string();
+    const auto r = Run({"--in", missing, Source(kEcho)});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, FormatMessage(MSG_IN_FILE_OPEN, missing) + "\n" + kEndMessage + "\n");
+}
+
+TEST_F(CliRun, OutFileGetsCodePage932WithCrLf)
+{
+    const fs::path out = dir / "out.txt";
+    const auto r = Run({"--out", out.string(), Source(kEcho)}, "abc\nSVC\n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(ReadBytes(out), "abc\r\nSVC\r\n");
+
+    const auto s = Run({"--out", out.string(), Source({"S\tSTART", "\tSVC\t3", "\tSVC\t#FFFF", "\tRET", "\tEND"})});
+    EXPECT_EQ(s.status, 0);
+    EXPECT_EQ(ReadBytes(out), Utf8ToCp932("ｽｰﾊﾞｰﾊﾞｲｻﾞｺｰﾙ 3\r\nｽｰﾊﾞｰﾊﾞｲｻﾞｺｰﾙ 65535\r\n"));
+    EXPECT_EQ(s.out, "ｽｰﾊﾞｰﾊﾞｲｻﾞｺｰﾙ 3\nｽｰﾊﾞｰﾊﾞｲｻﾞｺｰﾙ 65535\n");
+}
+
+TEST_F(CliRun, UncreatableOutFileIsReportedAtEveryOutAndStandardOutputStillGetsLines)
+{
+    const std::string out = (dir / "no-dir" / "out.txt").string();
+    const auto r = Run({"--out", out, Source(kEcho)}, "a\nb\n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "a\nb\n");
+    const std::string message = FormatMessage(MSG_OUT_FILE_CREATE, out) + "\n";
+    EXPECT_EQ(r.err, message + message + kEndMessage + "\n");
+}
+
+TEST_F(CliRun, StateLineAndMemoryDumpFollowTheOutput)
+{
+    const auto r = Run({"--state", "--dump-memory", "FFFE:3", Source({"S\tSTART", "\tLAD\tGR1,5", "\tLAD\tGR7,#ABCD",
+                                                                      "\tST\tGR1,#0000", "\tST\tGR7,#FFFE",
+                                                                      "\tSVC\t3", "\tRET", "\tEND"})});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out,
+              "ｽｰﾊﾞｰﾊﾞｲｻﾞｺｰﾙ 3\n"
+              "PR=0000 SP=0000 FR=0003 GR0=0000 GR1=0005 GR2=0000 GR3=0000 GR4=0000 GR5=0000 GR6=0000 GR7=ABCD\n"
+              "FFFE ABCD\n"
+              "FFFF 0000\n"
+              "0000 0005\n");
+}
+
+TEST_F(CliRun, TraceWritesEachExecutedStatementToStandardError)
+{
+    const auto r = Run({"--trace", Source({"T\tSTART", "\tLAD\tGR1,1 ; one", "\tRET", "\tEND"})});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "0100:         LAD     GR1,1 ; one\n0102:         RET\n" + kEndMessage + "\n");
+}
+
+TEST_F(CliRun, MaxStepsStopsWithStatus3AndTheStateAfterThatStatement)
+{
+    const std::string source = Source(kEndless);
+    const auto r = Run({"--max-steps", "6", "--state", "--trace", source});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.out, "PR=0104 SP=FFFF FR=0000 GR0=0000 GR1=0003 GR2=0000 GR3=0000 GR4=0000 GR5=0000 GR6=0000 GR7=0000\n");
+    EXPECT_EQ(Lines(r.err).size(), 6u);
+
+    const auto zero = Run({"--max-steps", "0", "--state", source});
+    EXPECT_EQ(zero.status, 3);
+    EXPECT_EQ(zero.out.substr(0, 16), "PR=0100 SP=FFFF ");
+
+    // A limit the program stays below changes nothing.
+    const auto ends = Run({"--max-steps", "1000", Source(kEcho)}, "x\n");
+    EXPECT_EQ(ends.status, 0);
+    EXPECT_EQ(ends.out, "x\n");
+}
+
+TEST_F(CliRun, AssemblyErrorsExit1WithNothingOnStandardOutput)
+{
+    const auto r = Run({"--state", Source({"E\tSTART", "\tFOO\tGR1", "\tRET", "\tEND"})});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "ERROR #2: " + std::string(LoadString(ERR_BAD_OPERATION)) + "\n" +
+                         FormatMessage(MSG_ASSEMBLE_ERRORS, 1) + "\n");
+}
+
+TEST_F(CliRun, SimulationErrorsExit2)
+{
+    // A jump into data: 2100.
+    const auto bad = Run({"--state", Source({"J\tSTART", "\tJUMP\tDATA", "DATA\tDC\t5", "\tEND"})});
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_EQ(bad.err, std::string(LoadString(ERR_SIM_NOT_EXECUTABLE)) + "\n");
+    EXPECT_EQ(bad.out.substr(0, 8), "PR=0102 ");
+
+    // A program that overwrites its own next instruction: 2101.
+    const auto overwritten =
+        Run({Source({"W\tSTART", "\tLAD\tGR1,0", "\tST\tGR1,NEXT", "NEXT\tLAD\tGR2,1", "\tRET", "\tEND"})});
+    EXPECT_EQ(overwritten.status, 2);
+    EXPECT_EQ(overwritten.err, std::string(LoadString(ERR_SIM_CODE_OVERWRITTEN)) + "\n");
+}
+
+TEST_F(CliRun, WrongArgumentsExit64)
+{
+    const std::string source = Source(kEcho);
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {"--bogus", source},
+        {source, source},
+        {"--max-steps", source},
+        {"--max-steps", "-1", source},
+        {"--max-steps", "12x", source},
+        {"--dump-memory", "FFFF", source},
+        {"--dump-memory", "10000:1", source},
+        {"--dump-memory", "GG:1", source},
+        {"--dump-memory", "0100:x", source},
+        {"--in"},
+        {source, "--out"},
+    };
+    for (const auto& args : cases) {
+        SCOPED_TRACE(::testing::PrintToString(args));
+        const auto r = Run(args);
+        EXPECT_EQ(r.status, 64);
+        EXPECT_EQ(r.out, "");
+        EXPECT_FALSE(r.err.empty());
+    }
+}
+
+TEST_F(CliRun, UnreadableSourceExits66)
+{
+    EXPECT_EQ(Run({(dir / "missing.asm").string()}).status, 66);
+    EXPECT_EQ(Run({dir.string()}).status, 66);
+}
+
+TEST_F(CliRun, MillionLinesOfOutput)
+{
+    const std::vector<std::string> source = {
+        "MANY\tSTART",
+        "\tLAD\tGR2,0",
+        "OUTER\tLAD\tGR3,0",
+        "INNER\tOUT\tMSG,LEN",
+        "\tLAD\tGR3,1,GR3",
+        "\tCPA\tGR3,=1000",
+        "\tJNZ\tINNER",
+        "\tLAD\tGR2,1,GR2",
+        "\tCPA\tGR2,=1000",
+        "\tJNZ\tOUTER",
+        "\tRET",
+        "MSG\tDC\t'LINE'",
+        "LEN\tDC\t4",
+        "\tEND",
+    };
+    const fs::path out = dir / "out.txt";
+    const auto r = Run({"--out", out.string(), Source(source)});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.size(), 5'000'000u);
+    std::string expected;
+    for (int i = 0; i < 1000; ++i) expected += "LINE\n";
+    EXPECT_EQ(r.out.compare(0, expected.size(), expected), 0);
+    EXPECT_EQ(r.out.compare(r.out.size() - expected.size(), expected.size(), expected), 0);
+    EXPECT_EQ(fs::file_size(out), 6'000'000u);
+}
+
+TEST_F(CliRun, BinaryStandardInputIsReadSafely)
+{
+    // Bytes of every value, NULs included, short lines and one line far longer than 80.
+    std::string input;
+    unsigned state = 12345;
+    for (int i = 0; i < 200'000; ++i) {
+        state = state * 1103515245u + 12345u;
+        const char c = static_cast<char>(state >> 16);
+        input.push_back(i > 50'000 && i < 150'000 && c == '\n' ? 'x' : c);
+    }
+    size_t lines = 0;
+    for (char c : input) lines += c == '\n';
+    if (input.back() != '\n') ++lines;
+
+    const auto r = Run({Source(kEcho)}, input);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(Lines(r.out).size(), lines);
+}
+
+// Ctrl+C is the Stop command: the run ends at the next pump with status 4.
+TEST_F(CliRun, InterruptStopsTheRunWithStatus4)
+{
+    // The program prints GO, then waits at an IN (which flushes the output), so
+    // when GO arrives the interrupt handler is in place; then it loops forever.
+    const std::string source = Source({"I\tSTART", "\tOUT\tMSG,LEN", "\tIN\tBUF,BLEN", "LOOP\tJUMP\tLOOP",
+                                       "MSG\tDC\t'GO'", "LEN\tDC\t2", "BUF\tDS\t80", "BLEN\tDS\t1", "\tEND"});
+    int toChild[2], fromChild[2];
+    ASSERT_EQ(::pipe(toChild), 0);
+    ASSERT_EQ(::pipe(fromChild), 0);
+    const fs::path err = dir / "stderr.txt";
+    std::vector<std::string> args = {ZELKORA_CLI, "run", "--state", source};
+    std::vector<char*> argv = Argv(args);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(toChild[0], 0);
+        ::dup2(fromChild[1], 1);
+        const int fdErr = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ::dup2(fdErr, 2);
+        ::close(toChild[1]);
+        ::close(fromChild[0]);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    ::close(toChild[0]);
+    ::close(fromChild[1]);
+    // Should the program misbehave, the test fails instead of waiting forever.
+    bool timedOut = false;
+    auto readSome = [&](std::string& into) {
+        pollfd p{fromChild[0], POLLIN, 0};
+        if (::poll(&p, 1, 30'000) <= 0) {
+            timedOut = true;
+            return false;
+        }
+        char buffer[4096];
+        const ssize_t n = ::read(fromChild[0], buffer, sizeof buffer);
+        if (n <= 0) return false;
+        into.append(buffer, static_cast<size_t>(n));
+        return true;
+    };
+    auto previous = std::signal(SIGPIPE, SIG_IGN);
+
+    std::string out;
+    while (out.find("GO\n") == std::string::npos && readSome(out)) {
+    }
+    const bool ready = out == "GO\n";
+    if (ready) {
+        ::kill(pid, SIGINT);
+        EXPECT_EQ(::write(toChild[1], "x\n", 2), 2);
+    }
+    ::close(toChild[1]);
+    while (ready && readSome(out)) {
+    }
+    ::close(fromChild[0]);
+    if (!ready || timedOut) ::kill(pid, SIGKILL);
+    int raw = 0;
+    ::waitpid(pid, &raw, 0);
+    std::signal(SIGPIPE, previous);
+
+    ASSERT_TRUE(ready) << out;
+    EXPECT_EQ(StatusOf(raw), 4);
+    EXPECT_EQ(out.substr(0, 11), "GO\nPR=0118 ");
+    EXPECT_EQ(ReadBytes(err), std::string(LoadString(MSG_STOPPED_BY_USER)) + "\n");
+}
+}  // namespace

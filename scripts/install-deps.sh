@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev)
 if [ "${1:-}" != "--core-only" ]; then
-  packages+=(qt6-base-dev qt6-base-dev-tools libgl-dev fonts-ipafont-gothic fonts-noto-cjk xvfb xauth)
+  packages+=(qt6-base-dev qt6-base-dev-tools libqt6svg6 libgl-dev fonts-ipafont-gothic fonts-noto-cjk xvfb xauth)
 fi
 
 missing=()

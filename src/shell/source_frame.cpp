@@ -20,11 +20,11 @@ CSourceFrame::CSourceFrame(CZelkoraApp& app, CZelkoraDoc& doc, QWidget* parent)
 
 void CSourceFrame::InitialLayout()
 {
-    const int h = m_pSplitter->height();
-    const int top = h * 75 / 100;
-    m_pSplitter->setSizes({top, h - top});
+    // Row 0 takes 75 % of the window's height; the error list gets what is left.
+    const int available = m_pSplitter->height() - m_pSplitter->handleWidth();
     const int stored = ReadWindowInt("SourceSplit", -1);
-    if (stored > 0) m_pSplitter->setSizes({stored, std::max(0, h - stored)});
+    const int top = stored > 0 ? stored : height() * 75 / 100;
+    m_pSplitter->setSizes({top, std::max(1, available - top)});
     m_pEditor->setFocus();
 }
 

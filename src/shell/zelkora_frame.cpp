@@ -64,23 +64,28 @@ QWidget* CZelkoraFrame::CreateWorkView(int commandId)
 
 void CZelkoraFrame::InitialLayout()
 {
-    const int w = m_pOuter->width(), h = m_pOuter->height();
+    // From the window's size: the top area 75 % of the height, the left column 80 % of
+    // the width, the listing half and the stack 30 % of the top area.
+    const int w = width(), h = height();
     const int top = h * 75 / 100;
-    m_pOuter->setSizes({top, h - top});
-    m_pMiddle->setSizes({w * 80 / 100, w - w * 80 / 100});
-    m_pLeft->setSizes({top * 50 / 100, top - top * 50 / 100});
-    m_pRight->setSizes({top * 30 / 100, top - top * 30 / 100});
+    int first[4] = {top, w * 80 / 100, top * 50 / 100, top * 30 / 100};
 
     QVector<int> stored;
-    if (!ParseIntegers(ReadWindowValue("SimulateSplit"), 4, stored)) return;
+    const bool restore = ParseIntegers(ReadWindowValue("SimulateSplit"), 4, stored);
+    if (restore)
+        for (int i = 0; i < 4; ++i)
+            if (stored[i] != -1) first[i] = stored[i];
+
+    // Outer first: the inner splitters take their sizes from the space it gives them.
     QSplitter* splitters[] = {m_pOuter, m_pMiddle, m_pLeft, m_pRight};
     for (int i = 0; i < 4; ++i) {
-        if (stored[i] == -1) continue;
-        QList<int> sizes = splitters[i]->sizes();
-        const int total = sizes.value(0) + sizes.value(1);
-        splitters[i]->setSizes({stored[i], std::max(0, total - stored[i])});
+        QSplitter* s = splitters[i];
+        const int available =
+            (s->orientation() == Qt::Vertical ? s->height() : s->width()) - s->handleWidth();
+        s->setSizes({first[i], std::max(1, available - first[i])});
+        if (i == 0) m_pOuter->refresh();
     }
-    RestorePlacement("SimulateFrame");
+    if (restore) RestorePlacement("SimulateFrame");
 }
 
 void CZelkoraFrame::StoreLayout()

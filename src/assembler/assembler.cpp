@@ -20,17 +20,36 @@ void CAssembler::BeginPass(int pass)
     }
 }
 
-void CAssembler::StripComment(std::string& line)
+namespace {
+// The line without its comment and trailing white space: the first ';' outside
+// single quotes starts the comment.
+std::string_view WithoutComment(std::string_view line)
 {
-    bool inQuote = false;
-    for (size_t i = 0; i < line.size(); ++i) {
-        if (line[i] == '\'') inQuote = !inQuote;
-        else if (line[i] == ';' && !inQuote) {
-            line.resize(i);
-            break;
+    if (line.find(';') != std::string_view::npos) {  // most lines have no comment at all
+        bool inQuote = false;
+        for (size_t i = 0; i < line.size(); ++i) {
+            if (line[i] == '\'') inQuote = !inQuote;
+            else if (line[i] == ';' && !inQuote) {
+                line = line.substr(0, i);
+                break;
+            }
         }
     }
-    line.resize(TrimRight(line).size());
+    return TrimRight(line);
+}
+
+// Position of the first space or tab, or npos.
+size_t FindBlank(std::string_view s)
+{
+    for (size_t i = 0; i < s.size(); ++i)
+        if (IsBlank(s[i])) return i;
+    return std::string_view::npos;
+}
+}  // namespace
+
+void CAssembler::StripComment(std::string& line)
+{
+    line.resize(WithoutComment(line).size());
 }
 
 void CAssembler::AssembleLine(std::string_view line)
@@ -38,21 +57,19 @@ void CAssembler::AssembleLine(std::string_view line)
     ++m_nLine;
     if (TrimLeft(line).empty()) return AddError(line, ERR_EMPTY_LINE);
 
-    std::string text(line);
-    StripComment(text);
-    if (text.empty()) {
+    const std::string_view stripped = WithoutComment(line);
+    if (stripped.empty()) {
         m_program.Add(std::make_unique<CMnemonicComment>(m_wAddress, std::string(line), this));
         return;
     }
 
-    const std::string_view stripped(text);
-    const size_t blank = stripped.find_first_of(" \t");
+    const size_t blank = FindBlank(stripped);
     if (blank == std::string_view::npos) return AddError(line, ERR_NO_OPERATION);
 
     // An operation in the first column would be read as a label, so a line without a label starts with a blank.
     const std::string_view label = stripped.substr(0, blank);
     std::string_view rest = TrimLeft(stripped.substr(label.empty() ? 0 : blank + 1));
-    const size_t opEnd = rest.find_first_of(" \t");
+    const size_t opEnd = FindBlank(rest);
     const std::string_view operation = rest.substr(0, opEnd);
     const std::string_view operand = opEnd == std::string_view::npos ? std::string_view() : TrimLeft(rest.substr(opEnd + 1));
 
@@ -85,15 +102,26 @@ void CAssembler::LoadProgram(CMemory& mem) const
     m_literals.LoadAll(mem);
 }
 
-bool CAssembler::AssembleLines(const std::vector<std::string>& lines)
+template <class Lines>
+bool CAssembler::RunPasses(const Lines& lines)
 {
     for (int pass = 1; pass <= 2; ++pass) {
         BeginPass(pass);
-        for (const std::string& line : lines) AssembleLine(line);
+        for (const auto& line : lines) AssembleLine(line);
         if (HasErrors()) break;
     }
     CheckBlocks();
     return !HasErrors();
+}
+
+bool CAssembler::AssembleLines(const std::vector<std::string>& lines)
+{
+    return RunPasses(lines);
+}
+
+bool CAssembler::AssembleSource(std::string_view text)
+{
+    return RunPasses(SplitSourceLineViews(text));
 }
 
 void CAssembler::CheckBlocks()
@@ -119,9 +147,11 @@ int CAssembler::AddLiteral(std::string_view text, WORD instructionAddress, WORD&
     return 0;
 }
 
-std::vector<std::string> SplitSourceLines(std::string_view text)
+namespace {
+template <class Line>
+std::vector<Line> SplitLines(std::string_view text)
 {
-    std::vector<std::string> lines;
+    std::vector<Line> lines;
     size_t start = 0;
     while (start < text.size()) {
         const size_t lf = text.find('\n', start);
@@ -135,4 +165,15 @@ std::vector<std::string> SplitSourceLines(std::string_view text)
         start = lf + 1;
     }
     return lines;
+}
+}  // namespace
+
+std::vector<std::string> SplitSourceLines(std::string_view text)
+{
+    return SplitLines<std::string>(text);
+}
+
+std::vector<std::string_view> SplitSourceLineViews(std::string_view text)
+{
+    return SplitLines<std::string_view>(text);
 }

@@ -27,6 +27,8 @@ public:
 
     // Both passes and the START/END checks over the lines; true when there is no error.
     bool AssembleLines(const std::vector<std::string>& lines);
+    // The same over a whole source text, cut into lines as SplitSourceLines does.
+    bool AssembleSource(std::string_view text);
     // Appends 2028 and 2029 when the blocks are not complete.
     void CheckBlocks();
 
@@ -47,6 +49,8 @@ public:
     CBlockCounts& GetBlockCounts() override { return m_blocks; }
 
 private:
+    template <class Lines>
+    bool RunPasses(const Lines& lines);
     void AddError(std::string_view line, int error) { m_errors.Add(m_nLine, std::string(line), error); }
 
     CLabelBank m_labels;
@@ -63,3 +67,5 @@ private:
 // Cuts a source text into lines at CR LF or LF; the text after the last line end
 // is a line only when it is not empty.
 std::vector<std::string> SplitSourceLines(std::string_view text);
+// The same lines as views into text.
+std::vector<std::string_view> SplitSourceLineViews(std::string_view text);

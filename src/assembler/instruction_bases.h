@@ -41,14 +41,14 @@ protected:
 class CRegAdrInstruction : public CExecutable {
 public:
     using CExecutable::CExecutable;
-    bool Assemble() override { return AssembleRegAdr(SplitOperands(m_strOperand)); }
+    bool Assemble() override { return AssembleRegAdr(OperandTokens()); }
 };
 
 // adr[,x]: PUSH, SVC and the classes below.
 class CAdrInstruction : public CExecutable {
 public:
     using CExecutable::CExecutable;
-    bool Assemble() override { return AssembleAdr(SplitOperands(m_strOperand)); }
+    bool Assemble() override { return AssembleAdr(OperandTokens()); }
 };
 
 // Instructions that choose their successor when they execute.

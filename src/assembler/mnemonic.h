@@ -70,6 +70,10 @@ protected:
     bool AssembleReg(const Tokens& tokens);
     bool AssembleNoOperand(const Tokens& tokens);
 
+    // The operand field cut into tokens. The result lives in a buffer that the next
+    // call reuses, so that assembling a statement allocates nothing for its tokens.
+    const Tokens& OperandTokens() const;
+
     bool Fail(int error) { m_nError = error; return false; }
     int GetPass() const { return m_pAssembler ? m_pAssembler->GetPass() : 1; }
 

@@ -46,7 +46,7 @@ class CMnemonicPUSH final : public CAdrInstruction { public: ZELKORA_STATEMENT_C
 class CMnemonicPOP final : public CExecutable {
 public:
     ZELKORA_STATEMENT_CTOR(CMnemonicPOP, CExecutable, 1)
-    bool Assemble() override { return AssembleReg(SplitOperands(m_strOperand)); }
+    bool Assemble() override { return AssembleReg(OperandTokens()); }
     ZELKORA_EXECUTE;
 };
 class CMnemonicCALL final : public CJumpInstruction {
@@ -59,7 +59,7 @@ public:
 class CMnemonicRET final : public CJumpInstruction {
 public:
     ZELKORA_STATEMENT_CTOR(CMnemonicRET, CJumpInstruction, 1)
-    bool Assemble() override { return AssembleNoOperand(SplitOperands(m_strOperand)); }
+    bool Assemble() override { return AssembleNoOperand(OperandTokens()); }
     ZELKORA_EXECUTE;
     void SetTraceStops(const CRegister& reg, const CMemory& mem, CStopList& stops) const override;
 };
@@ -76,7 +76,7 @@ private:
 class CMnemonicNOP final : public CExecutable {
 public:
     ZELKORA_STATEMENT_CTOR(CMnemonicNOP, CExecutable, 1)
-    bool Assemble() override { return AssembleNoOperand(SplitOperands(m_strOperand)); }
+    bool Assemble() override { return AssembleNoOperand(OperandTokens()); }
 };
 
 // Macros: fixed expansions, executed as one step.

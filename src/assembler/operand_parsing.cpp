@@ -8,6 +8,13 @@ CMnemonic::Tokens CMnemonic::SplitOperands(std::string_view operand)
     return ::SplitOperands(operand);
 }
 
+const CMnemonic::Tokens& CMnemonic::OperandTokens() const
+{
+    thread_local Tokens tokens;
+    ::SplitOperands(m_strOperand, tokens);
+    return tokens;
+}
+
 bool CMnemonic::ParseRegister(std::string_view token, int& reg)
 {
     if (token.size() != 3 || token[0] != 'G' || token[1] != 'R' || token[2] < '0' || token[2] > '7')

@@ -19,30 +19,44 @@ std::string_view TrimRight(std::string_view s)
 
 std::vector<std::string> SplitOperands(std::string_view operand)
 {
-    // Commas inside quotes must not split: hide them as tabs while cutting.
-    std::string copy(operand);
-    bool inQuote = false;
-    for (char& c : copy) {
-        if (c == '\'') inQuote = !inQuote;
-        else if (c == ',' && inQuote) c = '\t';
-    }
-
     std::vector<std::string> tokens;
-    auto addToken = [&tokens](std::string_view raw) {
-        std::string token(Trim(raw));
-        for (char& c : token)
-            if (c == '\t') c = ',';
-        tokens.push_back(std::move(token));
+    SplitOperands(operand, tokens);
+    return tokens;
+}
+
+void SplitOperands(std::string_view operand, std::vector<std::string>& tokens)
+{
+    size_t count = 0;
+    auto addToken = [&tokens, &count](std::string_view raw) {
+        if (count == tokens.size()) tokens.emplace_back();
+        std::string& token = tokens[count++];
+        token.assign(Trim(raw));
+        for (size_t tab = token.find('\t'); tab != std::string::npos; tab = token.find('\t', tab + 1)) token[tab] = ',';
+    };
+    auto cut = [&addToken](std::string_view rest) {
+        size_t comma;
+        while (!rest.empty() && (comma = rest.find(',')) != std::string_view::npos) {
+            addToken(rest.substr(0, comma));
+            rest.remove_prefix(comma + 1);
+        }
+        if (!rest.empty()) addToken(rest);
     };
 
-    std::string_view rest(copy);
-    size_t comma;
-    while (!rest.empty() && (comma = rest.find(',')) != std::string_view::npos) {
-        addToken(rest.substr(0, comma));
-        rest.remove_prefix(comma + 1);
+    if (operand.find('\'') == std::string_view::npos) {
+        // No quotes, so every comma splits.
+        cut(operand);
+    } else {
+        // Commas inside quotes must not split: hide them as tabs while cutting.
+        thread_local std::string copy;
+        copy.assign(operand);
+        bool inQuote = false;
+        for (char& c : copy) {
+            if (c == '\'') inQuote = !inQuote;
+            else if (c == ',' && inQuote) c = '\t';
+        }
+        cut(copy);
     }
-    if (!rest.empty()) addToken(rest);
-    return tokens;
+    tokens.resize(count);
 }
 
 int CheckLabelName(std::string_view name)
@@ -94,7 +108,9 @@ CharConstant ParseCharConstant(std::string_view text, std::vector<WORD>* words)
     // There is no escape for a quote: the closing quote must be the last character.
     if (text.size() < 2 || text.find('\'', 1) != text.size() - 1) return CharConstant::Malformed;
     if (text.size() == 2) return CharConstant::Empty;
-    if (words)
+    if (words) {
+        words->reserve(words->size() + text.size() - 2);
         for (char c : text.substr(1, text.size() - 2)) words->push_back(ByteToWord(c));
+    }
     return CharConstant::Ok;
 }

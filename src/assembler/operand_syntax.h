@@ -5,7 +5,8 @@
 #include "machine/word.h"
 
 // White space of the source: space, tab, CR, LF, vertical tab and form feed.
-inline constexpr bool IsWhite(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+// Tab, LF, vertical tab, form feed and CR are the codes 9 to 13.
+inline constexpr bool IsWhite(char c) { return c == ' ' || static_cast<unsigned char>(c - '\t') <= '\r' - '\t'; }
 inline constexpr bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 std::string_view TrimLeft(std::string_view s);
@@ -14,6 +15,8 @@ inline std::string_view Trim(std::string_view s) { return TrimLeft(TrimRight(s))
 
 // Cuts an operand field into tokens at the commas outside single quotes.
 std::vector<std::string> SplitOperands(std::string_view operand);
+// The same into tokens, reusing its strings' storage.
+void SplitOperands(std::string_view operand, std::vector<std::string>& tokens);
 
 // 0 when name is a valid label name, else 2001, 2003 or 2004.
 int CheckLabelName(std::string_view name);

@@ -1,5 +1,7 @@
 #include "assembler/operation_table.h"
 
+#include <array>
+#include <vector>
 #include "assembler/mnemonic_classes.h"
 
 namespace {
@@ -39,7 +41,18 @@ std::span<const COperation> GetOperationTable()
 
 const COperation* FindOperation(std::string_view name)
 {
-    for (const COperation& op : kOperations)
-        if (op.name == name) return &op;
+    // Every line goes through here: compare only the names with the same first
+    // letter, still in table order.
+    struct ByFirstLetter {
+        std::array<std::vector<const COperation*>, 26> rows;
+        ByFirstLetter()
+        {
+            for (const COperation& op : kOperations) rows[op.name[0] - 'A'].push_back(&op);
+        }
+    };
+    static const ByFirstLetter index;
+    if (name.empty() || name[0] < 'A' || name[0] > 'Z') return nullptr;
+    for (const COperation* op : index.rows[name[0] - 'A'])
+        if (op->name == name) return op;
     return nullptr;
 }

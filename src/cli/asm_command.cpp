@@ -7,13 +7,22 @@
 #include "cli/commands.h"
 
 namespace {
+void PutHex4(char* at, unsigned value)
+{
+    static const char kDigits[] = "0123456789ABCDEF";
+    for (int i = 3; i >= 0; --i, value >>= 4) at[i] = kDigits[value & 0xF];
+}
+
+// "AAAA WWWW" lines; an image has a line for every word, so each is made in one piece.
 void PrintWords(COutputBuffer& out, WORD address, std::span<const WORD> words)
 {
+    char line[10];
+    line[4] = ' ';
+    line[9] = '\n';
     for (WORD w : words) {
-        out.AppendHex4(address++);
-        out.Append(" ");
-        out.AppendHex4(w);
-        out.Append("\n");
+        PutHex4(line, address++);
+        PutHex4(line + 5, w);
+        out.Append(std::string_view(line, sizeof line));
     }
 }
 
@@ -87,7 +96,12 @@ int AsmCommand(int argc, char** argv)
     }
     if (!path) return UsageError("no source file given");
 
-    CAssembler assembler;
+    // The assembler lives until the process ends: freeing the statements, labels and
+    // literals of a large source one by one takes longer than assembling one pass, and
+    // the system reclaims the memory at exit anyway. (Static, so it stays reachable.)
+    static CAssembler* keep = nullptr;
+    keep = new CAssembler;
+    CAssembler& assembler = *keep;
     if (const int status = AssembleFile(path, assembler, stdout)) return status;
 
     COutputBuffer out(stdout);

@@ -11,7 +11,7 @@ int AssembleFile(const std::string& path, CAssembler& assembler, std::FILE* erro
         std::fprintf(stderr, "zelkora-cli: cannot read %s: %s\n", path.c_str(), reason.c_str());
         return EXIT_NO_INPUT;
     }
-    if (assembler.AssembleLines(SplitSourceLines(source))) return 0;
+    if (assembler.AssembleSource(source)) return 0;
 
     COutputBuffer out(errorStream);
     for (const auto& error : assembler.GetErrors()) {

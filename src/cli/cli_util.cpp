@@ -7,7 +7,7 @@
 
 bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& reason)
 {
-    struct stat st;
+    struct stat st{};
     if (stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
         reason = "is a directory";
         return false;
@@ -17,7 +17,13 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& rea
         reason = std::strerror(errno);
         return false;
     }
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    bytes.clear();
+    if (S_ISREG(st.st_mode)) bytes.reserve(static_cast<size_t>(st.st_size));
+    char block[1 << 16];
+    while (in) {
+        in.read(block, sizeof block);
+        bytes.append(block, static_cast<size_t>(in.gcount()));
+    }
     if (in.bad()) {
         reason = "read error";
         return false;

@@ -82,12 +82,15 @@ void CSourceView::GoToLine(int line)
 void CSourceView::keyPressEvent(QKeyEvent* event)
 {
     m_nLineCount = document()->blockCount();
+    m_bPressSeen = true;
     QPlainTextEdit::keyPressEvent(event);
 }
 
 void CSourceView::keyReleaseEvent(QKeyEvent* event)
 {
     QPlainTextEdit::keyReleaseEvent(event);
+    if (!m_bPressSeen) return;
+    m_bPressSeen = false;
     const int count = document()->blockCount();
     if (count == m_nLineCount) return;
     CHintUpdateView hint;

@@ -33,4 +33,7 @@ protected:
 private:
     CZelkoraDoc& m_doc;
     int m_nLineCount = 1;
+    // A key whose press went to an accelerator (F7, say) is released here without
+    // its press: only a release that follows a press seen here is compared.
+    bool m_bPressSeen = false;
 };

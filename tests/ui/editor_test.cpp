@@ -126,3 +126,13 @@ TEST_F(ShellTest, DoubleClickOnAnErrorMovesTheEditorToItsLine)
     Output()->ActivateLine(5);
     EXPECT_EQ(ui.beeps, 1);
 }
+
+TEST_F(ShellTest, AssemblingWithF7KeepsTheErrorLinesOfAFreshlyOpenedFile)
+{
+    // The release of F7 reaches the editor without its press, which went to the accelerator.
+    const QString path = WriteFile("errors.asm", kErrors.toStdString());
+    Start({path});
+    Editor()->setFocus();
+    QTest::keyClick(Editor(), Qt::Key_F7);
+    EXPECT_EQ(Output()->toPlainText().split('\n').value(0), QString::fromUtf8("ERROR #3: 命令語がありません"));
+}

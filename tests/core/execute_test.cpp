@@ -490,6 +490,25 @@ TEST(ExecuteOut, BuildsLineAndSetsFr)
     }
 }
 
+// A buffer that runs past #FFFF continues at #0000, for IN and for OUT.
+TEST(ExecuteInOut, BufferWrapsAtTheEndOfMemory)
+{
+    // #0100 IN, #010C OUT, #0118 RET, PAD = #0119, BUF = #FFFE, LEN = #0002.
+    CTestDocument t;
+    ASSERT_TRUE(t.Load("MAIN\tSTART\n\tIN\tBUF,LEN\n\tOUT\tBUF,LEN\n\tRET\nPAD\tDS\t65253\nBUF\tDS\t4\nLEN\tDS\t1\n\tEND\n"));
+    ASSERT_EQ(t.Label("BUF"), 0xFFFE);
+    t.host.keyLines = {std::string("ABCD")};
+    EXPECT_TRUE(t.doc.Run(RUN_TRACE));
+    EXPECT_EQ(t.Mem().GetWord(0xFFFE), 'A');
+    EXPECT_EQ(t.Mem().GetWord(0xFFFF), 'B');
+    EXPECT_EQ(t.Mem().GetWord(0x0000), 'C');
+    EXPECT_EQ(t.Mem().GetWord(0x0001), 'D');
+    EXPECT_EQ(t.Mem().GetWord(0x0002), 4);
+    t.Mem().SetWord(0x0000, 'c');
+    EXPECT_TRUE(t.doc.Run(RUN_TRACE));
+    EXPECT_EQ(t.view.DeviceLines(), (std::vector<std::string>{"INPUT  : ABCD", "OUTPUT : ABcD"}));
+}
+
 // ---------------------------------------------------------------------------
 // A statement whose words in memory differ from its own does not execute.
 

@@ -19,44 +19,46 @@ std::string_view TrimRight(std::string_view s)
 
 std::vector<std::string> SplitOperands(std::string_view operand)
 {
-    std::vector<std::string> tokens;
-    SplitOperands(operand, tokens);
-    return tokens;
+    std::vector<std::string_view> views;
+    SplitOperandViews(operand, views);
+    return std::vector<std::string>(views.begin(), views.end());
 }
 
-void SplitOperands(std::string_view operand, std::vector<std::string>& tokens)
+void SplitOperandViews(std::string_view operand, std::vector<std::string_view>& tokens)
 {
-    size_t count = 0;
-    auto addToken = [&tokens, &count](std::string_view raw) {
-        if (count == tokens.size()) tokens.emplace_back();
-        std::string& token = tokens[count++];
-        token.assign(Trim(raw));
-        for (size_t tab = token.find('\t'); tab != std::string::npos; tab = token.find('\t', tab + 1)) token[tab] = ',';
-    };
-    auto cut = [&addToken](std::string_view rest) {
-        size_t comma;
-        while (!rest.empty() && (comma = rest.find(',')) != std::string_view::npos) {
-            addToken(rest.substr(0, comma));
-            rest.remove_prefix(comma + 1);
-        }
-        if (!rest.empty()) addToken(rest);
-    };
-
-    if (operand.find('\'') == std::string_view::npos) {
-        // No quotes, so every comma splits.
-        cut(operand);
-    } else {
-        // Commas inside quotes must not split: hide them as tabs while cutting.
-        thread_local std::string copy;
+    tokens.clear();
+    // Commas inside quotes must not split: they are hidden as tabs while cutting, and
+    // every tab left in a trimmed token is turned into a comma. Without quotes and tabs
+    // neither step changes anything, so the tokens can stay in the operand itself.
+    thread_local std::string copy;
+    const bool plain = operand.find('\'') == std::string_view::npos && operand.find('\t') == std::string_view::npos;
+    std::string_view text = operand;
+    if (!plain) {
         copy.assign(operand);
         bool inQuote = false;
         for (char& c : copy) {
             if (c == '\'') inQuote = !inQuote;
             else if (c == ',' && inQuote) c = '\t';
         }
-        cut(copy);
+        text = copy;
     }
-    tokens.resize(count);
+
+    auto addToken = [&](std::string_view raw) {
+        const std::string_view token = Trim(raw);
+        if (!plain) {
+            const size_t at = static_cast<size_t>(token.data() - copy.data());
+            for (size_t i = at; i < at + token.size(); ++i)
+                if (copy[i] == '\t') copy[i] = ',';
+        }
+        tokens.push_back(token);
+    };
+    std::string_view rest = text;
+    size_t comma;
+    while (!rest.empty() && (comma = rest.find(',')) != std::string_view::npos) {
+        addToken(rest.substr(0, comma));
+        rest.remove_prefix(comma + 1);
+    }
+    if (!rest.empty()) addToken(rest);
 }
 
 int CheckLabelName(std::string_view name)

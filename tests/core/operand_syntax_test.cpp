@@ -35,7 +35,7 @@ INSTANTIATE_TEST_SUITE_P(
                     SplitCase{"GR1,DATA,GR2", {"GR1", "DATA", "GR2"}},
                     SplitCase{" \tGR1 \t,\t DATA \v", {"GR1", "DATA"}},
                     SplitCase{"'A,B',C", {"'A,B'", "C"}}, SplitCase{"'A,B','C,D'", {"'A,B'", "'C,D'"}},
-                    SplitCase{"'A\tB'", {"'A,B'"}}, SplitCase{"1\t2", {"1,2"}},
+                    SplitCase{"'A\tB'", {"'A\tB'"}}, SplitCase{"1\t2", {"1\t2"}},
                     SplitCase{"'IT''S,X',Y", {"'IT''S,X'", "Y"}}, SplitCase{"'unclosed,X", {"'unclosed,X"}},
                     SplitCase{"' , '", {"' , '"}}, SplitCase{"=',',GR1", {"=','", "GR1"}}));
 

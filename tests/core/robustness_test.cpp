@@ -53,6 +53,13 @@ void AssembleAnything(std::string_view text)
         EXPECT_GE(assembler.GetStartCount(), 1);
         EXPECT_EQ(assembler.GetStartCount(), assembler.GetEndCount());
     }
+
+    // Assembling the whole text in one piece gives the same result.
+    CAssembler whole;
+    ASSERT_EQ(whole.AssembleSource(text), ok);
+    ASSERT_EQ(whole.GetErrors().GetListText(), assembler.GetErrors().GetListText());
+    ASSERT_EQ(whole.GetProgram().GetSize(), assembler.GetProgram().GetSize());
+    ASSERT_EQ(whole.GetLabels().GetCount(), assembler.GetLabels().GetCount());
 }
 
 TEST(Robustness, ValidSourceAssembles)

@@ -23,7 +23,11 @@ TEST(SplitSourceLines, LineEnds)
                           Case{"A\r", {"A\r"}}, Case{"\r", {"\r"}}, Case{"A\r\r\nB", {"A\r", "B"}},
                           Case{"\r\r\n", {"\r"}}, Case{"A\n\rB", {"A", "\rB"}},
                           Case{std::string("A\0B\r\n\0", 6), {std::string("A\0B", 3), std::string("\0", 1)}}})
+    {
         EXPECT_EQ(SplitSourceLines(c.text), c.lines) << testing::PrintToString(c.text);
+        const std::vector<std::string_view> views = SplitSourceLineViews(c.text);
+        EXPECT_EQ(Lines(views.begin(), views.end()), c.lines) << testing::PrintToString(c.text);
+    }
 }
 
 TEST(AssembleError, Text)

@@ -107,6 +107,7 @@ bool CAssembler::RunPasses(const Lines& lines)
 {
     for (int pass = 1; pass <= 2; ++pass) {
         BeginPass(pass);
+        if (pass == 1) m_labels.Reserve(lines.size());  // a line defines at most one label
         for (const auto& line : lines) AssembleLine(line);
         if (HasErrors()) break;
     }

@@ -5,7 +5,7 @@
 
 bool CRegOrAdrInstruction::Assemble()
 {
-    const Tokens& tokens = OperandTokens();
+    const TokenViews tokens = OperandTokens();
     if (AssembleRegReg(tokens)) {
         m_wLength = 1;
         return true;
@@ -45,7 +45,7 @@ bool CMnemonicDS::Assemble()
 bool CMnemonicDC::Assemble()
 {
     if (m_strOperand.empty()) return Fail(ERR_OPERAND_MISSING);
-    for (const std::string& token : OperandTokens()) {
+    for (const std::string_view token : OperandTokens()) {
         WORD value;
         long number;
         if (token.empty()) return Fail(ERR_OPERAND_MISSING);
@@ -76,7 +76,7 @@ bool CMnemonicDC::Assemble()
 
 bool CMnemonicIN::Assemble()
 {
-    const Tokens& tokens = OperandTokens();
+    const TokenViews tokens = OperandTokens();
     if (tokens.size() != 2) return Fail(ERR_OPERAND_COUNT);
     if (!ResolveLabel(tokens[0], m_wBuffer) || !ResolveLabel(tokens[1], m_wLengthWord)) return false;
     // The standard expansion: PUSH 0,GR1 / PUSH 0,GR2 / LAD GR1,buf / LAD GR2,len / SVC n / POP GR2 / POP GR1.

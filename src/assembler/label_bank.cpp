@@ -1,6 +1,5 @@
 #include "assembler/label_bank.h"
 
-#include <cstdio>
 #include "assembler/error_numbers.h"
 #include "assembler/operand_syntax.h"
 #include "machine/register.h"
@@ -28,8 +27,10 @@ bool CLabelBank::DefineLabel(std::string_view name, WORD address)
 
 std::string CLabelBank::LiteralLabelName(WORD instructionAddress)
 {
-    char name[16];
-    std::snprintf(name, sizeof name, "__%04X__", static_cast<unsigned>(instructionAddress));
+    // "__%04X__", formatted by hand: this runs for every literal operand.
+    static const char kDigits[] = "0123456789ABCDEF";
+    std::string name = "__0000__";
+    for (int i = 5, value = instructionAddress; i >= 2; --i, value >>= 4) name[i] = kDigits[value & 0xF];
     return name;
 }
 

@@ -32,6 +32,8 @@ public:
     const CLabel* Lookup(std::string_view name) const;
     int GetLastError() const { return m_nLastError; }
     void RemoveAll() { m_map.clear(); }
+    // Room for about count entries without rehashing.
+    void Reserve(size_t count) { m_map.reserve(count); }
     size_t GetCount() const { return m_map.size(); }
 
     // Enumeration in the map's own order.

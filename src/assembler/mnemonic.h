@@ -17,6 +17,8 @@ class CMnemonic {
 public:
     static constexpr int kMaxCode = 32;
     using Tokens = std::vector<std::string>;
+    // Operand tokens as the operand forms read them.
+    using TokenViews = std::span<const std::string_view>;
 
     CMnemonic(WORD address, std::string operation, std::string operand, std::string source,
               IAssemblyContext* assembler);
@@ -64,15 +66,15 @@ public:
 
 protected:
     // Operand forms; each builds words 0 and 1 or sets the error number.
-    bool AssembleRegReg(const Tokens& tokens);
-    bool AssembleRegAdr(const Tokens& tokens);
-    bool AssembleAdr(const Tokens& tokens);
-    bool AssembleReg(const Tokens& tokens);
-    bool AssembleNoOperand(const Tokens& tokens);
+    bool AssembleRegReg(TokenViews tokens);
+    bool AssembleRegAdr(TokenViews tokens);
+    bool AssembleAdr(TokenViews tokens);
+    bool AssembleReg(TokenViews tokens);
+    bool AssembleNoOperand(TokenViews tokens);
 
-    // The operand field cut into tokens. The result lives in a buffer that the next
-    // call reuses, so that assembling a statement allocates nothing for its tokens.
-    const Tokens& OperandTokens() const;
+    // The operand field cut into tokens: views into the operand text, in a list that
+    // the next call (of any statement) reuses, so that assembling allocates nothing.
+    TokenViews OperandTokens() const;
 
     bool Fail(int error) { m_nError = error; return false; }
     int GetPass() const { return m_pAssembler ? m_pAssembler->GetPass() : 1; }

@@ -21,7 +21,7 @@ int Translate(int error, const PositionErrors& p)
 }
 }  // namespace
 
-bool CMnemonic::AssembleRegReg(const Tokens& tokens)
+bool CMnemonic::AssembleRegReg(TokenViews tokens)
 {
     int r1, r2;
     if (tokens.size() != 2 || !ParseRegister(tokens[0], r1) || !ParseRegister(tokens[1], r2)) return false;
@@ -29,7 +29,7 @@ bool CMnemonic::AssembleRegReg(const Tokens& tokens)
     return true;
 }
 
-bool CMnemonic::AssembleRegAdr(const Tokens& tokens)
+bool CMnemonic::AssembleRegAdr(TokenViews tokens)
 {
     if (tokens.size() != 2 && tokens.size() != 3) return Fail(ERR_OPERAND_COUNT);
     int r, x = 0xF;
@@ -43,7 +43,7 @@ bool CMnemonic::AssembleRegAdr(const Tokens& tokens)
     return true;
 }
 
-bool CMnemonic::AssembleAdr(const Tokens& tokens)
+bool CMnemonic::AssembleAdr(TokenViews tokens)
 {
     if (tokens.size() != 1 && tokens.size() != 2) return Fail(ERR_OPERAND_COUNT);
     WORD adr;
@@ -56,7 +56,7 @@ bool CMnemonic::AssembleAdr(const Tokens& tokens)
     return true;
 }
 
-bool CMnemonic::AssembleReg(const Tokens& tokens)
+bool CMnemonic::AssembleReg(TokenViews tokens)
 {
     if (tokens.size() != 1) return Fail(ERR_OPERAND_COUNT);
     int r;
@@ -66,7 +66,7 @@ bool CMnemonic::AssembleReg(const Tokens& tokens)
     return true;
 }
 
-bool CMnemonic::AssembleNoOperand(const Tokens& tokens)
+bool CMnemonic::AssembleNoOperand(TokenViews tokens)
 {
     if (!tokens.empty()) return Fail(ERR_OPERAND_COUNT);
     m_code[0] &= 0xFF00;

@@ -8,10 +8,10 @@ CMnemonic::Tokens CMnemonic::SplitOperands(std::string_view operand)
     return ::SplitOperands(operand);
 }
 
-const CMnemonic::Tokens& CMnemonic::OperandTokens() const
+CMnemonic::TokenViews CMnemonic::OperandTokens() const
 {
-    thread_local Tokens tokens;
-    ::SplitOperands(m_strOperand, tokens);
+    thread_local std::vector<std::string_view> tokens;
+    SplitOperandViews(m_strOperand, tokens);
     return tokens;
 }
 

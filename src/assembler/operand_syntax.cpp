@@ -26,39 +26,20 @@ std::vector<std::string> SplitOperands(std::string_view operand)
 
 void SplitOperandViews(std::string_view operand, std::vector<std::string_view>& tokens)
 {
+    // Cut at every comma outside single quotes; quoted commas and tabs stay as written.
     tokens.clear();
-    // Commas inside quotes must not split: they are hidden as tabs while cutting, and
-    // every tab left in a trimmed token is turned into a comma. Without quotes and tabs
-    // neither step changes anything, so the tokens can stay in the operand itself.
-    thread_local std::string copy;
-    const bool plain = operand.find('\'') == std::string_view::npos && operand.find('\t') == std::string_view::npos;
-    std::string_view text = operand;
-    if (!plain) {
-        copy.assign(operand);
-        bool inQuote = false;
-        for (char& c : copy) {
-            if (c == '\'') inQuote = !inQuote;
-            else if (c == ',' && inQuote) c = '\t';
+    bool inQuote = false;
+    size_t start = 0;
+    for (size_t i = 0; i < operand.size(); ++i) {
+        if (operand[i] == '\'') {
+            inQuote = !inQuote;
+        } else if (operand[i] == ',' && !inQuote) {
+            tokens.push_back(Trim(operand.substr(start, i - start)));
+            start = i + 1;
         }
-        text = copy;
     }
-
-    auto addToken = [&](std::string_view raw) {
-        const std::string_view token = Trim(raw);
-        if (!plain) {
-            const size_t at = static_cast<size_t>(token.data() - copy.data());
-            for (size_t i = at; i < at + token.size(); ++i)
-                if (copy[i] == '\t') copy[i] = ',';
-        }
-        tokens.push_back(token);
-    };
-    std::string_view rest = text;
-    size_t comma;
-    while (!rest.empty() && (comma = rest.find(',')) != std::string_view::npos) {
-        addToken(rest.substr(0, comma));
-        rest.remove_prefix(comma + 1);
-    }
-    if (!rest.empty()) addToken(rest);
+    // A trailing comma adds no empty last token.
+    if (start < operand.size()) tokens.push_back(Trim(operand.substr(start)));
 }
 
 int CheckLabelName(std::string_view name)

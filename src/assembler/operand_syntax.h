@@ -15,8 +15,8 @@ inline std::string_view Trim(std::string_view s) { return TrimLeft(TrimRight(s))
 
 // Cuts an operand field into tokens at the commas outside single quotes.
 std::vector<std::string> SplitOperands(std::string_view operand);
-// The same into tokens, reusing its strings' storage.
-void SplitOperands(std::string_view operand, std::vector<std::string>& tokens);
+// The same tokens as views into operand.
+void SplitOperandViews(std::string_view operand, std::vector<std::string_view>& tokens);
 
 // 0 when name is a valid label name, else 2001, 2003 or 2004.
 int CheckLabelName(std::string_view name);

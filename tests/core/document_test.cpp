@@ -221,6 +221,17 @@ TEST_F(Document, LiteralPoolIsLoadedByReset)
     EXPECT_EQ(t.Reg()[1], 0xABCD);
 }
 
+// #FFFF is cleared before the program is written, so a program word there stays.
+TEST_F(Document, ProgramWordAtFFFFIsLoadedOverTheReturnAddress)
+{
+    // RET at #0100, PAD from #0101 to #FFFE, LAST = #FFFF.
+    ASSERT_TRUE(Assemble("MAIN\tSTART\n\tRET\nPAD\tDS\t65278\nLAST\tDC\t#0100\n\tEND\n"));
+    ASSERT_EQ(t.Label("LAST"), 0xFFFF);
+    EXPECT_EQ(t.Mem().GetWord(0xFFFF), 0x0100);
+    t.doc.ResetMachine();
+    EXPECT_EQ(t.Mem().GetWord(0xFFFF), 0x0100);
+}
+
 TEST_F(Document, RunSends512WhateverTheResult)
 {
     ASSERT_TRUE(Assemble(kProgram));

@@ -5,6 +5,7 @@
 #include "cli/assemble_file.h"
 #include "cli/cli_util.h"
 #include "cli/commands.h"
+#include "text/codepage.h"
 
 namespace {
 void PutHex4(char* at, unsigned value)
@@ -61,7 +62,7 @@ void PrintListing(const CAssembler& assembler, COutputBuffer& out)
             else out.Append("    ");
         }
         out.Append("  ");
-        out.Append(statement->GetExpandedSource());
+        out.Append(Cp932ToUtf8(statement->GetExpandedSource()));  // UTF-8, like all other output
         out.Append("\n");
         for (size_t i = kFirstRow; i < words.size(); i += kNextRows) {
             out.AppendHex4(static_cast<WORD>(address + i));

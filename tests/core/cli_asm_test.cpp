@@ -102,6 +102,14 @@ TEST_F(CliAsm, ListingShowsEveryStatement)
         EXPECT_NE(r.out.find(text), std::string::npos) << text << "\n" << r.out;
 }
 
+TEST_F(CliAsm, ListingShowsSourceTextInUtf8)
+{
+    // A comment in code page 932: "コメント".
+    const CliResult r = Run("asm '" + Write("c.asm", "PGM START\n NOP ; \x83\x52\x83\x81\x83\x93\x83\x67\n END\n") + "'");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find(" NOP ; コメント\n"), std::string::npos) << r.out;
+}
+
 TEST_F(CliAsm, LineEndsDoNotChangeTheProgram)
 {
     std::string lf = kProgram, mixed = kProgram, noFinal = kProgram;

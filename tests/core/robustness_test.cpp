@@ -54,6 +54,31 @@ void AssembleAnything(std::string_view text)
         EXPECT_EQ(assembler.GetStartCount(), assembler.GetEndCount());
     }
 
+    // Pass 1 finds every error but undefined labels and bad literals; pass 2 finds only
+    // those, and gives every statement the address it had in pass 1.
+    CAssembler passes;
+    passes.BeginPass(1);
+    for (const std::string& line : lines) passes.AssembleLine(line);
+    for (const auto& error : passes.GetErrors()) {
+        const int number = error->GetErrorNumber();
+        ASSERT_TRUE(number != 2006 && number != 2022 && number != 2025) << number;
+    }
+    if (!passes.HasErrors()) {
+        std::vector<WORD> addresses;
+        for (const auto& statement : passes.GetProgram()) addresses.push_back(statement->GetAddress());
+        passes.BeginPass(2);
+        for (const std::string& line : lines) passes.AssembleLine(line);
+        for (const auto& error : passes.GetErrors()) {
+            const int number = error->GetErrorNumber();
+            ASSERT_TRUE(number == 2006 || number == 2017 || number == 2018 || number == 2022 || number == 2025)
+                << number;
+        }
+        if (!passes.HasErrors()) {
+            ASSERT_EQ(passes.GetProgram().GetSize(), addresses.size());
+            for (size_t i = 0; i < addresses.size(); ++i) ASSERT_EQ(passes.GetProgram()[i]->GetAddress(), addresses[i]);
+        }
+    }
+
     // Assembling the whole text in one piece gives the same result.
     CAssembler whole;
     ASSERT_EQ(whole.AssembleSource(text), ok);

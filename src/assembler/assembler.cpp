@@ -13,7 +13,6 @@ void CAssembler::BeginPass(int pass)
     m_errors.RemoveAll();
     m_program.RemoveAll();
     m_wAddress = kOrigin;
-    m_wStartAddress = kOrigin;
     if (pass == 1) {
         m_literals.RemoveAll();
         m_labels.RemoveAll();

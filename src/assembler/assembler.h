@@ -40,7 +40,8 @@ public:
     CAssembleErrorArray& GetErrors() { return m_errors; }
     int GetStartCount() const { return m_blocks.starts; }
     int GetEndCount() const { return m_blocks.ends; }
-    WORD GetStartAddress() const { return m_wStartAddress; }
+    // The program's first PR: the entry of the first START block.
+    WORD GetStartAddress() const { return m_blocks.entry; }
 
     // IAssemblyContext
     int GetPass() const override { return m_nPass; }
@@ -56,7 +57,6 @@ private:
     CLabelBank m_labels;
     CLiteralBank m_literals;
     int m_nPass = 1;
-    WORD m_wStartAddress = kOrigin;
     CBlockCounts m_blocks;
     CAssembleErrorArray m_errors;
     WORD m_wAddress = kOrigin;

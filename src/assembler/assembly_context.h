@@ -6,6 +6,9 @@
 struct CBlockCounts {
     int starts = 0;
     int ends = 0;
+    // Where the program starts: the entry of the first START (its operand label, or
+    // the origin when it has none).
+    WORD entry = 0x0100;
 };
 
 // What a statement may ask of the assembler that owns it while it assembles.

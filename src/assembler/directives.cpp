@@ -20,8 +20,9 @@ bool CMnemonicSTART::Assemble()
     if (blocks.starts > blocks.ends) return Fail(ERR_START_TWICE);
     if (blocks.starts == 0 && m_wAddress != 0x0100) return Fail(ERR_START_NOT_FIRST);
     ++blocks.starts;
-    if (m_strOperand.empty()) return true;
-    return ResolveLabel(m_strOperand, m_wEntry);
+    if (!m_strOperand.empty() && !ResolveLabel(m_strOperand, m_wEntry)) return false;
+    if (blocks.starts == 1) blocks.entry = m_wEntry;
+    return true;
 }
 
 bool CMnemonicEND::Assemble()

@@ -10,7 +10,9 @@ using K = CMenuItem;
 #define FILE_MENU_DOC {K::Command, ID_FILE_CLOSE, "閉じる(&C)"}, {K::Command, ID_FILE_SAVE, "上書き保存(&S)\tCtrl+S"}, {K::Command, ID_FILE_SAVE_AS, "名前を付けて保存(&A)..."}
 #define SETTINGS_AND_HELP                                                                                  \
     {K::Popup, 0, "設定(&S)"}, {K::Command, ID_ENVIRONMENT, "環境設定(&E)..."}, {K::End, 0, ""},           \
-        {K::Popup, 0, "ﾍﾙﾌﾟ(&H)"}, {K::Command, ID_APP_ABOUT, "Zelkora のﾊﾞｰｼﾞｮﾝ情報(&A)..."}, {K::End, 0, ""}
+        {K::Popup, 0, "ﾍﾙﾌﾟ(&H)"}, {K::Command, ID_MANUAL, "操作説明書(&M)\tF1"},                      \
+        {K::Command, ID_SUPPORT, "ｻﾎﾟｰﾄﾎｰﾑﾍﾟｰｼﾞ(&S)"}, {K::Separator, 0, ""},                               \
+        {K::Command, ID_APP_ABOUT, "Zelkora のﾊﾞｰｼﾞｮﾝ情報(&A)..."}, {K::End, 0, ""}
 
 constexpr CMenuItem kMenu128[] = {FILE_MENU_HEAD, FILE_MENU_TAIL, SETTINGS_AND_HELP};
 
@@ -89,7 +91,7 @@ constexpr int kToolbar[] = {ID_FILE_NEW,   ID_FILE_OPEN,    ID_FILE_SAVE, 0,    
                             ID_APP_ABOUT};
 
 #define COMMON_KEYS                                                                                        \
-    {"Ctrl+N", ID_FILE_NEW}, {"Ctrl+O", ID_FILE_OPEN}, {"Ctrl+S", ID_FILE_SAVE}, {"F6", ID_NEXT_PANE},      \
+    {"F1", ID_MANUAL}, {"Ctrl+N", ID_FILE_NEW}, {"Ctrl+O", ID_FILE_OPEN}, {"Ctrl+S", ID_FILE_SAVE}, {"F6", ID_NEXT_PANE},      \
         {"Shift+F6", ID_PREV_PANE}
 #define EDIT_KEYS                                                                                          \
     {"Ctrl+Z", ID_EDIT_UNDO}, {"Alt+Backspace", ID_EDIT_UNDO}, {"Ctrl+X", ID_EDIT_CUT},                     \

@@ -70,10 +70,17 @@ private:
 };
 }  // namespace
 
+// The icons live in this static library; they must be registered by hand.
+static void InitIconResources()
+{
+    Q_INIT_RESOURCE(icons);
+}
+
 CZelkoraApp::CZelkoraApp(IShellUi* ui)
     : m_pOwnUi(ui ? nullptr : new CQtShellUi), m_pUi(ui ? ui : m_pOwnUi.get()),
       m_pDocTarget(new CDocumentCommands(*this))
 {
+    InitIconResources();
 }
 
 CZelkoraApp::~CZelkoraApp()

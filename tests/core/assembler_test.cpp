@@ -163,3 +163,11 @@ TEST(Statement, VerifyCodeComparesTheLoadedWords)
 }
 
 }  // namespace
+
+TEST(Assembler, TheFirstStartsEntryIsWhereTheProgramStarts)
+{
+    CAssembler assembler;
+    ASSERT_TRUE(assembler.AssembleLines({"MAIN START BEGIN", "DATA DC 5", "BEGIN LD GR1,DATA", " RET", " END",
+                                         "SUB START", " RET", " END"}));
+    EXPECT_EQ(assembler.GetStartAddress(), 0x0101);
+}

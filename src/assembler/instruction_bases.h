@@ -5,9 +5,11 @@
 // the one that gives its operand form, and adds only its own execution.
 
 // Machine instructions and macros: executable, fixed length.
+// The statement classes take their texts as rvalues and move them once, into CMnemonic:
+// a statement is made for every line in every pass.
 class CExecutable : public CMnemonic {
 public:
-    CExecutable(WORD address, std::string operation, std::string operand, std::string source,
+    CExecutable(WORD address, std::string&& operation, std::string&& operand, std::string&& source,
                 IAssemblyContext* assembler, WORD length)
         : CMnemonic(address, std::move(operation), std::move(operand), std::move(source), assembler)
     {
@@ -17,7 +19,7 @@ public:
 };
 
 #define ZELKORA_STATEMENT_CTOR(Class, Base, length)                                                   \
-    Class(WORD address, std::string operation, std::string operand, std::string source,                \
+    Class(WORD address, std::string&& operation, std::string&& operand, std::string&& source,          \
           IAssemblyContext* assembler)                                                                 \
         : Base(address, std::move(operation), std::move(operand), std::move(source), assembler, length) \
     {                                                                                                  \

@@ -113,7 +113,7 @@ public:
 // Directives and comment lines.
 class CMnemonicSTART final : public CDirective {
 public:
-    CMnemonicSTART(WORD address, std::string operation, std::string operand, std::string source,
+    CMnemonicSTART(WORD address, std::string&& operation, std::string&& operand, std::string&& source,
                    IAssemblyContext* assembler)
         : CDirective(address, std::move(operation), std::move(operand), std::move(source), assembler),
           m_wEntry(address)
@@ -147,7 +147,7 @@ private:
 };
 class CMnemonicComment final : public CDirective {
 public:
-    CMnemonicComment(WORD address, std::string source, IAssemblyContext* assembler)
+    CMnemonicComment(WORD address, std::string&& source, IAssemblyContext* assembler)
         : CDirective(address, std::string(), std::string(), std::move(source), assembler)
     {
     }

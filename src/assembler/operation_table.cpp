@@ -6,7 +6,7 @@
 
 namespace {
 template <class T>
-std::unique_ptr<CMnemonic> Make(WORD address, std::string operation, std::string operand, std::string source,
+std::unique_ptr<CMnemonic> Make(WORD address, std::string&& operation, std::string&& operand, std::string&& source,
                                 IAssemblyContext* assembler)
 {
     return std::make_unique<T>(address, std::move(operation), std::move(operand), std::move(source), assembler);

@@ -177,7 +177,7 @@ void CZelkoraApp::CreateDocument(const QString& text, const QString& path)
     editor->setPlainText(text);
     editor->document()->setModified(false);
     m_pMainFrame->AddChild(frame);
-    frame->resize(m_pMainFrame->GetMdiArea()->size() * 9 / 10);
+    frame->setGeometry(QRect(QPoint(0, 0), m_pMainFrame->GetMdiArea()->size() * 9 / 10));
     frame->RestorePlacement("SourceFrame");
     frame->show();
     frame->InitialLayout();
@@ -402,7 +402,9 @@ bool CZelkoraApp::OpenSimulatorWindow(CZelkoraDoc& doc)
     auto* frame = new CZelkoraFrame(*this, doc, m_env.m_nWorkView);
     m_pSimFrame = frame;
     m_pMainFrame->AddChild(frame);
-    frame->resize(m_pMainFrame->GetMdiArea()->size() * 9 / 10);
+    // Over the source window, a little to the right and down, so that both title bars show.
+    const QSize area = m_pMainFrame->GetMdiArea()->size();
+    frame->setGeometry(QRect(QPoint(area.width() / 20, area.height() / 20), area * 9 / 10));
     frame->show();
     frame->InitialLayout();
     m_pMainFrame->GetMdiArea()->setActiveSubWindow(frame);

@@ -106,7 +106,13 @@ bool CAssembler::RunPasses(const Lines& lines)
 {
     for (int pass = 1; pass <= 2; ++pass) {
         BeginPass(pass);
-        if (pass == 1) m_labels.Reserve(lines.size());  // a line defines at most one label
+        if (pass == 1) {
+            // A line makes at most one statement, one label and one literal. Growing these
+            // lists while a pass runs costs more than the room (touched only when used).
+            m_program.Reserve(lines.size());
+            m_labels.Reserve(lines.size());
+            m_literals.Reserve(lines.size());
+        }
         for (const auto& line : lines) AssembleLine(line);
         if (HasErrors()) break;
     }

@@ -46,7 +46,11 @@ bool CMnemonicDS::Assemble()
 bool CMnemonicDC::Assemble()
 {
     if (m_strOperand.empty()) return Fail(ERR_OPERAND_MISSING);
-    for (const std::string_view token : OperandTokens()) {
+    const TokenViews tokens = OperandTokens();
+    size_t words = 0;  // one word per constant, one per character of a string
+    for (const std::string_view token : tokens) words += token.size() > 2 && token[0] == '\'' ? token.size() - 2 : 1;
+    m_words.reserve(words);
+    for (const std::string_view token : tokens) {
         WORD value;
         long number;
         if (token.empty()) return Fail(ERR_OPERAND_MISSING);

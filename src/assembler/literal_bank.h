@@ -27,6 +27,8 @@ public:
     int GetLastError() const { return m_nLastError; }
     void LoadAll(CMemory& mem) const;
     void RemoveAll() { m_literals.clear(); }
+    // Room for count literals without moving the list.
+    void Reserve(size_t count) { m_literals.reserve(count); }
 
     WORD GetNextAddress() const { return m_wNextAddress; }
     void SetNextAddress(WORD address) { m_wNextAddress = address; }

@@ -17,6 +17,8 @@ public:
         m_index.clear();
     }
     size_t GetSize() const { return m_statements.size(); }
+    // Room for count statements without moving the list.
+    void Reserve(size_t count) { m_statements.reserve(count); }
     CMnemonic* operator[](size_t i) const { return m_statements[i].get(); }
     auto begin() const { return m_statements.begin(); }
     auto end() const { return m_statements.end(); }

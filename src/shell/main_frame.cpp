@@ -261,22 +261,23 @@ QString CMainFrame::CaretPaneText(bool& enabled) const
 void CMainFrame::EnterRunState()
 {
     m_bRunning = true;
+    m_nRunSteps = 0;
     for (QMdiSubWindow* window : m_pMdiArea->subWindowList()) window->setEnabled(false);
     UpdateCommandUI();
 }
 
 void CMainFrame::LeaveRunState()
 {
+    m_nRunSteps = 0;
     m_pStatusBar->GetProgress()->setValue(0);
     for (QMdiSubWindow* window : m_pMdiArea->subWindowList()) window->setEnabled(true);
     m_bRunning = false;
     UpdateCommandUI();
 }
 
-void CMainFrame::StepRunIndicator()
+void CMainFrame::ShowRunIndicator()
 {
-    QProgressBar* progress = m_pStatusBar->GetProgress();
-    progress->setValue(progress->value() >= progress->maximum() ? progress->minimum() : progress->value() + 1);
+    m_pStatusBar->GetProgress()->setValue(m_nRunSteps);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)

@@ -43,7 +43,9 @@ public:
     // Running state.
     void EnterRunState();
     void LeaveRunState();
-    void StepRunIndicator();
+    // Advances the run indicator by one step; the bar shows it at the next ShowRunIndicator.
+    void StepRunIndicator() { m_nRunSteps = m_nRunSteps >= 1000 ? 0 : m_nRunSteps + 1; }
+    void ShowRunIndicator();
     bool IsRunning() const { return m_bRunning; }
 
     void RestorePlacement();
@@ -67,6 +69,7 @@ private:
     QMap<int, QList<QMenu*>> m_menus;  // the popups of menus 128, 129 and 130
     QList<QAction*> m_recentActions;
     int m_nMenuId = 0;
+    int m_nRunSteps = 0;
     bool m_bRunning = false;
     bool m_bStored = false;
 };

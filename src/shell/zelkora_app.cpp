@@ -247,13 +247,16 @@ bool CZelkoraApp::SaveDocument(bool saveAs)
 
 QStringList CZelkoraApp::GetRecentFiles() const
 {
-    auto settings = OpenSettings();
-    QStringList files;
-    for (int i = 1; i <= kRecentFileCount; ++i) {
-        const QString file = settings->value(QString("Recent File List/File%1").arg(i)).toString();
-        if (!file.isEmpty()) files << file;
+    // Read once; the idle command update asks for it all the time.
+    if (!m_bRecentLoaded) {
+        auto settings = OpenSettings();
+        for (int i = 1; i <= kRecentFileCount; ++i) {
+            const QString file = settings->value(QString("Recent File List/File%1").arg(i)).toString();
+            if (!file.isEmpty()) m_recentFiles << file;
+        }
+        m_bRecentLoaded = true;
     }
-    return files;
+    return m_recentFiles;
 }
 
 void CZelkoraApp::AddRecentFile(const QString& path)
@@ -261,6 +264,8 @@ void CZelkoraApp::AddRecentFile(const QString& path)
     QStringList files = GetRecentFiles();
     files.removeAll(path);
     files.prepend(path);
+    while (files.size() > kRecentFileCount) files.removeLast();
+    m_recentFiles = files;
     auto settings = OpenSettings();
     for (int i = 1; i <= kRecentFileCount; ++i) {
         const QString key = QString("Recent File List/File%1").arg(i);
@@ -387,10 +392,11 @@ void CZelkoraApp::AdvanceRunIndicator()
 void CZelkoraApp::PumpMessages()
 {
     // Called every 101 statements: dispatching events costs far more than the
-    // statements, so the window system is served about fifty times a second.
+    // statements, so the window system is served about twenty times a second.
     const auto now = std::chrono::steady_clock::now();
-    if (now - m_lastPump < std::chrono::milliseconds(20)) return;
+    if (now - m_lastPump < std::chrono::milliseconds(50)) return;
     m_lastPump = now;
+    m_pMainFrame->ShowRunIndicator();
     QApplication::processEvents(QEventLoop::AllEvents);
     m_pMainFrame->UpdateCommandUI();
 }

@@ -83,4 +83,6 @@ private:
     QPointer<CZelkoraFrame> m_pSimFrame;
     std::unique_ptr<CCommandTarget> m_pDocTarget;
     std::chrono::steady_clock::time_point m_lastPump{};
+    mutable QStringList m_recentFiles;
+    mutable bool m_bRecentLoaded = false;
 };

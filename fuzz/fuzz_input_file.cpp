@@ -1,0 +1,121 @@
+// The file input device reads any bytes: IN lines from a file through the document, and
+// the line reader on its own, against a plain model of the line rules (a line ends at LF,
+// a CR before the LF is dropped, a last line without an LF is still a line, a line keeps
+// at most CLineReader::kMaxLine bytes).
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <unistd.h>
+#include <vector>
+#include "simulator/line_reader.h"
+#include "simulator/zelkora_doc.h"
+#include "text/codepage.h"
+
+namespace {
+void Check(bool condition)
+{
+    if (!condition) std::abort();
+}
+
+std::vector<std::string> ModelLines(std::string_view bytes)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < bytes.size()) {
+        size_t lf = bytes.find('\n', start);
+        const bool ended = lf != std::string_view::npos;
+        if (!ended) lf = bytes.size();
+        std::string line(bytes.substr(start, lf - start));
+        if (ended && !line.empty() && line.back() == '\r') line.pop_back();
+        if (line.size() > CLineReader::kMaxLine) line.resize(CLineReader::kMaxLine);
+        lines.push_back(std::move(line));
+        start = lf + 1;
+    }
+    return lines;
+}
+
+class CFileHost final : public IDocumentHost {
+public:
+    explicit CFileHost(std::string path) { m_settings.inDeviceType = 1; m_settings.inFileName = std::move(path); }
+    void ShowMessage(int, MessageIcon, const std::string&) override { ++messages; }
+    void Beep() override {}
+    bool RunKeyInputDialog(std::string&) override { std::abort(); }
+    CDeviceSettings GetDeviceSettings() override { return m_settings; }
+    void EnterRunningState() override {}
+    void LeaveRunningState() override {}
+    void AdvanceRunIndicator() override {}
+    void PumpMessages() override {}
+    bool OpenSimulatorWindow(CZelkoraDoc&) override { return true; }
+    void CloseSimulatorWindow(CZelkoraDoc&) override {}
+    int messages = 0;
+
+private:
+    CDeviceSettings m_settings;
+};
+
+const std::string& TempPath()
+{
+    // In memory where there is a tmpfs: rewriting a file on disk for every input is slow.
+    static const std::string dir = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+    static const std::string path = dir + "/zelkora-fuzz-input-" + std::to_string(::getpid()) + ".txt";
+    static const struct CRemove {
+        ~CRemove() { ::unlink(path.c_str()); }
+    } remove;
+    return path;
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const std::vector<std::string> expected = ModelLines(bytes);
+
+    // The line reader on a stream of the bytes.
+    {
+        std::FILE* stream = size == 0 ? std::tmpfile() : ::fmemopen(const_cast<std::uint8_t*>(data), size, "rb");
+        Check(stream != nullptr);
+        CLineReader reader(stream);
+        std::string line;
+        for (const std::string& want : expected) {
+            Check(reader.ReadLine(line) == CLineReader::Result::Line);
+            Check(line == want);
+        }
+        Check(reader.ReadLine(line) == CLineReader::Result::End);
+        Check(reader.ReadLine(line) == CLineReader::Result::End);
+        std::fclose(stream);
+    }
+
+    // The document's file input: the same lines, valid UTF-8 converted to code page 932,
+    // then the end of input at every further IN.
+    std::FILE* file = std::fopen(TempPath().c_str(), "wb");
+    Check(file != nullptr);
+    Check(std::fwrite(data, 1, size, file) == size);
+    Check(std::fclose(file) == 0);
+
+    // One document for every input, as the desktop program keeps one.
+    static CFileHost host(TempPath());
+    static CZelkoraDoc doc(host);
+    host.messages = 0;
+    std::string line;
+    for (const std::string& want : expected) {
+        Check(doc.ReadInputLine(line));
+        Check(line == (IsValidUtf8(want) ? Utf8ToCp932(want) : want));
+        Check(doc.GetDeviceLog().back() == "INPUT  : " + line);
+    }
+    Check(!doc.ReadInputLine(line) && line.empty());
+    Check(!doc.ReadInputLine(line));
+    Check(doc.GetDeviceLog().back() == "INPUT  : <EOF>");
+    Check(host.messages == 0);
+
+    // After closing, the file is read again from its first line.
+    doc.CloseDeviceFiles();
+    if (!expected.empty()) {
+        Check(doc.ReadInputLine(line));
+        Check(line == (IsValidUtf8(expected[0]) ? Utf8ToCp932(expected[0]) : expected[0]));
+    }
+    doc.ResetMachine();  // closes the file and empties the device log
+    return 0;
+}

@@ -2,23 +2,11 @@
 
 #include <QScrollBar>
 #include <QTextBlock>
-#include "resources/command_ids.h"
 #include "simulator/zelkora_doc.h"
 #include "text/codepage.h"
-#include "views/view_font.h"
 
-CDeviceView::CDeviceView(CZelkoraDoc& doc, QWidget* parent) : QPlainTextEdit(parent), m_doc(doc)
+CDeviceView::CDeviceView(CZelkoraDoc& doc, QWidget* parent) : CTextPane(doc, parent)
 {
-    setReadOnly(true);
-    setLineWrapMode(QPlainTextEdit::NoWrap);
-    setFont(LoadViewFont());
-    setUndoRedoEnabled(false);
-    m_doc.AddView(this);
-}
-
-CDeviceView::~CDeviceView()
-{
-    m_doc.RemoveView(this);
 }
 
 void CDeviceView::InitialUpdate()
@@ -45,18 +33,4 @@ void CDeviceView::AppendLine(const std::string& line)
     end.insertText(QString::fromStdString(Cp932ToUtf8(line)) + "\n");
     setTextCursor(end);
     ensureCursorVisible();
-}
-
-bool CDeviceView::OnCommand(int id)
-{
-    if (id != ID_EDIT_COPY) return false;
-    copy();
-    return true;
-}
-
-bool CDeviceView::OnUpdateCommand(CCmdUI& ui)
-{
-    if (ui.id != ID_EDIT_COPY) return false;
-    ui.Enable(textCursor().hasSelection());
-    return true;
 }

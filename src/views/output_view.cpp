@@ -2,22 +2,11 @@
 
 #include <QMouseEvent>
 #include <QTextBlock>
-#include "resources/command_ids.h"
 #include "simulator/zelkora_doc.h"
-#include "views/view_font.h"
 
-COutputView::COutputView(CZelkoraDoc& doc, QWidget* parent) : QPlainTextEdit(parent), m_doc(doc)
+COutputView::COutputView(CZelkoraDoc& doc, QWidget* parent) : CTextPane(doc, parent)
 {
-    setReadOnly(true);
-    setLineWrapMode(QPlainTextEdit::NoWrap);
-    setFont(LoadViewFont());
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    m_doc.AddView(this);
-}
-
-COutputView::~COutputView()
-{
-    m_doc.RemoveView(this);
 }
 
 void COutputView::OnUpdate(CView*, int hint, CHintUpdateView* object)
@@ -84,18 +73,4 @@ void COutputView::mouseDoubleClickEvent(QMouseEvent* event)
     const QRectF lineRect = blockBoundingGeometry(cursor.block()).translated(contentOffset());
     if (event->position().y() <= lineRect.bottom()) ActivateLine(cursor.blockNumber());
     event->accept();
-}
-
-bool COutputView::OnCommand(int id)
-{
-    if (id != ID_EDIT_COPY) return false;
-    copy();
-    return true;
-}
-
-bool COutputView::OnUpdateCommand(CCmdUI& ui)
-{
-    if (ui.id != ID_EDIT_COPY) return false;
-    ui.Enable(textCursor().hasSelection());
-    return true;
 }

@@ -1,7 +1,5 @@
 #pragma once
-#include <QPlainTextEdit>
-#include "simulator/view.h"
-#include "views/command_target.h"
+#include "views/text_pane.h"
 
 class CAssembleErrorArray;
 class CZelkoraDoc;
@@ -9,16 +7,13 @@ class CZelkoraDoc;
 // The error list below the source editor: one "ERROR #n: message" line per error.
 // Keeps the errors' line numbers in step with lines inserted or deleted in the
 // editor, and sends the editor to an error's line on a double click.
-class COutputView : public QPlainTextEdit, public CView, public CCommandTarget {
+class COutputView : public CTextPane {
     Q_OBJECT
 public:
     COutputView(CZelkoraDoc& doc, QWidget* parent = nullptr);
-    ~COutputView() override;
 
     void OnUpdate(CView* sender, int hint, CHintUpdateView* object) override;
     const char* GetClassName() const override { return "COutputView"; }
-    bool OnCommand(int id) override;
-    bool OnUpdateCommand(CCmdUI& ui) override;
 
     // Renumbers the errors after the editor's line count changed by delta with the caret on line (1-based).
     void RenumberErrors(int line, int delta);
@@ -31,6 +26,5 @@ protected:
 private:
     void ShowErrors();
 
-    CZelkoraDoc& m_doc;
     CAssembleErrorArray* m_pErrors = nullptr;
 };

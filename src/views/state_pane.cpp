@@ -6,21 +6,10 @@
 #include <vector>
 #include "simulator/zelkora_doc.h"
 #include "text/codepage.h"
-#include "views/view_font.h"
 
 CStatePane::CStatePane(CZelkoraDoc& doc, const char* className, Renderer renderer, QWidget* parent)
-    : QPlainTextEdit(parent), m_doc(doc), m_className(className), m_renderer(std::move(renderer))
+    : CTextPane(doc, parent), m_className(className), m_renderer(std::move(renderer))
 {
-    setReadOnly(true);
-    setLineWrapMode(QPlainTextEdit::NoWrap);
-    setFont(LoadViewFont());
-    setUndoRedoEnabled(false);
-    m_doc.AddView(this);
-}
-
-CStatePane::~CStatePane()
-{
-    m_doc.RemoveView(this);
 }
 
 void CStatePane::OnUpdate(CView*, int hint, CHintUpdateView*)

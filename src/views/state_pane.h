@@ -1,20 +1,18 @@
 #pragma once
-#include <QPlainTextEdit>
 #include <functional>
 #include <string>
-#include "simulator/view.h"
+#include "views/text_pane.h"
 
 class CZelkoraDoc;
 
 // A read-only text pane that shows one aspect of the machine state as text and
 // redraws it after every change of the machine state.
-class CStatePane : public QPlainTextEdit, public CView {
+class CStatePane : public CTextPane {
     Q_OBJECT
 public:
     using Renderer = std::function<std::string(const CZelkoraDoc&)>;
 
     CStatePane(CZelkoraDoc& doc, const char* className, Renderer renderer, QWidget* parent = nullptr);
-    ~CStatePane() override;
 
     void InitialUpdate() { Redraw(); }
     void OnUpdate(CView* sender, int hint, CHintUpdateView* object) override;
@@ -23,7 +21,6 @@ public:
 private:
     void Redraw();
 
-    CZelkoraDoc& m_doc;
     const char* m_className;
     Renderer m_renderer;
 };

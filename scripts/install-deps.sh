@@ -7,6 +7,10 @@ packages=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev
 if [ "${1:-}" != "--core-only" ]; then
   packages+=(qt6-base-dev qt6-base-dev-tools libqt6svg6 libgl-dev fonts-ipafont-gothic fonts-noto-cjk xvfb xauth)
 fi
+# --fuzz (CI): clang with libFuzzer and its sanitizer runtimes, for fuzz/run.sh.
+if [ "${1:-}" = "--fuzz" ]; then
+  packages+=(clang libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

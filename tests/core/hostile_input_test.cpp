@@ -407,8 +407,9 @@ TEST_F(HostileInput, CliAssemblesAndRunsAnySourceFile)
         SCOPED_TRACE(source.name);
         const fs::path path = dir / "hostile.asm";
         std::ofstream(path, std::ios::binary) << source.text;
-        const int assembled = RunCliOnEndlessInput(dir, {"asm", "--image", path.string()}, "x\n");
+        const int assembled = RunCliOnEndlessInput(dir, {"asm", path.string()}, "x\n");
         EXPECT_TRUE(assembled == 0 || assembled == 1) << assembled;
+        EXPECT_EQ(RunCliOnEndlessInput(dir, {"asm", "--image", "--labels", path.string()}, "x\n"), assembled);
         const int ran = RunCliOnEndlessInput(dir, {"run", "--max-steps", "100000", path.string()}, "x\n");
         EXPECT_TRUE(ran >= 0 && ran <= 3) << ran;
         EXPECT_EQ(ran == 1, assembled == 1);

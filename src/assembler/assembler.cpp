@@ -119,7 +119,6 @@ bool CAssembler::RunPasses(const Lines& lines)
             // A line makes at most one statement, one label and one literal. Growing these
             // lists while a pass runs costs more than the room (touched only when used).
             m_program.Reserve(lines.size());
-            m_labels.Reserve(lines.size());
             m_literals.Reserve(lines.size());
         }
         for (const auto& line : lines) AssembleLine(line);

@@ -1,5 +1,8 @@
 #include "assembler/label_bank.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "assembler/error_numbers.h"
 #include "assembler/operand_syntax.h"
 #include "machine/register.h"
@@ -16,13 +19,7 @@ bool CLabelBank::DefineLabel(std::string_view name, WORD address)
         m_nLastError = ERR_LABEL_REGISTER;
         return false;
     }
-    auto [it, added] = m_map.try_emplace(std::string(name), nullptr);
-    if (!added) {
-        m_nLastError = ERR_LABEL_DUPLICATE;
-        return false;
-    }
-    it->second = std::make_unique<CLabel>(std::string(name), address);
-    return true;
+    return Insert(name, address);
 }
 
 std::string CLabelBank::LiteralLabelName(WORD instructionAddress)
@@ -36,18 +33,59 @@ std::string CLabelBank::LiteralLabelName(WORD instructionAddress)
 
 bool CLabelBank::DefineLiteralLabel(WORD instructionAddress, WORD literalAddress)
 {
-    std::string name = LiteralLabelName(instructionAddress);
-    auto [it, added] = m_map.try_emplace(name, nullptr);
-    if (!added) {
+    return Insert(LiteralLabelName(instructionAddress), literalAddress);
+}
+
+bool CLabelBank::PackName(std::string_view name, std::uint64_t& key)
+{
+    if (name.empty() || name.size() > 8 || name.find('\0') != std::string_view::npos) return false;
+    key = 0;
+    std::memcpy(&key, name.data(), name.size());
+    return true;
+}
+
+size_t CLabelBank::SlotOf(std::uint64_t key) const
+{
+    const size_t mask = m_slots.size() - 1;
+    size_t i = static_cast<size_t>((key * 0x9E3779B97F4A7C15ull) >> 32) & mask;
+    while (m_slots[i].key != 0 && m_slots[i].key != key) i = (i + 1) & mask;
+    return i;
+}
+
+bool CLabelBank::Insert(std::string_view name, WORD value)
+{
+    std::uint64_t key;
+    if (!PackName(name, key)) return false;  // never reached: callers check the name first
+    if ((m_labels.size() + 1) * 2 > m_slots.size()) Rebuild(std::max<size_t>(4096, m_slots.size() * 2));
+    Slot& slot = m_slots[SlotOf(key)];
+    if (slot.key == key) {
         m_nLastError = ERR_LABEL_DUPLICATE;
         return false;
     }
-    it->second = std::make_unique<CLabel>(std::move(name), literalAddress);
+    slot.key = key;
+    slot.index = static_cast<std::uint32_t>(m_labels.size());
+    m_labels.emplace_back(std::string(name), value);
     return true;
+}
+
+void CLabelBank::Rebuild(size_t slots)
+{
+    std::vector<Slot> old(slots);
+    old.swap(m_slots);
+    for (const Slot& entry : old)
+        if (entry.key != 0) m_slots[SlotOf(entry.key)] = entry;
+}
+
+void CLabelBank::RemoveAll()
+{
+    m_labels.clear();
+    m_slots.clear();
 }
 
 const CLabel* CLabelBank::Lookup(std::string_view name) const
 {
-    auto it = m_map.find(name);
-    return it == m_map.end() ? nullptr : it->second.get();
+    std::uint64_t key;
+    if (m_slots.empty() || !PackName(name, key)) return nullptr;
+    const Slot& slot = m_slots[SlotOf(key)];
+    return slot.key == key ? &m_labels[slot.index] : nullptr;
 }

@@ -37,7 +37,7 @@ void PrintImage(const CAssembler& assembler, COutputBuffer& out)
 void PrintLabels(const CAssembler& assembler, COutputBuffer& out)
 {
     std::vector<const CLabel*> labels;
-    for (const auto& [name, label] : assembler.GetLabels()) labels.push_back(label.get());
+    for (const CLabel& label : assembler.GetLabels()) labels.push_back(&label);
     std::sort(labels.begin(), labels.end(), [](const CLabel* a, const CLabel* b) { return a->GetName() < b->GetName(); });
     for (const CLabel* label : labels) {
         out.Append(label->GetName());

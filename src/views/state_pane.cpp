@@ -81,7 +81,7 @@ std::string RenderStack(const CZelkoraDoc& doc)
 std::string RenderSymbols(const CZelkoraDoc& doc)
 {
     std::vector<std::pair<std::string, WORD>> labels;
-    for (const auto& [name, label] : doc.GetAssembler().GetLabels()) labels.emplace_back(name, label->GetValue());
+    for (const CLabel& label : doc.GetAssembler().GetLabels()) labels.emplace_back(label.GetName(), label.GetValue());
     std::sort(labels.begin(), labels.end());
     std::string text;
     for (const auto& [name, value] : labels) text += name + std::string(name.size() < 10 ? 10 - name.size() : 1, ' ') + "#" + Hex4(value) + "\n";

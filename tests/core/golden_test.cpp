@@ -171,7 +171,7 @@ TEST_P(GoldenTest, Assembles)
 
     if (c.labels) {
         std::vector<std::string> labels;
-        for (const auto& [name, label] : assembler.GetLabels()) labels.push_back(name + " " + Hex4(label->GetValue()));
+        for (const CLabel& label : assembler.GetLabels()) labels.push_back(label.GetName() + " " + Hex4(label.GetValue()));
         std::sort(labels.begin(), labels.end());
         EXPECT_EQ(Join(*c.labels), Join(labels));
     }

@@ -11,16 +11,7 @@ void CAssembler::BeginPass(int pass)
     m_blocks = CBlockCounts{};
     m_nLine = 0;
     m_errors.RemoveAll();
-    if (pass == 1) {
-        m_pass1Program.clear();
-        m_program.RemoveAll();
-    } else {
-        // Pass 1's statements stay allocated until the next assembly. Freed here, their
-        // blocks, scattered by now, would be what pass 2 allocates from, and that is
-        // slower than fresh memory by more than the freeing costs.
-        m_pass1Program = m_program.TakeAll();
-        m_program.Reserve(m_pass1Program.size());
-    }
+    m_program.RemoveAll();
     m_wAddress = kOrigin;
     if (pass == 1) {
         m_literals.RemoveAll();
@@ -67,7 +58,7 @@ void CAssembler::AssembleLine(std::string_view line)
 
     const std::string_view stripped = WithoutComment(line);
     if (stripped.empty()) {
-        m_program.Add(std::make_unique<CMnemonicComment>(m_wAddress, std::string(line), this));
+        if (m_bKeepStatements) m_program.Add(std::make_unique<CMnemonicComment>(m_wAddress, std::string(line), this));
         return;
     }
 
@@ -88,7 +79,7 @@ void CAssembler::AssembleLine(std::string_view line)
     if (!statement->Assemble()) return AddError(line, statement->GetError());
 
     m_wAddress = static_cast<WORD>(m_wAddress + statement->GetLength());
-    m_program.Add(std::move(statement));
+    if (m_bKeepStatements) m_program.Add(std::move(statement));
     if (m_nPass == 1) m_literals.SetNextAddress(m_wAddress);
 }
 
@@ -99,7 +90,9 @@ std::unique_ptr<CMnemonic> CAssembler::CreateMnemonic(std::string operation, std
         AddError(line, ERR_BAD_OPERATION);
         return nullptr;
     }
-    std::unique_ptr<CMnemonic> statement = op->create(m_wAddress, std::move(operation), std::move(operand), std::string(line), this);
+    // A statement that is dropped at once needs no copy of its line.
+    std::unique_ptr<CMnemonic> statement = op->create(m_wAddress, std::move(operation), std::move(operand),
+                                                      m_bKeepStatements ? std::string(line) : std::string(), this);
     statement->InitCode(op->code);
     return statement;
 }
@@ -113,16 +106,22 @@ void CAssembler::LoadProgram(CMemory& mem) const
 template <class Lines>
 bool CAssembler::RunPasses(const Lines& lines)
 {
-    for (int pass = 1; pass <= 2; ++pass) {
-        BeginPass(pass);
-        if (pass == 1) {
-            // A line makes at most one statement, one label and one literal. Growing these
-            // lists while a pass runs costs more than the room (touched only when used).
-            m_program.Reserve(lines.size());
-            m_literals.Reserve(lines.size());
-        }
+    // Pass 1 keeps its statements only when it fails (then they are the program that is
+    // left): a clean pass 1 drops each statement as soon as it has its length, so the
+    // source is held once, by pass 2, and pass 1 runs in memory that stays in cache.
+    m_bKeepStatements = false;
+    BeginPass(1);
+    for (const auto& line : lines) AssembleLine(line);
+    m_bKeepStatements = true;
+    if (HasErrors()) {
+        BeginPass(1);
         for (const auto& line : lines) AssembleLine(line);
-        if (HasErrors()) break;
+    } else {
+        BeginPass(2);
+        // A line makes at most one statement and one literal.
+        m_program.Reserve(lines.size());
+        m_literals.Reserve(lines.size());
+        for (const auto& line : lines) AssembleLine(line);
     }
     CheckBlocks();
     return !HasErrors();

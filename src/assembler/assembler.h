@@ -62,7 +62,7 @@ private:
     WORD m_wAddress = kOrigin;
     int m_nLine = 0;
     CMnemonicArray m_program;
-    std::vector<std::unique_ptr<CMnemonic>> m_pass1Program;  // see BeginPass
+    bool m_bKeepStatements = true;  // false while a first try of pass 1 runs (see RunPasses)
 };
 
 // Cuts a source text into lines at CR LF or LF; the text after the last line end

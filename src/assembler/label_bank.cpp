@@ -1,6 +1,7 @@
 #include "assembler/label_bank.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "assembler/error_numbers.h"
@@ -46,8 +47,9 @@ bool CLabelBank::PackName(std::string_view name, std::uint64_t& key)
 
 size_t CLabelBank::SlotOf(std::uint64_t key) const
 {
+    // The top bits of the product depend on every byte of the name.
     const size_t mask = m_slots.size() - 1;
-    size_t i = static_cast<size_t>((key * 0x9E3779B97F4A7C15ull) >> 32) & mask;
+    size_t i = static_cast<size_t>((key * 0x9E3779B97F4A7C15ull) >> (64 - std::countr_zero(m_slots.size())));
     while (m_slots[i].key != 0 && m_slots[i].key != key) i = (i + 1) & mask;
     return i;
 }

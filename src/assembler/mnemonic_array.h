@@ -16,14 +16,6 @@ public:
         m_statements.clear();
         m_index.clear();
     }
-    // Moves every statement out, leaving the list empty.
-    std::vector<std::unique_ptr<CMnemonic>> TakeAll()
-    {
-        m_index.clear();
-        std::vector<std::unique_ptr<CMnemonic>> statements;
-        statements.swap(m_statements);
-        return statements;
-    }
     size_t GetSize() const { return m_statements.size(); }
     // Room for count statements without moving the list.
     void Reserve(size_t count) { m_statements.reserve(count); }

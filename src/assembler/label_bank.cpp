@@ -1,7 +1,7 @@
 #include "assembler/label_bank.h"
 
 #include <algorithm>
-#include <bit>
+#include <random>
 #include <cstring>
 
 #include "assembler/error_numbers.h"
@@ -45,11 +45,31 @@ bool CLabelBank::PackName(std::string_view name, std::uint64_t& key)
     return true;
 }
 
+namespace {
+// A per-process random seed mixed into every key, so that no source can be written
+// whose labels all fall on the same slots.
+std::uint64_t HashSeed()
+{
+    static const std::uint64_t seed = [] {
+        std::random_device device;
+        return (std::uint64_t{device()} << 32) ^ device();
+    }();
+    return seed;
+}
+
+std::uint64_t Mix(std::uint64_t key)
+{
+    key ^= HashSeed();
+    key = (key ^ (key >> 30)) * 0xBF58476D1CE4E5B9ull;
+    key = (key ^ (key >> 27)) * 0x94D049BB133111EBull;
+    return key ^ (key >> 31);
+}
+}  // namespace
+
 size_t CLabelBank::SlotOf(std::uint64_t key) const
 {
-    // The top bits of the product depend on every byte of the name.
     const size_t mask = m_slots.size() - 1;
-    size_t i = static_cast<size_t>((key * 0x9E3779B97F4A7C15ull) >> (64 - std::countr_zero(m_slots.size())));
+    size_t i = static_cast<size_t>(Mix(key)) & mask;
     while (m_slots[i].key != 0 && m_slots[i].key != key) i = (i + 1) & mask;
     return i;
 }

@@ -23,6 +23,11 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& rea
     while (in) {
         in.read(block, sizeof block);
         bytes.append(block, static_cast<size_t>(in.gcount()));
+        // A device or pipe without end (/dev/zero) must not fill memory.
+        if (bytes.size() > kMaxSourceBytes) {
+            reason = "larger than 1 GiB";
+            return false;
+        }
     }
     if (in.bad()) {
         reason = "read error";

@@ -6,6 +6,9 @@
 // Exit statuses shared by the commands.
 enum : int { EXIT_USAGE = 64, EXIT_NO_INPUT = 66 };
 
+// The largest source file the commands read.
+inline constexpr size_t kMaxSourceBytes = size_t{1} << 30;
+
 // Reads a whole file as bytes; false and a reason when it cannot be read.
 bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& reason);
 

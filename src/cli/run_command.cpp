@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <signal.h>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -47,7 +48,8 @@ public:
     {
         m_out.Flush();  // an interactive user sees the prompt before typing
         m_err.Flush();
-        if (m_stdin.ReadLine(line) != CLineReader::Result::Line) return false;
+        // Ctrl+C ends the wait (the read is not restarted) and stops the run at the next pump.
+        if (g_interrupted || m_stdin.ReadLine(line) != CLineReader::Result::Line) return false;
         if (IsValidUtf8(line)) line = Utf8ToCp932(line);
         return true;
     }
@@ -216,7 +218,11 @@ int RunCommand(int argc, char** argv)
     if (options.trace) core.SetStepObserver(&host);
     if (options.hasMaxSteps) core.SetStepLimit(options.maxSteps == 0 ? 0 : options.maxSteps);
 
-    std::signal(SIGINT, OnInterrupt);
+    // Without SA_RESTART, so that Ctrl+C also ends a wait for a line of standard input.
+    struct sigaction action{};
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
     const auto started = std::chrono::steady_clock::now();
     bool ran = true;
     if (options.hasMaxSteps && options.maxSteps == 0) ran = false;  // nothing may run

@@ -347,61 +347,65 @@ TEST_F(CliRun, InterruptStopsTheRunWithStatus4)
     // when GO arrives the interrupt handler is in place; then it loops forever.
     const std::string source = Source({"I\tSTART", "\tOUT\tMSG,LEN", "\tIN\tBUF,BLEN", "LOOP\tJUMP\tLOOP",
                                        "MSG\tDC\t'GO'", "LEN\tDC\t2", "BUF\tDS\t80", "BLEN\tDS\t1", "\tEND"});
-    int toChild[2], fromChild[2];
-    ASSERT_EQ(::pipe(toChild), 0);
-    ASSERT_EQ(::pipe(fromChild), 0);
-    const fs::path err = dir / "stderr.txt";
-    std::vector<std::string> args = {ZELKORA_CLI, "run", "--state", source};
-    std::vector<char*> argv = Argv(args);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::dup2(toChild[0], 0);
-        ::dup2(fromChild[1], 1);
-        const int fdErr = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        ::dup2(fdErr, 2);
-        ::close(toChild[1]);
-        ::close(fromChild[0]);
-        ::execv(argv[0], argv.data());
-        ::_exit(127);
-    }
-    ::close(toChild[0]);
-    ::close(fromChild[1]);
-    // Should the program misbehave, the test fails instead of waiting forever.
-    bool timedOut = false;
-    auto readSome = [&](std::string& into) {
-        pollfd p{fromChild[0], POLLIN, 0};
-        if (::poll(&p, 1, 30'000) <= 0) {
-            timedOut = true;
-            return false;
+    // Also while the program waits at an IN for a line that never comes.
+    for (const bool sendLine : {true, false}) {
+        SCOPED_TRACE(sendLine);
+        int toChild[2], fromChild[2];
+        ASSERT_EQ(::pipe(toChild), 0);
+        ASSERT_EQ(::pipe(fromChild), 0);
+        const fs::path err = dir / "stderr.txt";
+        std::vector<std::string> args = {ZELKORA_CLI, "run", "--state", source};
+        std::vector<char*> argv = Argv(args);
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            ::dup2(toChild[0], 0);
+            ::dup2(fromChild[1], 1);
+            const int fdErr = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            ::dup2(fdErr, 2);
+            ::close(toChild[1]);
+            ::close(fromChild[0]);
+            ::execv(argv[0], argv.data());
+            ::_exit(127);
         }
-        char buffer[4096];
-        const ssize_t n = ::read(fromChild[0], buffer, sizeof buffer);
-        if (n <= 0) return false;
-        into.append(buffer, static_cast<size_t>(n));
-        return true;
-    };
-    auto previous = std::signal(SIGPIPE, SIG_IGN);
+        ::close(toChild[0]);
+        ::close(fromChild[1]);
+        // Should the program misbehave, the test fails instead of waiting forever.
+        bool timedOut = false;
+        auto readSome = [&](std::string& into) {
+            pollfd p{fromChild[0], POLLIN, 0};
+            if (::poll(&p, 1, 30'000) <= 0) {
+                timedOut = true;
+                return false;
+            }
+            char buffer[4096];
+            const ssize_t n = ::read(fromChild[0], buffer, sizeof buffer);
+            if (n <= 0) return false;
+            into.append(buffer, static_cast<size_t>(n));
+            return true;
+        };
+        auto previous = std::signal(SIGPIPE, SIG_IGN);
 
-    std::string out;
-    while (out.find("GO\n") == std::string::npos && readSome(out)) {
-    }
-    const bool ready = out == "GO\n";
-    if (ready) {
-        ::kill(pid, SIGINT);
-        EXPECT_EQ(::write(toChild[1], "x\n", 2), 2);
-    }
-    ::close(toChild[1]);
-    while (ready && readSome(out)) {
-    }
-    ::close(fromChild[0]);
-    if (!ready || timedOut) ::kill(pid, SIGKILL);
-    int raw = 0;
-    ::waitpid(pid, &raw, 0);
-    std::signal(SIGPIPE, previous);
+        std::string out;
+        while (out.find("GO\n") == std::string::npos && readSome(out)) {
+        }
+        const bool ready = out == "GO\n";
+        if (ready) {
+            ::kill(pid, SIGINT);
+            if (sendLine) EXPECT_EQ(::write(toChild[1], "x\n", 2), 2);
+        }
+        ::close(toChild[1]);
+        while (ready && readSome(out)) {
+        }
+        ::close(fromChild[0]);
+        if (!ready || timedOut) ::kill(pid, SIGKILL);
+        int raw = 0;
+        ::waitpid(pid, &raw, 0);
+        std::signal(SIGPIPE, previous);
 
-    ASSERT_TRUE(ready) << out;
-    EXPECT_EQ(StatusOf(raw), 4);
-    EXPECT_EQ(out.substr(0, 11), "GO\nPR=0118 ");
-    EXPECT_EQ(ReadBytes(err), std::string(LoadString(MSG_STOPPED_BY_USER)) + "\n");
+        ASSERT_TRUE(ready) << out;
+        EXPECT_EQ(StatusOf(raw), 4);
+        EXPECT_EQ(out.substr(0, 11), "GO\nPR=0118 ");
+        EXPECT_EQ(ReadBytes(err), std::string(LoadString(MSG_STOPPED_BY_USER)) + "\n");
+    }
 }
 }  // namespace

@@ -391,7 +391,11 @@ TEST_F(CliRun, InterruptStopsTheRunWithStatus4)
         const bool ready = out == "GO\n";
         if (ready) {
             ::kill(pid, SIGINT);
-            if (sendLine) EXPECT_EQ(::write(toChild[1], "x\n", 2), 2);
+            // The child may have stopped already: the write may then fail, which is fine.
+            if (sendLine) {
+                const ssize_t written = ::write(toChild[1], "x\n", 2);
+                static_cast<void>(written);
+            }
         }
         ::close(toChild[1]);
         while (ready && readSome(out)) {

@@ -145,8 +145,8 @@ int ParseOptions(int argc, char** argv, RunOptions& options)
             options.maxSteps = steps;
             options.hasMaxSteps = true;
         } else if (std::strcmp(arg, "--dump-memory") == 0) {
-            const char* spec = value();
-            if (!spec || !ParseDump(spec, options)) return UsageError("--dump-memory needs HHHH:N");
+            const char* range = value();
+            if (!range || !ParseDump(range, options)) return UsageError("--dump-memory needs HHHH:N");
         } else if (std::strcmp(arg, "--trace") == 0) {
             options.trace = true;
         } else if (std::strcmp(arg, "--state") == 0) {

@@ -1,5 +1,6 @@
 // `zelkora-cli run`: its output formats, input and output files, exit statuses.
 // Each test runs the real program as a child process.
+#include "file_bytes.h"
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -24,18 +25,6 @@ struct CliResult {
     int status;  // the exit status, or 128 + the signal that ended the program
     std::string out, err;
 };
-
-std::string ReadBytes(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteBytes(const fs::path& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-}
 
 int StatusOf(int raw)
 {

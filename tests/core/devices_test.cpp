@@ -1,5 +1,6 @@
 // The IN and OUT devices: key input, input file, output file, the device log
 // and its lines sent to the views.
+#include "file_bytes.h"
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -46,18 +47,6 @@ const char* const kReadAll =
     "BUF\tDS\t80\n"
     "LEN\tDS\t1\n"
     "\tEND\n";
-
-std::string ReadBytes(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteBytes(const fs::path& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-}
 
 class Devices : public ::testing::Test {
 protected:

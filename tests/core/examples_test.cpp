@@ -1,5 +1,6 @@
 // The sample programs in examples/: each is a clean CR LF source that assembles
 // without errors, and running it gives the output its header comment promises.
+#include "file_bytes.h"
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -29,12 +30,6 @@ std::vector<std::string> ExampleNames()
         if (entry.is_regular_file() && entry.path().extension() == ".asm") names.push_back(entry.path().stem().string());
     std::sort(names.begin(), names.end());
     return names;
-}
-
-std::string ReadBytes(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // Runs a command through the shell and returns its standard output and exit status.

@@ -34,11 +34,6 @@ constexpr COperation kOperations[] = {
 };
 }  // namespace
 
-std::span<const COperation> GetOperationTable()
-{
-    return kOperations;
-}
-
 const COperation* FindOperation(std::string_view name)
 {
     // Every line goes through here: compare only the names with the same first

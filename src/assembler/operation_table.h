@@ -1,6 +1,5 @@
 #pragma once
 #include <memory>
-#include <span>
 #include <string>
 #include <string_view>
 #include "assembler/mnemonic.h"
@@ -14,8 +13,6 @@ struct COperation {
     WORD code;
     Factory create;
 };
-
-std::span<const COperation> GetOperationTable();
 
 // Exact, case-sensitive look-up in table order; null when the name is not an operation.
 const COperation* FindOperation(std::string_view name);

@@ -59,6 +59,19 @@ QHBoxLayout* FileRow(QLineEdit* edit, QPushButton* button)
     button->setFixedWidth(button->fontMetrics().horizontalAdvance("...") + 24);
     return row;
 }
+// A device group: its two options, then the file name with its "..." button.
+QButtonGroup* DeviceGroup(QWidget* parent, QBoxLayout* layout, const char* title,
+                          std::initializer_list<const char*> options, QLineEdit*& file, QPushButton*& browse)
+{
+    auto* box = new QGroupBox(Text(title), parent);
+    auto* boxLayout = new QVBoxLayout(box);
+    QButtonGroup* group = RadioGroup(box, boxLayout, options);
+    file = new QLineEdit(box);
+    browse = new QPushButton("...", box);
+    boxLayout->addLayout(FileRow(file, browse));
+    layout->addWidget(box);
+    return group;
+}
 }  // namespace
 
 CEnvironmentDlg::CEnvironmentDlg(CEnvironment& env, IShellUi& ui, QWidget* parent)
@@ -82,21 +95,9 @@ CEnvironmentDlg::CEnvironmentDlg(CEnvironment& env, IShellUi& ui, QWidget* paren
     workLayout->addWidget(m_pSaveWatch);
     layout->addWidget(workBox);
 
-    auto* inBox = new QGroupBox(Text("入力ﾃﾞﾊﾞｲｽの設定"), this);
-    auto* inLayout = new QVBoxLayout(inBox);
-    m_pInDevice = RadioGroup(inBox, inLayout, {"画面よりｷｰ入力", "ﾃｷｽﾄﾌｧｲﾙより入力"});
-    m_pInFile = new QLineEdit(inBox);
-    m_pBrowseIn = new QPushButton("...", inBox);
-    inLayout->addLayout(FileRow(m_pInFile, m_pBrowseIn));
-    layout->addWidget(inBox);
-
-    auto* outBox = new QGroupBox(Text("出力ﾃﾞﾊﾞｲｽの設定"), this);
-    auto* outLayout = new QVBoxLayout(outBox);
-    m_pOutDevice = RadioGroup(outBox, outLayout, {"画面のみへ出力", "画面とﾃｷｽﾄﾌｧｲﾙへ出力"});
-    m_pOutFile = new QLineEdit(outBox);
-    m_pBrowseOut = new QPushButton("...", outBox);
-    outLayout->addLayout(FileRow(m_pOutFile, m_pBrowseOut));
-    layout->addWidget(outBox);
+    m_pInDevice = DeviceGroup(this, layout, "入力ﾃﾞﾊﾞｲｽの設定", {"画面よりｷｰ入力", "ﾃｷｽﾄﾌｧｲﾙより入力"}, m_pInFile, m_pBrowseIn);
+    m_pOutDevice = DeviceGroup(this, layout, "出力ﾃﾞﾊﾞｲｽの設定", {"画面のみへ出力", "画面とﾃｷｽﾄﾌｧｲﾙへ出力"}, m_pOutFile,
+                               m_pBrowseOut);
 
     auto* buttons = new QDialogButtonBox(this);
     buttons->addButton(QDialogButtonBox::Ok)->setDefault(true);

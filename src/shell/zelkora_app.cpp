@@ -140,10 +140,7 @@ bool CZelkoraApp::CloseDocument()
         delete m_pSourceFrame.data();
     }
     m_pDoc.reset();
-    if (m_pMainFrame) {
-        m_pMainFrame->RefreshMenuBar();
-        m_pMainFrame->RefreshCaption();
-    }
+    RefreshMainFrame();
     return true;
 }
 
@@ -158,12 +155,7 @@ bool CZelkoraApp::CloseDocumentFromFrame(CSourceFrame* frame)
     m_pSourceFrame = nullptr;
     CZelkoraDoc* doc = m_pDoc.release();
     connect(frame, &QObject::destroyed, this, [doc] { delete doc; });
-    QMetaObject::invokeMethod(this, [this] {
-        if (m_pMainFrame) {
-            m_pMainFrame->RefreshMenuBar();
-            m_pMainFrame->RefreshCaption();
-        }
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &CZelkoraApp::RefreshMainFrame, Qt::QueuedConnection);
     return true;
 }
 
@@ -183,8 +175,7 @@ void CZelkoraApp::CreateDocument(const QString& text, const QString& path)
     frame->InitialLayout();
     m_pMainFrame->GetMdiArea()->setActiveSubWindow(frame);
     frame->setWindowTitle(frame->GetCaption());
-    m_pMainFrame->RefreshMenuBar();
-    m_pMainFrame->RefreshCaption();
+    RefreshMainFrame();
 }
 
 bool CZelkoraApp::NewDocument()
@@ -422,6 +413,13 @@ bool CZelkoraApp::OpenSimulatorWindow(CZelkoraDoc& doc)
 void CZelkoraApp::CloseSimulatorWindow(CZelkoraDoc&)
 {
     DestroySimulatorFrame();
+}
+
+void CZelkoraApp::RefreshMainFrame()
+{
+    if (!m_pMainFrame) return;
+    m_pMainFrame->RefreshMenuBar();
+    m_pMainFrame->RefreshCaption();
 }
 
 void CZelkoraApp::DestroySimulatorFrame()

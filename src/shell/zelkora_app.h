@@ -70,6 +70,8 @@ private:
     bool SaveModified();
     void CreateDocument(const QString& text, const QString& path);
     void DestroySimulatorFrame();
+    // The menu bar and caption follow the windows that are open.
+    void RefreshMainFrame();
     void ShowText(MessageIcon icon, const QString& text);
     void RunEnvironmentDialog();
     void ShowAbout();

@@ -45,7 +45,6 @@ public:
     const CRegister& GetRegisters() const { return m_reg; }
     CMemory& GetMemory() { return m_mem; }
     const CMemory& GetMemory() const { return m_mem; }
-    const CStopList& GetStopAddresses() const { return m_stopAddresses; }
 
     // Headless runs: an optional cap on executed statements (0: none) and a trace observer.
     void SetStepLimit(std::uint64_t limit) { m_nStepLimit = limit; }

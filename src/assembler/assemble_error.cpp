@@ -7,10 +7,10 @@ CAssembleError::CAssembleError(int lineNumber, std::string sourceLine, int error
 {
 }
 
-std::string CAssembleError::GetText() const
+std::string CAssembleError::FormatText(int lineNumber, std::string_view message)
 {
-    std::string text = m_nLine != -1 ? "ERROR #" + std::to_string(m_nLine) + ": " : std::string("ERROR : ");
-    text += m_message;
+    std::string text = lineNumber != -1 ? "ERROR #" + std::to_string(lineNumber) + ": " : std::string("ERROR : ");
+    text += message;
     return text;
 }
 

@@ -16,7 +16,8 @@ public:
     std::string_view GetMessage() const { return m_message; }
     const std::string& GetSourceLine() const { return m_strSource; }
     // "ERROR #%d: %s", or "ERROR : %s" without a line.
-    std::string GetText() const;
+    std::string GetText() const { return FormatText(m_nLine, m_message); }
+    static std::string FormatText(int lineNumber, std::string_view message);
 
 private:
     int m_nLine;

@@ -1,6 +1,7 @@
 #include "assembler/mnemonic.h"
 
 #include "assembler/error_numbers.h"
+#include "text/tabs.h"
 
 CMnemonic::CMnemonic(WORD address, std::string operation, std::string operand, std::string source,
                      IAssemblyContext* assembler)
@@ -51,13 +52,7 @@ bool CMnemonic::VerifyCode(const CMemory& mem) const
     return true;
 }
 
-std::string CMnemonic::GetExpandedSource() const
+std::string CMnemonic::GetExpandedSource(size_t limit) const
 {
-    std::string out;
-    out.reserve(m_strSource.size());
-    for (char c : m_strSource) {
-        if (c == '\t') out.append(8 - out.size() % 8, ' ');
-        else out.push_back(c);
-    }
-    return out;
+    return ExpandTabs(m_strSource, limit);
 }

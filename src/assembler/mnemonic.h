@@ -50,8 +50,8 @@ public:
     const std::string& GetOperand() const { return m_strOperand; }
     bool HasBreakpoint() const { return m_bBreakpoint != 0; }
     void SetBreakpoint(bool on) { m_bBreakpoint = on ? 1 : 0; }
-    // The source line with tabs expanded to the next multiple of 8 columns.
-    std::string GetExpandedSource() const;
+    // The source line with tabs expanded to the next multiple of 8 columns (its first limit bytes).
+    std::string GetExpandedSource(size_t limit = std::string::npos) const;
 
     // The operation's base code from the operation-name table, put into word 0.
     void InitCode(WORD code) { m_code[0] = code; }

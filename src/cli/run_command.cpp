@@ -77,7 +77,7 @@ public:
     {
         static constexpr std::string_view kOutput = "OUTPUT : ";
         if (hint == HINT_ASSEMBLE_ERRORS && object) {
-            for (const auto& error : static_cast<CAssembler*>(object->m_pObject)->GetErrors()) {
+            for (const auto& error : object->m_pObject->GetErrors()) {
                 m_err.Append(error->GetText());
                 m_err.Append("\n");
             }

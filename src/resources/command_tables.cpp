@@ -79,6 +79,26 @@ constexpr CMenuItem kMenu104[] = {
     {K::End, 0, ""},
 };
 
+// The listing's context menu.
+constexpr CMenuItem kMenu131[] = {
+    {K::Popup, 0, ""},
+    {K::Command, ID_BP_TOGGLE, "BP設定/解除(&B)\tF2"},
+    {K::Command, ID_SET_PR, "ｶｰｿﾙ位置にPRを設定(&X)\tF3"},
+    {K::Command, ID_RUN_TO_CURSOR, "ｶｰｿﾙ位置まで実行(&C)\tF11"},
+    {K::Separator, 0, ""},
+    {K::Command, ID_RESTART, "ﾘｽﾀｰﾄ(&R)\tCtrl+F5"},
+    {K::End, 0, ""},
+};
+
+// The watch view's context menu.
+constexpr CMenuItem kMenu103[] = {
+    {K::Popup, 0, ""},
+    {K::Command, ID_WATCH_ADD, "ｳｫｯﾁの新規追加(&W)"},
+    {K::Command, ID_WATCH_CHANGE, "ｳｫｯﾁの変更(&C)"},
+    {K::Command, ID_WATCH_DELETE, "ｳｫｯﾁの削除(&X)"},
+    {K::End, 0, ""},
+};
+
 #undef FILE_MENU_HEAD
 #undef FILE_MENU_TAIL
 #undef FILE_MENU_DOC
@@ -115,6 +135,8 @@ std::span<const CMenuItem> GetMenu(int menuId)
     case 129: return kMenu129;
     case 130: return kMenu130;
     case 104: return kMenu104;
+    case 131: return kMenu131;
+    case 103: return kMenu103;
     default: return {};
     }
 }

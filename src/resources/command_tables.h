@@ -12,7 +12,8 @@ struct CMenuItem {
 };
 
 // Menu 128 (no document), 129 (simulator window), 130 (source window) and the
-// editor's context menu 104: popups, each followed by its items, closed by End.
+// context menus 104 (editor), 131 (listing) and 103 (watches): popups, each
+// followed by its items, closed by End.
 std::span<const CMenuItem> GetMenu(int menuId);
 
 // Toolbar 128: command ids in order, 0 for a separator.

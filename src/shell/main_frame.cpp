@@ -1,6 +1,7 @@
 #include "shell/main_frame.h"
 
 #include <QAbstractEventDispatcher>
+#include <QApplication>
 #include <QAction>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -132,6 +133,11 @@ QMenu* CMainFrame::BuildMenu(int menuId, QWidget* parent, QList<QMenu*>* popups)
     QMenu* current = nullptr;
     QMenu* first = nullptr;
     for (const CMenuItem& item : GetMenu(menuId)) {
+        // Items before any popup belong to an untitled one.
+        if (!current && item.kind != CMenuItem::Popup && item.kind != CMenuItem::End) {
+            current = first = new QMenu(parent);
+            if (popups) popups->push_back(current);
+        }
         switch (item.kind) {
         case CMenuItem::Popup:
             current = new QMenu(QString::fromUtf8(item.text.data(), static_cast<int>(item.text.size())), parent);
@@ -250,7 +256,7 @@ QString CMainFrame::CaretPaneText(bool& enabled) const
     enabled = false;
     CChildFrame* child = GetActiveChild();
     if (!child) return QString();
-    auto* editor = dynamic_cast<CSourceView*>(child->GetDocument().FindViewByClass("CSourceView"));
+    auto* editor = dynamic_cast<CSourceView*>(child->GetDocument().FindViewByClass(kSourceViewClass));
     if (!editor) return QString();
     int line, column;
     editor->GetCaretPosition(line, column);
@@ -260,6 +266,8 @@ QString CMainFrame::CaretPaneText(bool& enabled) const
 
 void CMainFrame::EnterRunState()
 {
+    m_pActiveBeforeRun = m_pMdiArea->currentSubWindow();
+    m_pFocusBeforeRun = QApplication::focusWidget();
     m_bRunning = true;
     m_nRunSteps = 0;
     for (QMdiSubWindow* window : m_pMdiArea->subWindowList()) window->setEnabled(false);
@@ -272,6 +280,12 @@ void CMainFrame::LeaveRunState()
     m_pStatusBar->GetProgress()->setValue(0);
     for (QMdiSubWindow* window : m_pMdiArea->subWindowList()) window->setEnabled(true);
     m_bRunning = false;
+    // Disabling the windows took the focus away, and a message box shown during the
+    // run may have activated another window: both go back to where they were.
+    if (m_pActiveBeforeRun) m_pMdiArea->setActiveSubWindow(m_pActiveBeforeRun);
+    if (m_pFocusBeforeRun && m_pFocusBeforeRun->isVisible()) m_pFocusBeforeRun->setFocus(Qt::OtherFocusReason);
+    m_pActiveBeforeRun = nullptr;
+    m_pFocusBeforeRun = nullptr;
     UpdateCommandUI();
 }
 

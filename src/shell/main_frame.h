@@ -2,19 +2,21 @@
 #include <QMainWindow>
 #include <QMap>
 #include <QPointer>
+#include "views/popup_menu_host.h"
 
 class CChildFrame;
 class CZelkoraApp;
 class CZelkoraStatusBar;
 class QAction;
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
 class QToolBar;
 
 // The main window: menu bar, toolbar, status bar and the area that holds the source
 // and simulator windows. Routes every command id along active view -> frame ->
 // document -> application, and refreshes the enable and check states while idle.
-class CMainFrame : public QMainWindow {
+class CMainFrame : public QMainWindow, public IPopupMenuHost {
     Q_OBJECT
 public:
     explicit CMainFrame(CZelkoraApp& app);
@@ -33,7 +35,7 @@ public:
     void ExecuteCommand(int id);
     bool QueryCommand(int id, bool& enabled, bool& checked) const;
     void UpdateCommandUI();
-    void PopupMenu(int menuId, const QPoint& globalPos);
+    void PopupMenu(int menuId, const QPoint& globalPos) override;
     // The menu bar of the active window kind: 128 (no document), 129 (simulator), 130 (source).
     int GetMenuId() const { return m_nMenuId; }
     void RefreshMenuBar();
@@ -71,5 +73,8 @@ private:
     int m_nMenuId = 0;
     int m_nRunSteps = 0;
     bool m_bRunning = false;
+    // Where the focus was when a run began; it goes back there when the run ends.
+    QPointer<QMdiSubWindow> m_pActiveBeforeRun;
+    QPointer<QWidget> m_pFocusBeforeRun;
     bool m_bStored = false;
 };

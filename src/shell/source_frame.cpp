@@ -41,8 +41,9 @@ void CSourceFrame::StoreLayout()
 
 void CSourceFrame::closeEvent(QCloseEvent* event)
 {
-    // The source window holds the document's text: closing it closes the document.
-    if (!m_app.CloseDocumentFromFrame(this)) {
+    // While the program's simulator window is open the source window stays (its close
+    // item is greyed then); otherwise closing it closes the document, whose text it holds.
+    if (GetDocument().FindViewByClass(kSimulateViewClass) || !m_app.CloseDocumentFromFrame(this)) {
         event->ignore();
         return;
     }

@@ -9,7 +9,6 @@
 #include "shell/main_frame.h"
 #include "shell/source_file.h"
 #include "simulator/zelkora_doc.h"
-#include "views/view_font.h"
 
 namespace {
 // One remembered selection for all editors, kept between caret queries.
@@ -21,19 +20,18 @@ struct CaretMemory {
 CaretMemory g_caret;
 }  // namespace
 
-CSourceView::CSourceView(CZelkoraDoc& doc, QWidget* parent) : QPlainTextEdit(parent), m_doc(doc)
+CSourceView::CSourceView(CZelkoraDoc& doc, QWidget* parent) : QPlainTextEdit(parent), CPane(doc)
 {
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    setFont(LoadViewFont());
+    ApplyViewFont(*this);
     setTabStopDistance(fontMetrics().horizontalAdvance(' ') * 8);
-    m_doc.AddView(this);
 }
 
 CSourceView::~CSourceView()
 {
-    m_doc.RemoveView(this);
+    Detach();
 }
 
 void CSourceView::OnUpdate(CView*, int hint, CHintUpdateView* object)

@@ -1,19 +1,18 @@
 #pragma once
 #include <QPlainTextEdit>
-#include "simulator/view.h"
-#include "views/command_target.h"
+#include "views/pane.h"
 
 class CZelkoraDoc;
 
 // The editor of the CASL II source text.
-class CSourceView : public QPlainTextEdit, public CView, public CCommandTarget {
+class CSourceView : public QPlainTextEdit, public CPane {
     Q_OBJECT
 public:
     CSourceView(CZelkoraDoc& doc, QWidget* parent = nullptr);
     ~CSourceView() override;
 
     void OnUpdate(CView* sender, int hint, CHintUpdateView* object) override;
-    const char* GetClassName() const override { return "CSourceView"; }
+    const char* GetClassName() const override { return kSourceViewClass; }
     bool GetSourceText(std::string& text) const override;
     bool OnCommand(int id) override;
     bool OnUpdateCommand(CCmdUI& ui) override;
@@ -31,7 +30,6 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    CZelkoraDoc& m_doc;
     int m_nLineCount = 1;
     // A key whose press went to an accelerator (F7, say) is released here without
     // its press: only a release that follows a press seen here is compared.

@@ -5,15 +5,15 @@
 #include "shell/layout_store.h"
 #include "shell/zelkora_app.h"
 #include "simulator/zelkora_doc.h"
-#include "views/device_view.h"
-#include "views/state_pane.h"
+#include "views/register_dlg.h"
+#include "views/register_view.h"
+#include "views/simulate_view.h"
+#include "views/stack_view.h"
+#include "views/symbol_view.h"
+#include "views/pane.h"
+#include "views/work_views.h"
 
 namespace {
-int WorkViewCommand(int workView)
-{
-    return workView == 0 ? ID_VIEW_DUMP : workView == 1 ? ID_VIEW_WATCH : ID_VIEW_OUTPUT;
-}
-
 CView* AsView(QWidget* widget)
 {
     return dynamic_cast<CView*>(widget);
@@ -27,12 +27,12 @@ CZelkoraFrame::CZelkoraFrame(CZelkoraApp& app, CZelkoraDoc& doc, int workView, Q
     m_pMiddle = MakeSplitter(Qt::Horizontal, m_pOuter);
     m_pLeft = MakeSplitter(Qt::Vertical, m_pMiddle);
     m_pRight = MakeSplitter(Qt::Vertical, m_pMiddle);
-    auto* listing = new CStatePane(doc, "CSimulateView", RenderListing, m_pLeft);
-    auto* registers = new CStatePane(doc, "CRegisterView", RenderRegisters, m_pLeft);
-    auto* stack = new CStatePane(doc, "CStackView", RenderStack, m_pRight);
-    auto* symbols = new CStatePane(doc, "CSymbolView", RenderSymbols, m_pRight);
-    for (CStatePane* pane : {listing, registers, stack, symbols}) pane->InitialUpdate();
-    m_pOuter->addWidget(CreateWorkView(WorkViewCommand(workView)));
+    auto* listing = new CSimulateView(doc, m_pLeft);
+    auto* registers = new CRegisterView(doc, m_pLeft);
+    auto* stack = new CStackView(doc, m_pRight);
+    auto* symbols = new CSymbolView(doc, m_pRight);
+    for (CView* view : std::initializer_list<CView*>{listing, registers, stack, symbols}) view->OnInitialUpdate();
+    m_pOuter->addWidget(CreateWorkView(WorkViewForSetting(workView)));
     setWidget(m_pOuter);
     SetActiveView(listing);
     setWindowIcon(QIcon(":/icons/app.svg"));
@@ -40,26 +40,11 @@ CZelkoraFrame::CZelkoraFrame(CZelkoraApp& app, CZelkoraDoc& doc, int workView, Q
 
 CZelkoraFrame::~CZelkoraFrame() = default;
 
-QWidget* CZelkoraFrame::CreateWorkView(int commandId)
+QWidget* CZelkoraFrame::CreateWorkView(const CWorkViewKind& kind)
 {
-    CZelkoraDoc& doc = GetDocument();
-    switch (commandId) {
-    case ID_VIEW_OUTPUT: {
-        auto* view = new CDeviceView(doc);
-        view->InitialUpdate();
-        return view;
-    }
-    case ID_VIEW_WATCH: {
-        auto* view = new CStatePane(doc, "CWatchView", [](const CZelkoraDoc&) { return std::string(); });
-        view->InitialUpdate();
-        return view;
-    }
-    default: {
-        auto* view = new CStatePane(doc, "CDumpView", RenderDump);
-        view->InitialUpdate();
-        return view;
-    }
-    }
+    QWidget* view = kind.create(GetDocument());
+    if (CView* v = AsView(view)) v->OnInitialUpdate();
+    return view;
 }
 
 void CZelkoraFrame::InitialLayout()
@@ -118,15 +103,15 @@ const char* CZelkoraFrame::GetWorkViewClass() const
 
 void CZelkoraFrame::SwitchWorkView(int commandId)
 {
-    static const std::pair<int, const char*> kClasses[] = {
-        {ID_VIEW_DUMP, "CDumpView"}, {ID_VIEW_WATCH, "CWatchView"}, {ID_VIEW_OUTPUT, "CDeviceView"}};
-    for (const auto& [id, name] : kClasses)
-        if (id == commandId && std::string_view(GetWorkViewClass()) == name) return;
+    const CWorkViewKind* kind = FindWorkViewKind(commandId);
+    if (!kind || std::string_view(GetWorkViewClass()) == kind->className) return;
 
     QWidget* old = GetWorkView();
     const bool wasActive = GetActiveView() == old;
     const QList<int> sizes = m_pOuter->sizes();
-    QWidget* view = CreateWorkView(commandId);
+    // The old view hears no more hints from the moment it is replaced.
+    if (auto* pane = dynamic_cast<CPane*>(old)) pane->Detach();
+    QWidget* view = CreateWorkView(*kind);
     m_pOuter->replaceWidget(1, view);
     old->deleteLater();
     m_pOuter->setSizes(sizes);
@@ -136,6 +121,12 @@ void CZelkoraFrame::SwitchWorkView(int commandId)
     }
 }
 
+void CZelkoraFrame::RunRegisterDialog()
+{
+    CRegisterDlg dialog(GetDocument(), 0, this);
+    if (dialog.exec() == QDialog::Accepted) GetDocument().SetRegisters(nullptr, dialog.GetValues());
+}
+
 bool CZelkoraFrame::OnCommand(int id)
 {
     CZelkoraDoc& doc = GetDocument();
@@ -143,16 +134,14 @@ bool CZelkoraFrame::OnCommand(int id)
     case ID_RUN_GO: doc.Run(RUN_GO); return true;
     case ID_RUN_TRACE: doc.Run(RUN_TRACE); return true;
     case ID_RUN_PASS: doc.Run(RUN_PASS); return true;
-    case ID_RESTART:
-        doc.ResetMachine();
-        doc.UpdateAllViews(nullptr, HINT_MACHINE_STATE);
-        return true;
-    case ID_BP_CLEAR_ALL: doc.ClearBreakpoints(); return true;
-    case ID_VIEW_DUMP:
-    case ID_VIEW_WATCH:
-    case ID_VIEW_OUTPUT: SwitchWorkView(id); return true;
-    default: return false;
+    case ID_RESTART: doc.Restart(nullptr); return true;
+    case ID_BP_CLEAR_ALL: doc.ClearBreakpoints(nullptr); return true;
+    case ID_SET_REGISTER: RunRegisterDialog(); return true;
+    default: break;
     }
+    if (!FindWorkViewKind(id)) return false;
+    SwitchWorkView(id);
+    return true;
 }
 
 bool CZelkoraFrame::OnUpdateCommand(CCmdUI& ui)
@@ -162,10 +151,12 @@ bool CZelkoraFrame::OnUpdateCommand(CCmdUI& ui)
     case ID_RUN_TRACE:
     case ID_RUN_PASS:
     case ID_RESTART:
-    case ID_BP_CLEAR_ALL: return true;
-    case ID_VIEW_DUMP: ui.SetCheck(std::string_view(GetWorkViewClass()) == "CDumpView"); return true;
-    case ID_VIEW_WATCH: ui.SetCheck(std::string_view(GetWorkViewClass()) == "CWatchView"); return true;
-    case ID_VIEW_OUTPUT: ui.SetCheck(std::string_view(GetWorkViewClass()) == "CDeviceView"); return true;
-    default: return false;
+    case ID_BP_CLEAR_ALL:
+    case ID_SET_REGISTER: return true;
+    default: break;
     }
+    const CWorkViewKind* kind = FindWorkViewKind(ui.id);
+    if (!kind) return false;
+    ui.SetCheck(std::string_view(GetWorkViewClass()) == kind->className);
+    return true;
 }

@@ -2,6 +2,7 @@
 #include "shell/child_frame.h"
 
 class CZelkoraApp;
+struct CWorkViewKind;
 
 // The simulator window: listing and registers on the left, stack and labels on the
 // right, and a switchable work pane below (memory dump, watches or output).
@@ -27,7 +28,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    QWidget* CreateWorkView(int commandId);
+    QWidget* CreateWorkView(const CWorkViewKind& kind);
+    void RunRegisterDialog();
 
     CZelkoraApp& m_app;
     QSplitter* m_pOuter;

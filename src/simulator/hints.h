@@ -3,6 +3,8 @@
 #include <string>
 #include "machine/word.h"
 
+class CAssembler;
+
 // Update hints: what changed, broadcast to every view of a document.
 enum : int {
     HINT_DUMP_GOTO = 258,
@@ -23,7 +25,7 @@ class CHintUpdateView {
 public:
     virtual ~CHintUpdateView() = default;
 
-    void* m_pObject = nullptr;       // 2048: the assembler whose errors are to be shown
+    const CAssembler* m_pObject = nullptr;  // 2048: the assembler whose errors are to be shown
     std::uint32_t m_nLine = 0;       // 1280: caret line after the change; 1536: line to show (1-based)
     std::int32_t m_nLineDelta = 0;   // 1280: new line count minus old line count
     WORD m_wAddress = 0;             // 258, 259, 275

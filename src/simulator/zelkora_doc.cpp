@@ -61,9 +61,9 @@ void CZelkoraDoc::ShowMessage(int messageId)
 
 bool CZelkoraDoc::AssembleAndLoad()
 {
-    if (FindViewByClass("CSimulateView")) m_pHost->CloseSimulatorWindow(*this);
+    if (FindViewByClass(kSimulateViewClass)) m_pHost->CloseSimulatorWindow(*this);
 
-    if (const CView* editor = FindViewByClass("CSourceView")) editor->GetSourceText(m_strSourceText);
+    if (const CView* editor = FindViewByClass(kSourceViewClass)) editor->GetSourceText(m_strSourceText);
     m_sourceLines = SplitSourceLines(m_strSourceText);
     UpdateAllViews(nullptr, HINT_ASSEMBLE_BEGIN);
 
@@ -106,10 +106,44 @@ bool CZelkoraDoc::Run(int mode, WORD address)
     return result;
 }
 
-void CZelkoraDoc::ClearBreakpoints()
+bool CZelkoraDoc::ToggleBreakpoint(CMnemonic& statement)
+{
+    // Only the listing shows breakpoints, and it is the one that toggles them: no hint.
+    if (!statement.IsExecutable()) {
+        m_pHost->Beep();
+        return false;
+    }
+    statement.SetBreakpoint(!statement.HasBreakpoint());
+    return true;
+}
+
+bool CZelkoraDoc::SetPRAt(CView* sender, const CMnemonic& statement)
+{
+    if (!statement.IsExecutable()) {
+        m_pHost->Beep();
+        return false;
+    }
+    m_core.GetRegisters()[REG_PR] = statement.GetAddress();
+    UpdateAllViews(sender, HINT_REGISTERS_CHANGED);
+    return true;
+}
+
+void CZelkoraDoc::SetRegisters(CView* sender, const CRegister& values)
+{
+    m_core.GetRegisters() = values;
+    UpdateAllViews(sender, HINT_REGISTERS_CHANGED);
+}
+
+void CZelkoraDoc::Restart(CView* sender)
+{
+    ResetMachine();
+    UpdateAllViews(sender, HINT_MACHINE_STATE);
+}
+
+void CZelkoraDoc::ClearBreakpoints(CView* sender)
 {
     m_assembler.GetProgram().ClearBreakpoints();
-    UpdateAllViews(nullptr, HINT_BREAKPOINTS_CLEARED);
+    UpdateAllViews(sender, HINT_BREAKPOINTS_CLEARED);
 }
 
 void CZelkoraDoc::SendDeviceLine(std::string line)

@@ -10,6 +10,7 @@
 #include "simulator/document_host.h"
 #include "simulator/hints.h"
 #include "simulator/view.h"
+#include "simulator/view_classes.h"
 
 // The document: one CASL II source program and everything to assemble and simulate
 // it. It never shows a window itself; it asks its host.
@@ -44,7 +45,14 @@ public:
     void ResetMachine();
     bool Run(int mode, WORD address = 0);
     void Stop() { m_core.RequestStop(); }
-    void ClearBreakpoints();
+
+    // The user's changes to the machine state. Each tells every view but the sender
+    // with its hint; a statement that cannot run is refused with a beep.
+    bool ToggleBreakpoint(CMnemonic& statement);
+    bool SetPRAt(CView* sender, const CMnemonic& statement);
+    void SetRegisters(CView* sender, const CRegister& values);
+    void Restart(CView* sender);
+    void ClearBreakpoints(CView* sender = nullptr);
 
     // Devices (IN, OUT, SVC).
     bool ReadInputLine(std::string& line) override;

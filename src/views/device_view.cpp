@@ -9,7 +9,7 @@ CDeviceView::CDeviceView(CZelkoraDoc& doc, QWidget* parent) : CTextPane(doc, par
 {
 }
 
-void CDeviceView::InitialUpdate()
+void CDeviceView::OnInitialUpdate()
 {
     for (const std::string& line : m_doc.GetDeviceLog()) AppendLine(line);
 }

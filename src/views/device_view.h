@@ -13,9 +13,9 @@ public:
     CDeviceView(CZelkoraDoc& doc, QWidget* parent = nullptr);
 
     // Fills the view with the document's device log.
-    void InitialUpdate();
+    void OnInitialUpdate() override;
     void OnUpdate(CView* sender, int hint, CHintUpdateView* object) override;
-    const char* GetClassName() const override { return "CDeviceView"; }
+    const char* GetClassName() const override { return kDeviceViewClass; }
 
 private:
     void AppendLine(const std::string& line);

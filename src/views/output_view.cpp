@@ -13,12 +13,14 @@ void COutputView::OnUpdate(CView*, int hint, CHintUpdateView* object)
 {
     switch (hint) {
     case HINT_ASSEMBLE_BEGIN:
-        m_pErrors = nullptr;
+        m_errors.clear();
         clear();
         break;
     case HINT_ASSEMBLE_ERRORS:
         if (object && object->m_pObject) {
-            m_pErrors = &static_cast<CAssembler*>(object->m_pObject)->GetErrors();
+            m_errors.clear();
+            for (const auto& error : object->m_pObject->GetErrors())
+                m_errors.push_back({error->GetLineNumber(), error->GetMessage()});
             ShowErrors();
         }
         break;
@@ -32,14 +34,14 @@ void COutputView::OnUpdate(CView*, int hint, CHintUpdateView* object)
 
 void COutputView::RenumberErrors(int line, int delta)
 {
-    if (!m_pErrors) return;
-    for (const auto& error : *m_pErrors) {
-        const int n = error->GetLineNumber();
+    if (m_errors.empty()) return;
+    for (CShownError& error : m_errors) {
+        const int n = error.line;
         if (n == -1) continue;
         if (delta >= 1) {
-            if (n >= line - delta) error->SetLineNumber(n + delta);
+            if (n >= line - delta) error.line = n + delta;
         } else if (n >= line) {
-            error->SetLineNumber(n < line - delta ? -1 : n + delta);
+            error.line = n < line - delta ? -1 : n + delta;
         }
     }
     ShowErrors();
@@ -48,15 +50,15 @@ void COutputView::RenumberErrors(int line, int delta)
 void COutputView::ShowErrors()
 {
     QString text;
-    if (m_pErrors)
-        for (const auto& error : *m_pErrors) text += QString::fromStdString(error->GetText()) + "\n";
+    for (const CShownError& error : m_errors)
+        text += QString::fromStdString(CAssembleError::FormatText(error.line, error.message)) + "\n";
     setPlainText(text);
 }
 
 void COutputView::ActivateLine(int textLine)
 {
-    if (!m_pErrors || textLine < 0 || static_cast<size_t>(textLine) >= m_pErrors->GetSize()) return;
-    const int line = (*m_pErrors)[static_cast<size_t>(textLine)].GetLineNumber();
+    if (textLine < 0 || static_cast<size_t>(textLine) >= m_errors.size()) return;
+    const int line = m_errors[static_cast<size_t>(textLine)].line;
     if (line == -1) {
         m_doc.GetHost().Beep();
         return;

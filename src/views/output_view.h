@@ -1,30 +1,37 @@
 #pragma once
+#include <string>
+#include <vector>
 #include "views/text_pane.h"
 
-class CAssembleErrorArray;
 class CZelkoraDoc;
 
 // The error list below the source editor: one "ERROR #n: message" line per error.
-// Keeps the errors' line numbers in step with lines inserted or deleted in the
-// editor, and sends the editor to an error's line on a double click.
+// Keeps its own copy of the errors' line numbers, in step with lines inserted or
+// deleted in the editor, and sends the editor to an error's line on a double click.
 class COutputView : public CTextPane {
     Q_OBJECT
 public:
     COutputView(CZelkoraDoc& doc, QWidget* parent = nullptr);
 
     void OnUpdate(CView* sender, int hint, CHintUpdateView* object) override;
-    const char* GetClassName() const override { return "COutputView"; }
+    const char* GetClassName() const override { return kOutputViewClass; }
 
     // Renumbers the errors after the editor's line count changed by delta with the caret on line (1-based).
     void RenumberErrors(int line, int delta);
     // What a double click on a text line (from 0) does.
     void ActivateLine(int textLine);
+    // The line number (1-based, -1 for none) that error i now points at.
+    int GetErrorLine(size_t i) const { return i < m_errors.size() ? m_errors[i].line : -1; }
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    struct CShownError {
+        int line;
+        std::string_view message;  // the string table's text, which lives as long as the program
+    };
     void ShowErrors();
 
-    CAssembleErrorArray* m_pErrors = nullptr;
+    std::vector<CShownError> m_errors;
 };

@@ -6,7 +6,8 @@
 class CZelkoraDoc;
 
 // A read-only text pane that shows one aspect of the machine state as text and
-// redraws it after every change of the machine state.
+// redraws it after every change of the machine state. It stands in for the work
+// views that do not exist yet.
 class CStatePane : public CTextPane {
     Q_OBJECT
 public:
@@ -14,7 +15,7 @@ public:
 
     CStatePane(CZelkoraDoc& doc, const char* className, Renderer renderer, QWidget* parent = nullptr);
 
-    void InitialUpdate() { Redraw(); }
+    void OnInitialUpdate() override { Redraw(); }
     void OnUpdate(CView* sender, int hint, CHintUpdateView* object) override;
     const char* GetClassName() const override { return m_className; }
 
@@ -25,9 +26,5 @@ private:
     Renderer m_renderer;
 };
 
-// Text renderings of the listing, the registers, the stack, the labels and memory.
-std::string RenderListing(const CZelkoraDoc& doc);
-std::string RenderRegisters(const CZelkoraDoc& doc);
-std::string RenderStack(const CZelkoraDoc& doc);
-std::string RenderSymbols(const CZelkoraDoc& doc);
+// Memory from #0100 to #01FF as text.
 std::string RenderDump(const CZelkoraDoc& doc);

@@ -2,20 +2,18 @@
 
 #include "resources/command_ids.h"
 #include "simulator/zelkora_doc.h"
-#include "views/view_font.h"
 
-CTextPane::CTextPane(CZelkoraDoc& doc, QWidget* parent) : QPlainTextEdit(parent), m_doc(doc)
+CTextPane::CTextPane(CZelkoraDoc& doc, QWidget* parent) : QPlainTextEdit(parent), CPane(doc)
 {
     setReadOnly(true);
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setUndoRedoEnabled(false);
-    setFont(LoadViewFont());
-    m_doc.AddView(this);
+    ApplyViewFont(*this);
 }
 
 CTextPane::~CTextPane()
 {
-    m_doc.RemoveView(this);
+    Detach();
 }
 
 bool CTextPane::OnCommand(int id)

@@ -1,13 +1,11 @@
 #pragma once
 #include <QPlainTextEdit>
-#include "simulator/view.h"
-#include "views/command_target.h"
+#include "views/pane.h"
 
 class CZelkoraDoc;
 
-// A read-only text pane of a document: the view font, no wrapping, Copy, and a
-// place in the document's view list for as long as it lives.
-class CTextPane : public QPlainTextEdit, public CView, public CCommandTarget {
+// A read-only text pane of a document: the view font, no wrapping, and Copy.
+class CTextPane : public QPlainTextEdit, public CPane {
     Q_OBJECT
 public:
     CTextPane(CZelkoraDoc& doc, QWidget* parent = nullptr);
@@ -15,7 +13,4 @@ public:
 
     bool OnCommand(int id) override;
     bool OnUpdateCommand(CCmdUI& ui) override;
-
-protected:
-    CZelkoraDoc& m_doc;
 };

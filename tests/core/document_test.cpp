@@ -326,3 +326,52 @@ TEST(DocumentViews, ViewRemovedDuringBroadcastIsNotCalled)
     EXPECT_TRUE(victim.hints.empty());
 }
 }  // namespace
+
+TEST_F(Document, UserChangesGoThroughTheDocumentWithTheirHints)
+{
+    ASSERT_TRUE(t.Load(kProgram));
+    CRecordingView listing{"CSimulateView"};
+    t.doc.AddView(&listing);
+    CMnemonic* lad = t.At(0x0100);
+    CMnemonic* data = nullptr;
+    for (const auto& s : t.doc.GetProgram())
+        if (s->GetSourceLine().rfind("DATA", 0) == 0) data = s.get();
+    ASSERT_NE(data, nullptr);
+
+    // Breakpoints: executable statements only; no hint, the listing redraws its row itself.
+    EXPECT_TRUE(t.doc.ToggleBreakpoint(*lad));
+    EXPECT_TRUE(lad->HasBreakpoint());
+    EXPECT_TRUE(t.doc.ToggleBreakpoint(*lad));
+    EXPECT_FALSE(lad->HasBreakpoint());
+    EXPECT_FALSE(t.doc.ToggleBreakpoint(*data));
+    EXPECT_EQ(t.host.beeps, 1);
+
+    // Set PR: refused with a beep on a DC line; otherwise 288 to all but the sender.
+    EXPECT_FALSE(t.doc.SetPRAt(&listing, *data));
+    EXPECT_EQ(t.host.beeps, 2);
+    EXPECT_EQ(t.Reg()[REG_PR], 0x0100);
+    EXPECT_TRUE(t.doc.SetPRAt(&listing, *t.At(0x0102)));
+    EXPECT_EQ(t.Reg()[REG_PR], 0x0102);
+    EXPECT_EQ(t.view.Codes(), std::vector<int>{HINT_REGISTERS_CHANGED});
+    EXPECT_TRUE(listing.hints.empty());
+
+    CRegister values;
+    values[1] = 0xFFFF;
+    values[REG_FR] = FLAG_SF;
+    t.doc.SetRegisters(nullptr, values);
+    EXPECT_EQ(t.Reg()[1], 0xFFFF);
+    EXPECT_EQ(t.Reg()[REG_PR], 0);
+    EXPECT_EQ(listing.Codes(), std::vector<int>{HINT_REGISTERS_CHANGED});
+
+    t.doc.Restart(&listing);
+    EXPECT_EQ(t.Reg()[REG_PR], 0x0100);
+    EXPECT_EQ(t.Reg()[REG_SP], 0xFFFF);
+    EXPECT_EQ(t.view.Codes(), (std::vector<int>{HINT_REGISTERS_CHANGED, HINT_REGISTERS_CHANGED, HINT_MACHINE_STATE}));
+
+    lad->SetBreakpoint(true);
+    t.doc.ClearBreakpoints(&listing);
+    EXPECT_FALSE(lad->HasBreakpoint());
+    EXPECT_EQ(t.view.Codes().back(), HINT_BREAKPOINTS_CLEARED);
+    EXPECT_EQ(listing.Count(HINT_BREAKPOINTS_CLEARED), 0);
+    t.doc.RemoveView(&listing);
+}

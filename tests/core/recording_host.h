@@ -23,7 +23,7 @@ struct CRecordedHint {
     CView* sender;
     int hint;
     bool hasObject;
-    void* object;
+    const CAssembler* object;
     std::string text;
 };
 

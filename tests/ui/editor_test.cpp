@@ -71,16 +71,16 @@ TEST_F(ShellTest, ErrorListFollowsInsertedAndDeletedLines)
 
     // Enter in the middle of line 5: line 6, one more line.
     Output()->RenumberErrors(6, 1);
-    EXPECT_EQ(errors[0].GetLineNumber(), 3);
-    EXPECT_EQ(errors[1].GetLineNumber(), 11);
+    EXPECT_EQ(Output()->GetErrorLine(0), 3);
+    EXPECT_EQ(Output()->GetErrorLine(1), 11);
     // Two lines pasted above line 3.
     Output()->RenumberErrors(3, 2);
-    EXPECT_EQ(errors[0].GetLineNumber(), 5);
-    EXPECT_EQ(errors[1].GetLineNumber(), 13);
+    EXPECT_EQ(Output()->GetErrorLine(0), 5);
+    EXPECT_EQ(Output()->GetErrorLine(1), 13);
     // Line 5 deleted with the caret ending on line 5: that error loses its line.
     Output()->RenumberErrors(5, -1);
-    EXPECT_EQ(errors[0].GetLineNumber(), -1);
-    EXPECT_EQ(errors[1].GetLineNumber(), 12);
+    EXPECT_EQ(Output()->GetErrorLine(0), -1);
+    EXPECT_EQ(Output()->GetErrorLine(1), 12);
     EXPECT_EQ(Output()->toPlainText().split('\n').value(0),
               QString::fromUtf8("ERROR : 命令語がありません"));
 }
@@ -93,15 +93,14 @@ TEST_F(ShellTest, TypingEnterSendsTheLineChangeToTheErrorList)
     Editor()->setFocus();
     MoveCaret(Editor(), Editor()->document()->findBlockByNumber(4).position() + 2);  // inside line 5
     QTest::keyClick(Editor(), Qt::Key_Return);
-    const CAssembleErrorArray& errors = app->GetDocument()->GetAssembler().GetErrors();
-    EXPECT_EQ(errors[0].GetLineNumber(), 3);
-    EXPECT_EQ(errors[1].GetLineNumber(), 11);
+    EXPECT_EQ(Output()->GetErrorLine(0), 3);
+    EXPECT_EQ(Output()->GetErrorLine(1), 11);
     // Backspace at the start of line 6 joins it with line 5 again.
     QTest::keyClick(Editor(), Qt::Key_Backspace);
-    EXPECT_EQ(errors[1].GetLineNumber(), 10);
+    EXPECT_EQ(Output()->GetErrorLine(1), 10);
     // Typing that keeps the line count sends nothing.
     QTest::keyClicks(Editor(), "XY");
-    EXPECT_EQ(errors[1].GetLineNumber(), 10);
+    EXPECT_EQ(Output()->GetErrorLine(1), 10);
 }
 
 TEST_F(ShellTest, DoubleClickOnAnErrorMovesTheEditorToItsLine)

@@ -1,0 +1,73 @@
+#pragma once
+#include <QList>
+#include <QTreeView>
+#include <string>
+#include "views/list_rows.h"
+#include "views/pane.h"
+
+class CImageList;
+class CListRowDelegate;
+
+// The list pane that the listing, register, stack, symbol and watch panes derive
+// from: rows in a store built once, drawn by the pane itself from the document's
+// live state through two hooks, the selection highlighted over the whole row
+// while the pane has the focus, long texts cut with "...".
+class CListViewEx : public QTreeView, public CPane {
+    Q_OBJECT
+public:
+    enum class Selection { Single, Multiple };
+
+    CListViewEx(CZelkoraDoc& doc, Selection selection, QWidget* parent = nullptr);
+    ~CListViewEx() override;
+
+    CListRowStore& GetRows() { return *m_pRows; }
+    const CListRowStore& GetRows() const { return *m_pRows; }
+    // A column widthChars average character widths wide.
+    void AddColumn(const char* header, int widthChars, Qt::Alignment alignment);
+    void SetImageList(const CImageList* images) { m_pImages = images; }
+    const CImageList* GetImageList() const { return m_pImages; }
+
+    // The first selected row, or -1; all selected rows in order.
+    int GetSelectedRow() const;
+    QList<int> GetSelectedRows() const;
+    // Makes row the only selected row and the focused row.
+    void SelectRow(int row);
+    // Scrolls the least that shows all of row.
+    void EnsureRowVisible(int row);
+    int GetTopRow() const;
+
+    // What a row shows now: its item after PrepareItem, a column's text after PrepareSubItemText.
+    CListItem GetShownItem(int row) const;
+    std::string GetShownText(int row, int column) const;
+
+    // Repaints everything from the live state; rows, selection and scroll position stay.
+    void FullRedraw();
+    void RedrawRow(int row);
+    int GetRowHeight() const;
+
+protected:
+    // Called for every column after the first, with the stored text, before it is drawn.
+    virtual void PrepareSubItemText(int /*row*/, int /*column*/, std::string& /*text*/) const {}
+    // Called once per drawn row, with its stored label, image and state.
+    virtual void PrepareItem(int /*row*/, CListItem& /*item*/) const {}
+    // Shows pop-up menu menuId for a context-menu request, at the mouse or, from the keyboard, near the top left.
+    void ShowPopupMenu(int menuId, QContextMenuEvent* event);
+    // The platform's exclamation beep, through the document's host.
+    void Beep() const;
+
+    void drawRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyboardSearch(const QString& search) override;
+
+private:
+    friend class CListRowDelegate;
+    void RepaintSelectedRows();
+    QRect RowRect(int row) const;
+
+    CListRowStore* m_pRows;
+    CListRowDelegate* m_pDelegate;
+    const CImageList* m_pImages = nullptr;
+    int m_nClientWidth = 0;
+};

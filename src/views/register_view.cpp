@@ -1,0 +1,47 @@
+#include "views/register_view.h"
+
+#include <QMouseEvent>
+#include "simulator/register_text.h"
+#include "simulator/zelkora_doc.h"
+#include "views/register_dlg.h"
+
+CRegisterView::CRegisterView(CZelkoraDoc& doc, QWidget* parent) : CListViewEx(doc, Selection::Single, parent)
+{
+}
+
+void CRegisterView::OnInitialUpdate()
+{
+    struct Column {
+        const char* header;
+        int width;
+        Qt::Alignment alignment;
+    };
+    static const Column kColumns[] = {{"REG", 8, Qt::AlignLeft},       {"Hex", 7, Qt::AlignRight},
+                                      {"Signed", 10, Qt::AlignRight},  {"Unsigned", 10, Qt::AlignRight},
+                                      {"Binary", 22, Qt::AlignRight},  {"Chr", 5, Qt::AlignRight}};
+    for (const Column& c : kColumns) AddColumn(c.header, c.width, c.alignment);
+    for (int index = 0; index < REG_COUNT; ++index) GetRows().AddRow({GetRegisterName(index)}, 0, static_cast<std::uintptr_t>(index));
+}
+
+void CRegisterView::PrepareSubItemText(int row, int column, std::string& text) const
+{
+    text = FormatRegisterCell(m_doc.GetCore().GetRegisters(), static_cast<int>(GetRows().GetData(row)), column);
+}
+
+void CRegisterView::OnUpdate(CView*, int hint, CHintUpdateView*)
+{
+    if (hint == HINT_REGISTERS_CHANGED || hint == HINT_MACHINE_STATE) FullRedraw();
+}
+
+void CRegisterView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    const int row = GetSelectedRow();
+    if (event->button() == Qt::LeftButton && row >= 0) {
+        CRegisterDlg dialog(m_doc, row, window());
+        if (dialog.exec() == QDialog::Accepted) {
+            FullRedraw();
+            m_doc.SetRegisters(this, dialog.GetValues());
+        }
+    }
+    CListViewEx::mouseDoubleClickEvent(event);
+}

@@ -1,0 +1,48 @@
+#include "views/stack_view.h"
+
+#include <cstdio>
+#include "simulator/zelkora_doc.h"
+#include "views/image_list.h"
+
+namespace {
+std::string Hex4(WORD value)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "%04X", value);
+    return text;
+}
+}  // namespace
+
+CStackView::CStackView(CZelkoraDoc& doc, QWidget* parent) : CListViewEx(doc, Selection::Single, parent)
+{
+    SetImageList(&StackMarkers());
+}
+
+void CStackView::OnInitialUpdate()
+{
+    AddColumn("STACK", 12, Qt::AlignLeft);
+    AddColumn("VALUE", 7, Qt::AlignRight);
+    // The stored texts are never shown: every paint reads SP and memory.
+    for (int i = 0; i < kRows; ++i) GetRows().AddRow({"0000", "0000"}, 0, 0);
+}
+
+WORD CStackView::AddressOf(int row) const
+{
+    return static_cast<WORD>(m_doc.GetCore().GetRegisters()[REG_SP] + row);
+}
+
+void CStackView::PrepareItem(int row, CListItem& item) const
+{
+    item.text = Hex4(AddressOf(row));
+    item.image = row == 0 ? 1 : 0;
+}
+
+void CStackView::PrepareSubItemText(int row, int column, std::string& text) const
+{
+    if (column == 1) text = Hex4(m_doc.GetCore().GetMemory().GetWord(AddressOf(row)));
+}
+
+void CStackView::OnUpdate(CView*, int hint, CHintUpdateView*)
+{
+    if (hint == HINT_MEMORY_EDITED || hint == HINT_REGISTERS_CHANGED || hint == HINT_MACHINE_STATE) FullRedraw();
+}

@@ -1,0 +1,172 @@
+// The simulator window's speed, measured in the desktop program itself:
+//  - one Trace step (F9) including the repaint of every pane, on a large source;
+//  - Go (F5) on a tight loop against `zelkora-cli run` on the same program;
+//  - how long Stop takes to end a Go run.
+//   cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DZELKORA_BUILD_BENCH=ON
+//   cmake --build build/bench --target pane_bench zelkora-cli
+//   build/bench/bench/pane_bench [SOURCE.asm [--open-only]]   (offscreen unless QT_QPA_PLATFORM says otherwise)
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTimer>
+#include <QUrl>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+#include "resources/command_ids.h"
+#include "shell/main_frame.h"
+#include "shell/shell_ui.h"
+#include "shell/zelkora_app.h"
+#include "simulator/zelkora_doc.h"
+
+namespace {
+using Clock = std::chrono::steady_clock;
+
+class CSilentUi : public IShellUi {
+public:
+    void ShowMessage(QWidget*, MessageIcon, const QString&) override {}
+    QMessageBox::StandardButton AskYesNoCancel(QWidget*, const QString&) override { return QMessageBox::No; }
+    bool AskOkCancel(QWidget*, const QString&) override { return false; }
+    QString GetOpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
+    QString GetSaveFileName(QWidget*, const QString&, const QString&, bool) override { return {}; }
+    QString GetExistingDirectory(QWidget*, const QString&, const QString&) override { return {}; }
+    bool RunKeyInput(QWidget*, QString&) override { return false; }
+    bool OpenUrl(const QUrl&) override { return false; }
+    void Beep() override {}
+};
+
+double Ms(Clock::duration d)
+{
+    return std::chrono::duration<double, std::milli>(d).count();
+}
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+// Lets every pending paint happen, as the event loop does right after a command.
+void Settle()
+{
+    QApplication::processEvents();
+    QApplication::sendPostedEvents();
+    QApplication::processEvents();
+}
+
+void TraceSteps(CZelkoraApp& app, const QString& source)
+{
+    const auto open0 = Clock::now();
+    if (!app.OpenDocumentFile(source)) {
+        std::fprintf(stderr, "cannot open %s\n", qPrintable(source));
+        std::exit(1);
+    }
+    Settle();
+    const auto assemble0 = Clock::now();
+    CMainFrame* frame = app.GetMainFrame();
+    frame->ExecuteCommand(ID_ASSEMBLE);
+    Settle();
+    const auto assemble1 = Clock::now();
+    CZelkoraDoc* doc = app.GetDocument();
+    std::printf("source: %zu lines, %zu statements; open the file %.0f ms; assemble and open the simulator window %.0f ms\n",
+                doc->GetSourceLines().size(), doc->GetProgram().GetSize(), Ms(assemble0 - open0),
+                Ms(assemble1 - assemble0));
+
+    std::vector<double> steps;
+    for (int i = 0; i < 300; ++i) {
+        const auto t0 = Clock::now();
+        frame->ExecuteCommand(ID_RUN_TRACE);
+        Settle();
+        steps.push_back(Ms(Clock::now() - t0));
+    }
+    std::sort(steps.begin(), steps.end());
+    std::printf("trace step with repaint: median %.2f ms, 90th percentile %.2f ms, max %.2f ms (%zu steps, PR now %04X)\n",
+                Median(steps), steps[steps.size() * 9 / 10], steps.back(), steps.size(),
+                doc->GetCore().GetRegisters()[REG_PR]);
+}
+
+double GoRate(CZelkoraApp& app, const QString& source, std::uint64_t statements)
+{
+    app.OpenDocumentFile(source);
+    app.GetMainFrame()->ExecuteCommand(ID_ASSEMBLE);
+    Settle();
+    CZelkoraDoc* doc = app.GetDocument();
+    doc->GetCore().SetStepLimit(statements);
+    const auto t0 = Clock::now();
+    app.GetMainFrame()->ExecuteCommand(ID_RUN_GO);
+    const double seconds = Ms(Clock::now() - t0) / 1000;
+    doc->GetCore().SetStepLimit(0);
+    return static_cast<double>(doc->GetCore().GetExecutedCount()) / seconds;
+}
+
+double CliRate(const QString& cli, const QString& source, std::uint64_t statements)
+{
+    const std::string command = "\"" + cli.toStdString() + "\" run --stats --max-steps " + std::to_string(statements) +
+                                " \"" + source.toStdString() + "\" 2>&1 >/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    double rate = 0;
+    char line[256];
+    while (pipe && std::fgets(line, sizeof line, pipe))
+        if (std::sscanf(line, "statements per second: %lf", &rate) == 1) break;
+    if (pipe) pclose(pipe);
+    return rate;
+}
+
+void StopLatency(CZelkoraApp& app, const QString& endless)
+{
+    app.OpenDocumentFile(endless);
+    app.GetMainFrame()->ExecuteCommand(ID_ASSEMBLE);
+    Settle();
+    std::vector<double> latencies;
+    for (int i = 0; i < 10; ++i) {
+        // The stop request counts from the moment it was due, so the wait for the
+        // next event dispatch is part of it, as it is for a user's click.
+        const int delay = 200 + 7 * i;
+        const auto due = Clock::now() + std::chrono::milliseconds(delay);
+        QTimer::singleShot(delay, app.GetMainFrame(), [&app] { app.GetMainFrame()->GetAction(ID_STOP)->trigger(); });
+        app.GetMainFrame()->ExecuteCommand(ID_RUN_GO);
+        latencies.push_back(Ms(Clock::now() - due));
+        app.GetMainFrame()->ExecuteCommand(ID_RESTART);
+        Settle();
+    }
+    std::sort(latencies.begin(), latencies.end());
+    std::printf("stop latency: median %.1f ms, max %.1f ms (%zu runs)\n", Median(latencies), latencies.back(),
+                latencies.size());
+}
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    const QString dir = ZELKORA_SOURCE_DIR "/bench";
+    QString big = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    if (big.isEmpty()) {
+        big = "/tmp/zelkora_pane_bench.asm";
+        const std::string command = "python3 \"" + dir.toStdString() + "/gen_trace_source.py\" -o " + big.toStdString();
+        if (std::system(command.c_str()) != 0) return 1;
+    }
+
+    CSilentUi ui;
+    CZelkoraApp app(&ui);
+    app.InitInstance({});
+    app.GetMainFrame()->resize(1280, 900);
+    Settle();
+
+    TraceSteps(app, big);
+    // "--open-only": just that, to profile opening and assembling.
+    if (argc > 2 && std::string(argv[2]) == "--open-only") return 0;
+
+    const QString tight = dir + "/run/tight_loop.asm";
+    constexpr std::uint64_t kStatements = 100'000'000;
+    const double desktop = GoRate(app, tight, kStatements);
+    const double cli = CliRate(ZELKORA_CLI, tight, kStatements);
+    std::printf("go, tight loop, %llu statements: desktop %.0f statements/s, zelkora-cli %.0f statements/s, ratio %.2f\n",
+                static_cast<unsigned long long>(kStatements), desktop, cli, cli > 0 ? desktop / cli : 0);
+
+    StopLatency(app, tight);
+    return 0;
+}

@@ -19,24 +19,12 @@
 #include "resources/command_ids.h"
 #include "shell/main_frame.h"
 #include "shell/shell_ui.h"
+#include "silent_ui.h"
 #include "shell/zelkora_app.h"
 #include "simulator/zelkora_doc.h"
 
 namespace {
 using Clock = std::chrono::steady_clock;
-
-class CSilentUi : public IShellUi {
-public:
-    void ShowMessage(QWidget*, MessageIcon, const QString&) override {}
-    QMessageBox::StandardButton AskYesNoCancel(QWidget*, const QString&) override { return QMessageBox::No; }
-    bool AskOkCancel(QWidget*, const QString&) override { return false; }
-    QString GetOpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
-    QString GetSaveFileName(QWidget*, const QString&, const QString&, bool) override { return {}; }
-    QString GetExistingDirectory(QWidget*, const QString&, const QString&) override { return {}; }
-    bool RunKeyInput(QWidget*, QString&) override { return false; }
-    bool OpenUrl(const QUrl&) override { return false; }
-    void Beep() override {}
-};
 
 double Ms(Clock::duration d)
 {

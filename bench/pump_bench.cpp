@@ -8,6 +8,7 @@
 #include <QUrl>
 #include <benchmark/benchmark.h>
 #include "shell/shell_ui.h"
+#include "silent_ui.h"
 #include "shell/zelkora_app.h"
 #include "simulator/zelkora_doc.h"
 
@@ -20,19 +21,6 @@ std::string TightLoop()
     file.open(QIODevice::ReadOnly);
     return file.readAll().toStdString();
 }
-
-class CSilentUi : public IShellUi {
-public:
-    void ShowMessage(QWidget*, MessageIcon, const QString&) override {}
-    QMessageBox::StandardButton AskYesNoCancel(QWidget*, const QString&) override { return QMessageBox::No; }
-    bool AskOkCancel(QWidget*, const QString&) override { return false; }
-    QString GetOpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
-    QString GetSaveFileName(QWidget*, const QString&, const QString&, bool) override { return {}; }
-    QString GetExistingDirectory(QWidget*, const QString&, const QString&) override { return {}; }
-    bool RunKeyInput(QWidget*, QString&) override { return false; }
-    bool OpenUrl(const QUrl&) override { return false; }
-    void Beep() override {}
-};
 
 class CHeadlessHost : public IDocumentHost {
 public:

@@ -1,0 +1,17 @@
+// Dialogs for the desktop benchmarks: every question answered with no, nothing shown.
+#pragma once
+#include <QUrl>
+#include "shell/shell_ui.h"
+
+class CSilentUi : public IShellUi {
+public:
+    void ShowMessage(QWidget*, MessageIcon, const QString&) override {}
+    QMessageBox::StandardButton AskYesNoCancel(QWidget*, const QString&) override { return QMessageBox::No; }
+    bool AskOkCancel(QWidget*, const QString&) override { return false; }
+    QString GetOpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
+    QString GetSaveFileName(QWidget*, const QString&, const QString&, bool) override { return {}; }
+    QString GetExistingDirectory(QWidget*, const QString&, const QString&) override { return {}; }
+    bool RunKeyInput(QWidget*, QString&) override { return false; }
+    bool OpenUrl(const QUrl&) override { return false; }
+    void Beep() override {}
+};

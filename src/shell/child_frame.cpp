@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <functional>
 #include "shell/layout_store.h"
+#include "views/pane.h"
 
 CChildFrame::CChildFrame(CZelkoraDoc& doc, QWidget* parent) : QMdiSubWindow(parent), m_doc(doc)
 {
@@ -58,4 +59,10 @@ void CChildFrame::ActivateNextPane(bool forward)
     const int next = at < 0 ? 0 : (at + (forward ? 1 : panes.size() - 1)) % panes.size();
     SetActiveView(panes[next]);
     panes[next]->setFocus();
+}
+
+void CChildFrame::DetachPanes()
+{
+    for (QWidget* w : findChildren<QWidget*>())
+        if (auto* pane = dynamic_cast<CPane*>(w)) pane->Detach();
 }

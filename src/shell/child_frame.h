@@ -23,6 +23,9 @@ public:
     virtual QString GetCaption() const = 0;
     virtual QString GetDocumentTitle() const = 0;
 
+    // Takes every pane of this window out of its document's view list.
+    void DetachPanes();
+
     // Stores the placement under name (after restoring a maximized window to normal size).
     void StorePlacement(const char* name);
     void RestorePlacement(const char* name);

@@ -151,7 +151,10 @@ bool CZelkoraApp::CloseDocumentFromFrame(CSourceFrame* frame)
     if (!SaveModified()) return false;
     DestroySimulatorFrame();
     frame->StoreLayout();
-    // The frame deletes itself once its close is accepted; the document goes after it.
+    // The frame deletes itself once its close is accepted; the document goes with it.
+    // Its panes leave the document first: a widget tells of its destruction before
+    // its children are destroyed, and they must not reach a deleted document then.
+    frame->DetachPanes();
     m_pSourceFrame = nullptr;
     CZelkoraDoc* doc = m_pDoc.release();
     connect(frame, &QObject::destroyed, this, [doc] { delete doc; });

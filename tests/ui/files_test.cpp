@@ -133,3 +133,17 @@ TEST_F(ShellTest, RecentFilesKeepFourEntriesNewestFirst)
     Frame()->ExecuteCommand(ID_FILE_MRU_FIRST + 3);
     EXPECT_EQ(QString::fromStdString(app->GetDocument()->GetSourcePath()), paths[2]);
 }
+
+TEST_F(ShellTest, ClosingTheSourceWindowClosesTheDocumentSafely)
+{
+    Start();
+    SetSource("MAIN\tSTART\n\tRET\n\tEND\n");
+    ui.yesNoCancel.push_back(QMessageBox::No);
+    EXPECT_TRUE(app->GetSourceFrame()->close());
+    // The window and its panes go at the next turn of the event loop, the document with them.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(app->GetDocument(), nullptr);
+    EXPECT_TRUE(Frame()->GetMdiArea()->subWindowList().isEmpty());
+    QApplication::processEvents();
+    EXPECT_EQ(Frame()->GetMenuId(), 128);
+}

@@ -140,6 +140,14 @@ void CZelkoraDoc::Restart(CView* sender)
     UpdateAllViews(sender, HINT_MACHINE_STATE);
 }
 
+void CZelkoraDoc::SetMemoryWord(CView* sender, WORD address, WORD value)
+{
+    m_core.GetMemory().SetWord(address, value);
+    CHintUpdateView hint;
+    hint.m_wAddress = address;
+    UpdateAllViews(sender, HINT_MEMORY_EDITED, &hint);
+}
+
 void CZelkoraDoc::ClearBreakpoints(CView* sender)
 {
     m_assembler.GetProgram().ClearBreakpoints();

@@ -11,6 +11,7 @@
 #include "simulator/hints.h"
 #include "simulator/view.h"
 #include "simulator/view_classes.h"
+#include "simulator/watch.h"
 
 // The document: one CASL II source program and everything to assemble and simulate
 // it. It never shows a window itself; it asks its host.
@@ -53,6 +54,11 @@ public:
     void SetRegisters(CView* sender, const CRegister& values);
     void Restart(CView* sender);
     void ClearBreakpoints(CView* sender = nullptr);
+    void SetMemoryWord(CView* sender, WORD address, WORD value);
+
+    // The watches: they live as long as the document, across assemblies.
+    CWatchList& GetWatches() { return m_watches; }
+    const CWatchList& GetWatches() const { return m_watches; }
 
     // Devices (IN, OUT, SVC).
     bool ReadInputLine(std::string& line) override;
@@ -91,4 +97,5 @@ private:
     std::vector<std::string> m_sourceLines;
     std::string m_strSourceText;
     std::vector<CView*> m_views;
+    CWatchList m_watches;
 };

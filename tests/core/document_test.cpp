@@ -375,3 +375,21 @@ TEST_F(Document, UserChangesGoThroughTheDocumentWithTheirHints)
     EXPECT_EQ(listing.Count(HINT_BREAKPOINTS_CLEARED), 0);
     t.doc.RemoveView(&listing);
 }
+
+TEST_F(Document, MemoryEditsTellTheOtherViewsAndWatchesOutliveAssembly)
+{
+    ASSERT_TRUE(t.Load(kProgram));
+    CRecordingView dump{"CDumpView"};
+    t.doc.AddView(&dump);
+    t.doc.SetMemoryWord(&dump, 0x0123, 0xBEEF);
+    EXPECT_EQ(t.Mem().GetWord(0x0123), 0xBEEF);
+    EXPECT_EQ(t.view.Codes(), std::vector<int>{HINT_MEMORY_EDITED});
+    EXPECT_TRUE(dump.hints.empty());
+    t.doc.RemoveView(&dump);
+
+    t.doc.GetWatches().Add("DATA", 1, WATCH_HEX);
+    ASSERT_TRUE(t.Load(kProgram));
+    ASSERT_EQ(t.doc.GetWatches().GetSize(), 1u);
+    EXPECT_EQ(FormatWatchValue(**t.doc.GetWatches().begin(), t.Reg(), t.Mem(), &t.doc.GetAssembler().GetLabels()),
+              "#0000");
+}

@@ -10,6 +10,7 @@
 #include "views/simulate_view.h"
 #include "views/stack_view.h"
 #include "views/symbol_view.h"
+#include "views/watch_view.h"
 #include "views/pane.h"
 #include "views/work_views.h"
 
@@ -137,6 +138,9 @@ bool CZelkoraFrame::OnCommand(int id)
     case ID_RESTART: doc.Restart(nullptr); return true;
     case ID_BP_CLEAR_ALL: doc.ClearBreakpoints(nullptr); return true;
     case ID_SET_REGISTER: RunRegisterDialog(); return true;
+    case ID_WATCH_ADD:
+        if (auto* watches = dynamic_cast<CWatchView*>(GetWorkView())) watches->AddWatch();
+        return true;
     default: break;
     }
     if (!FindWorkViewKind(id)) return false;
@@ -153,6 +157,7 @@ bool CZelkoraFrame::OnUpdateCommand(CCmdUI& ui)
     case ID_RESTART:
     case ID_BP_CLEAR_ALL:
     case ID_SET_REGISTER: return true;
+    case ID_WATCH_ADD: ui.Enable(dynamic_cast<CWatchView*>(GetWorkView()) != nullptr); return true;
     default: break;
     }
     const CWorkViewKind* kind = FindWorkViewKind(ui.id);

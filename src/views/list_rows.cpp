@@ -64,6 +64,14 @@ void CListRowStore::EndAddRows()
     endResetModel();
 }
 
+void CListRowStore::RemoveRow(int row)
+{
+    if (row < 0 || row >= GetRowCount()) return;
+    beginRemoveRows(QModelIndex(), row, row);
+    m_rows.erase(m_rows.begin() + row);
+    endRemoveRows();
+}
+
 std::string_view CListRowStore::GetText(int row, int column) const
 {
     if (row < 0 || row >= GetRowCount() || column < 0) return {};

@@ -47,6 +47,7 @@ public:
     void BeginAddRows();
     void EndAddRows();
     int GetRowCount() const { return static_cast<int>(m_rows.size()); }
+    void RemoveRow(int row);
 
     std::string_view GetText(int row, int column) const;
     void SetText(int row, int column, std::string_view text);

@@ -3,10 +3,13 @@
 #include <QMouseEvent>
 #include "simulator/register_text.h"
 #include "simulator/zelkora_doc.h"
+#include "views/drag_drop.h"
 #include "views/register_dlg.h"
 
 CRegisterView::CRegisterView(CZelkoraDoc& doc, QWidget* parent) : CListViewEx(doc, Selection::Single, parent)
 {
+    setDragEnabled(true);
+    setDragDropMode(QAbstractItemView::DragOnly);
 }
 
 void CRegisterView::OnInitialUpdate()
@@ -44,4 +47,13 @@ void CRegisterView::mouseDoubleClickEvent(QMouseEvent* event)
         }
     }
     CListViewEx::mouseDoubleClickEvent(event);
+}
+
+void CRegisterView::startDrag(Qt::DropActions)
+{
+    // GR0-GR7 and SP hold values worth dropping elsewhere; PR and FR start nothing.
+    const int index = currentIndex().row();
+    if (index < 0 || index > REG_SP) return;
+    StartBlockDrag(this, kRegisterFormat,
+                   CDragBlock{m_doc.GetCore().GetRegisters()[index], std::string(GetRegisterName(index))});
 }

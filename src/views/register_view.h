@@ -16,4 +16,5 @@ public:
 protected:
     void PrepareSubItemText(int row, int column, std::string& text) const override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
 };

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include "resources/command_ids.h"
 #include "simulator/zelkora_doc.h"
+#include "views/drag_drop.h"
 #include "views/image_list.h"
 
 namespace {
@@ -28,6 +29,8 @@ void EnableSourceWindowClose(CZelkoraDoc& doc, bool enable)
 CSimulateView::CSimulateView(CZelkoraDoc& doc, QWidget* parent) : CListViewEx(doc, Selection::Single, parent)
 {
     SetImageList(&ListingMarkers());
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
     EnableSourceWindowClose(m_doc, false);
 }
 
@@ -154,4 +157,24 @@ void CSimulateView::mouseDoubleClickEvent(QMouseEvent* event)
 void CSimulateView::contextMenuEvent(QContextMenuEvent* event)
 {
     ShowPopupMenu(131, event);
+}
+
+void CSimulateView::dragEnterEvent(QDragEnterEvent* event)
+{
+    AcceptBlockDrag(event, {kSymbolFormat});
+}
+
+void CSimulateView::dragMoveEvent(QDragMoveEvent* event)
+{
+    AcceptBlockDrag(event, {kSymbolFormat});
+}
+
+void CSimulateView::dropEvent(QDropEvent* event)
+{
+    CDragBlock block;
+    if (!TakeBlockDrop(event, {kSymbolFormat}, block)) return;
+    CHintUpdateView hint;
+    hint.m_wAddress = block.value;
+    m_doc.UpdateAllViews(nullptr, HINT_LISTING_GOTO, &hint);
+    setFocus(Qt::OtherFocusReason);
 }

@@ -30,6 +30,9 @@ protected:
     void PrepareItem(int row, CListItem& item) const override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     CMnemonic* GetSelectedStatement() const;

@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <cstdio>
 #include "simulator/zelkora_doc.h"
+#include "views/drag_drop.h"
 
 int CompareLabels(const CLabel& a, const CLabel& b, int column)
 {
@@ -15,6 +16,8 @@ int CompareLabels(const CLabel& a, const CLabel& b, int column)
 CSymbolView::CSymbolView(CZelkoraDoc& doc, QWidget* parent) : CListViewEx(doc, Selection::Single, parent)
 {
     header()->setSectionsClickable(true);
+    setDragEnabled(true);
+    setDragDropMode(QAbstractItemView::DragOnly);
     connect(header(), &QHeaderView::sectionClicked, this, &CSymbolView::ClickColumn);
 }
 
@@ -60,4 +63,10 @@ void CSymbolView::Sort()
         return CompareLabels(*la, *lb, column) * direction < 0;
     });
     FullRedraw();
+}
+
+void CSymbolView::startDrag(Qt::DropActions)
+{
+    if (const CLabel* label = GetLabel(currentIndex().row()))
+        StartBlockDrag(this, kSymbolFormat, CDragBlock{label->GetValue(), label->GetName()});
 }

@@ -21,6 +21,9 @@ public:
     int GetSortDirection() const { return m_nSortDirection; }
     const CLabel* GetLabel(int row) const;
 
+protected:
+    void startDrag(Qt::DropActions supportedActions) override;
+
 private:
     void Sort();
 

@@ -3,17 +3,18 @@
 #include "resources/command_ids.h"
 #include "simulator/view_classes.h"
 #include "views/device_view.h"
-#include "views/state_pane.h"
+#include "views/dump_view.h"
+#include "views/watch_view.h"
 
 namespace {
 QWidget* CreateDump(CZelkoraDoc& doc)
 {
-    return new CStatePane(doc, kDumpViewClass, RenderDump);
+    return new CDumpView(doc);
 }
 
 QWidget* CreateWatches(CZelkoraDoc& doc)
 {
-    return new CStatePane(doc, kWatchViewClass, [](const CZelkoraDoc&) { return std::string(); });
+    return new CWatchView(doc);
 }
 
 QWidget* CreateDevice(CZelkoraDoc& doc)

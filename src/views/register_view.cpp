@@ -49,11 +49,16 @@ void CRegisterView::mouseDoubleClickEvent(QMouseEvent* event)
     CListViewEx::mouseDoubleClickEvent(event);
 }
 
-void CRegisterView::startDrag(Qt::DropActions)
+bool CRegisterView::GetDragBlock(int row, CDragBlock& block) const
 {
     // GR0-GR7 and SP hold values worth dropping elsewhere; PR and FR start nothing.
-    const int index = currentIndex().row();
-    if (index < 0 || index > REG_SP) return;
-    StartBlockDrag(this, kRegisterFormat,
-                   CDragBlock{m_doc.GetCore().GetRegisters()[index], std::string(GetRegisterName(index))});
+    if (row < 0 || row > REG_SP) return false;
+    block = CDragBlock{m_doc.GetCore().GetRegisters()[row], std::string(GetRegisterName(row))};
+    return true;
+}
+
+void CRegisterView::startDrag(Qt::DropActions)
+{
+    CDragBlock block;
+    if (GetDragBlock(currentIndex().row(), block)) StartBlockDrag(this, kRegisterFormat, block);
 }

@@ -65,8 +65,16 @@ void CSymbolView::Sort()
     FullRedraw();
 }
 
+bool CSymbolView::GetDragBlock(int row, CDragBlock& block) const
+{
+    const CLabel* label = GetLabel(row);
+    if (!label) return false;
+    block = CDragBlock{label->GetValue(), label->GetName()};
+    return true;
+}
+
 void CSymbolView::startDrag(Qt::DropActions)
 {
-    if (const CLabel* label = GetLabel(currentIndex().row()))
-        StartBlockDrag(this, kSymbolFormat, CDragBlock{label->GetValue(), label->GetName()});
+    CDragBlock block;
+    if (GetDragBlock(currentIndex().row(), block)) StartBlockDrag(this, kSymbolFormat, block);
 }

@@ -2,6 +2,7 @@
 #include "views/list_view_ex.h"
 
 class CLabel;
+struct CDragBlock;
 
 // The labels of the program (the hidden literal labels too) with their addresses,
 // sorted by name or by address; a click on a column header sorts by that column,
@@ -20,6 +21,8 @@ public:
     int GetSortColumn() const { return m_nSortColumn; }
     int GetSortDirection() const { return m_nSortDirection; }
     const CLabel* GetLabel(int row) const;
+    // What dragging row offers: the label's address and name; false for no row.
+    bool GetDragBlock(int row, CDragBlock& block) const;
 
 protected:
     void startDrag(Qt::DropActions supportedActions) override;

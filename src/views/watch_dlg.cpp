@@ -28,6 +28,11 @@ CLengthSpin::CLengthSpin(QWidget* parent) : QSpinBox(parent)
     setGroupSeparatorShown(false);
 }
 
+void CLengthSpin::SetText(const QString& text)
+{
+    lineEdit()->setText(text);
+}
+
 void CLengthSpin::SetStepRange(int low, int high)
 {
     m_nLow = low;

@@ -16,6 +16,8 @@ public:
     explicit CLengthSpin(QWidget* parent = nullptr);
     void SetStepRange(int low, int high);
     int GetStepHigh() const { return m_nHigh; }
+    // The text as if typed.
+    void SetText(const QString& text);
 
 protected:
     QValidator::State validate(QString& text, int& pos) const override;

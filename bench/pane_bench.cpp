@@ -1,6 +1,7 @@
 // The simulator window's speed, measured in the desktop program itself:
 //  - one Trace step (F9) including the repaint of every pane, on a large source;
 //  - Go (F5) on a tight loop against `zelkora-cli run` on the same program;
+//  - holding Page Down through the whole memory dump;
 //  - how long Stop takes to end a Go run.
 //   cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DZELKORA_BUILD_BENCH=ON
 //   cmake --build build/bench --target pane_bench zelkora-cli
@@ -8,6 +9,8 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSplitter>
+#include <QTest>
 #include <QTimer>
 #include <QUrl>
 #include <algorithm>
@@ -21,7 +24,9 @@
 #include "shell/shell_ui.h"
 #include "silent_ui.h"
 #include "shell/zelkora_app.h"
+#include "shell/zelkora_frame.h"
 #include "simulator/zelkora_doc.h"
+#include "views/dump_view.h"
 
 namespace {
 using Clock = std::chrono::steady_clock;
@@ -103,6 +108,33 @@ double CliRate(const QString& cli, const QString& source, std::uint64_t statemen
     return rate;
 }
 
+// Holds Page Down in the memory dump from #0000 until it shows #FFF8, with the
+// repaint after every key, as auto-repeat would deliver them.
+void DumpPageDown(CZelkoraApp& app, const QString& source)
+{
+    app.OpenDocumentFile(source);
+    app.GetMainFrame()->ExecuteCommand(ID_ASSEMBLE);
+    app.GetMainFrame()->ExecuteCommand(ID_VIEW_DUMP);
+    Settle();
+    auto* dump = dynamic_cast<CDumpView*>(app.GetSimulatorFrame()->GetWorkView());
+    // A tall dump: most of the window's height.
+    app.GetSimulatorFrame()->showMaximized();
+    if (auto* splitter = qobject_cast<QSplitter*>(dump->parentWidget())) splitter->setSizes({60, 2000});
+    Settle();
+    dump->setFocus();
+    QTest::keyClick(dump, Qt::Key_Home);
+    Settle();
+    int keys = 0;
+    const auto t0 = Clock::now();
+    while (dump->GetTopAddress() < 0xFFF8) {
+        QTest::keyClick(dump, Qt::Key_PageDown);
+        Settle();
+        ++keys;
+    }
+    std::printf("dump: Page Down held from 0000 to FFF8: %d keys, %.0f ms (%d rows visible)\n", keys,
+                Ms(Clock::now() - t0), dump->GetVisibleRows());
+}
+
 void StopLatency(CZelkoraApp& app, const QString& endless)
 {
     app.OpenDocumentFile(endless);
@@ -155,6 +187,7 @@ int main(int argc, char** argv)
     std::printf("go, tight loop, %llu statements: desktop %.0f statements/s, zelkora-cli %.0f statements/s, ratio %.2f\n",
                 static_cast<unsigned long long>(kStatements), desktop, cli, cli > 0 ? desktop / cli : 0);
 
+    DumpPageDown(app, tight);
     StopLatency(app, tight);
     return 0;
 }

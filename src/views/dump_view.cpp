@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
+#include <QGlyphRun>
 #include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -56,11 +57,16 @@ int HexValue(QChar c)
 CDumpView::CDumpView(CZelkoraDoc& doc, QWidget* parent) : QAbstractScrollArea(parent), CPane(doc)
 {
     ApplyViewFont(*this);
-    const QFontMetrics metrics(font());
-    m_nAscent = metrics.ascent();
-    QString ascii;
-    for (char c = 0x20; c < 0x7F; ++c) ascii += QChar(c);
-    m_bGridFont = metrics.horizontalAdvance(ascii) == static_cast<int>(ascii.size()) * m_nCharWidth;
+    m_nAscent = QFontMetrics(font()).ascent();
+    // The glyphs of the printable ASCII characters, looked up once: every row is then
+    // one run of glyphs placed on the grid, with no text layout while scrolling.
+    m_rawFont = QRawFont::fromFont(font());
+    if (m_rawFont.isValid()) {
+        QString ascii;
+        for (char c = 0x20; c < 0x7F; ++c) ascii += QChar(c);
+        m_asciiGlyphs = m_rawFont.glyphIndexesForString(ascii);
+        if (m_asciiGlyphs.size() != ascii.size() || m_asciiGlyphs.contains(0)) m_asciiGlyphs.clear();
+    }
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setAcceptDrops(true);
     setAcceptDrops(true);
@@ -160,20 +166,36 @@ void CDumpView::paintEvent(QPaintEvent* event)
         }
         painter.fillRect(band, row == 0 ? palette.button() : palette.base());
         painter.setPen(row == 0 ? palette.buttonText().color() : palette.text().color());
-        const std::string text = GetRowText(row);
-        const QString shown = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-        const int baseline = band.top() + m_nAscent;
-        if (m_bGridFont) {
-            painter.drawText(QPoint(CellX(0), baseline), shown);
-            continue;
-        }
-        // Each cell at its column, so that the grid holds whatever the font's widths.
-        for (qsizetype c = 0; c < shown.size(); ++c)
-            if (shown[c] != ' ') painter.drawText(QPoint(CellX(static_cast<int>(c)), baseline), QString(shown[c]));
+        DrawRowText(painter, GetRowText(row), band.top() + m_nAscent);
     }
     if (hasFocus() && m_bCaretOn)
         painter.fillRect(QRect(CellX(m_nCaretColumn), m_nCaretRow * m_nCharHeight, 1, m_nCharHeight),
                          palette.text());
+}
+
+void CDumpView::DrawRowText(QPainter& painter, const std::string& text, int baseline) const
+{
+    // Each character at its column, so that the grid holds whatever the font's widths.
+    if (m_asciiGlyphs.isEmpty()) {
+        for (size_t c = 0; c < text.size(); ++c)
+            if (text[c] != ' ') painter.drawText(QPoint(CellX(static_cast<int>(c)), baseline), QString(QChar(text[c])));
+        return;
+    }
+    QList<quint32> glyphs;
+    QList<QPointF> positions;
+    glyphs.reserve(static_cast<qsizetype>(text.size()));
+    positions.reserve(static_cast<qsizetype>(text.size()));
+    for (size_t c = 0; c < text.size(); ++c) {
+        const int code = static_cast<unsigned char>(text[c]);
+        if (code <= 0x20 || code >= 0x7F) continue;
+        glyphs << m_asciiGlyphs[code - 0x20];
+        positions << QPointF(CellX(static_cast<int>(c)), baseline);
+    }
+    QGlyphRun run;
+    run.setRawFont(m_rawFont);
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    painter.drawGlyphRun(QPointF(0, 0), run);
 }
 
 // --- scrolling -------------------------------------------------------------------

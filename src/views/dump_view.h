@@ -1,5 +1,7 @@
 #pragma once
 #include <QAbstractScrollArea>
+#include <QList>
+#include <QRawFont>
 #include <QTimer>
 #include <string>
 #include "machine/word.h"
@@ -71,8 +73,11 @@ private:
     void RedrawCaret();
     unsigned RowAddress(int row) const { return m_nTop + 8u * static_cast<unsigned>(row - 1); }
 
+    void DrawRowText(QPainter& painter, const std::string& text, int baseline) const;
+
     int m_nAscent = 12;
-    bool m_bGridFont = false;  // the font puts every ASCII character on the grid: a row is drawn in one piece
+    QRawFont m_rawFont;
+    QList<quint32> m_asciiGlyphs;  // glyph of each character 20-7E hexadecimal; empty: draw characters one by one
     unsigned m_nTop = 0;  // address of data row 1, a multiple of 8
     int m_nCaretColumn = kFirstDigit;
     int m_nCaretRow = 1;

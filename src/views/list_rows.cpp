@@ -151,3 +151,8 @@ QVariant CListRowStore::headerData(int section, Qt::Orientation orientation, int
     if (role == Qt::TextAlignmentRole) return QVariant::fromValue(c.alignment | Qt::AlignVCenter);
     return {};
 }
+
+Qt::ItemFlags CListRowStore::flags(const QModelIndex& index) const
+{
+    return QAbstractTableModel::flags(index) | (index.isValid() ? Qt::ItemIsDragEnabled : Qt::NoItemFlags);
+}

@@ -65,6 +65,8 @@ public:
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    // Rows may be dragged wherever the view allows it.
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
     struct Span {

@@ -424,4 +424,10 @@ TEST_F(WorkPaneTest, DragSourcesOfferLabelsAndRegistersButNotPROrFR)
     EXPECT_EQ(block.name, "MAIN");
     EXPECT_EQ(block.value, 0x0100);
     EXPECT_FALSE(Symbols()->GetDragBlock(7, block));
+    // Qt starts a drag only from rows that say they can be dragged.
+    for (CListViewEx* source : std::initializer_list<CListViewEx*>{Symbols(), Registers()}) {
+        EXPECT_TRUE(source->dragEnabled());
+        EXPECT_TRUE(source->model()->flags(source->model()->index(0, 0)) & Qt::ItemIsDragEnabled);
+    }
+    EXPECT_FALSE(Listing()->dragEnabled());
 }

@@ -26,6 +26,7 @@ CListViewEx::CListViewEx(CZelkoraDoc& doc, Selection selection, QWidget* parent)
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setTextElideMode(Qt::ElideNone);
+    setDropIndicatorShown(false);
     header()->setStretchLastSection(false);
     header()->setSectionsMovable(false);
     header()->setSectionsClickable(false);

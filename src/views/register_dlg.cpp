@@ -12,6 +12,7 @@
 #include "simulator/value_entry.h"
 #include "simulator/zelkora_doc.h"
 #include "text/codepage.h"
+#include "views/value_dialog_layout.h"
 
 namespace {
 const char* const kFieldLabels[CRegisterDlg::kValueFields] = {"GR&0", "GR&1", "GR&2", "GR&3", "GR&4",
@@ -46,23 +47,8 @@ CRegisterDlg::CRegisterDlg(CZelkoraDoc& doc, int focusRow, QWidget* parent) : QD
     flagRow->addStretch();
     fields->addWidget(flags, kValueFields, 0, 1, 2);
 
-    auto* ok = new QPushButton("OK");
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QString::fromUtf8("ｷｬﾝｾﾙ"));
-    connect(ok, &QPushButton::clicked, this, &CRegisterDlg::accept);
-    connect(cancel, &QPushButton::clicked, this, &CRegisterDlg::reject);
-    auto* help = new QLabel(QString::fromUtf8("<10進数>\n#<16進数>\n%<2進数>\n'<文字>\n<ﾗﾍﾞﾙ>"));
-    help->setTextFormat(Qt::PlainText);
-    auto* buttons = new QVBoxLayout;
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    buttons->addSpacing(12);
-    buttons->addWidget(help);
-    buttons->addStretch();
-
-    auto* layout = new QHBoxLayout(this);
-    layout->addLayout(fields);
-    layout->addLayout(buttons);
+    QPushButton* cancel = nullptr;
+    QPushButton* ok = LayOutValueDialog(*this, fields, "<10進数>\n#<16進数>\n%<2進数>\n'<文字>\n<ﾗﾍﾞﾙ>", &cancel);
 
     // Tab order as the controls stand: the fields, the flags, then the buttons.
     QWidget* order[] = {m_pEdits[0], m_pEdits[1], m_pEdits[2], m_pEdits[3], m_pEdits[4], m_pEdits[5],

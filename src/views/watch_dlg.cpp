@@ -13,6 +13,7 @@
 #include "simulator/watch.h"
 #include "simulator/zelkora_doc.h"
 #include "text/codepage.h"
+#include "views/value_dialog_layout.h"
 
 namespace {
 const char* const kFormatCaptions[WATCH_FORMAT_COUNT] = {"16進数(&X)", "符号付10進数(&S)", "符号無10進数(&U)",
@@ -90,35 +91,19 @@ CWatchDlg::CWatchDlg(CZelkoraDoc& doc, const QString& caption, QWidget* parent) 
     connect(m_pFormats, &QButtonGroup::idClicked, this,
             [this](int format) { m_pLength->SetStepRange(1, static_cast<int>(WatchMaxLength(format))); });
 
-    m_pOk = new QPushButton("OK");
-    m_pOk->setDefault(true);
-    auto* cancel = new QPushButton(QString::fromUtf8("ｷｬﾝｾﾙ"));
-    connect(m_pOk, &QPushButton::clicked, this, &CWatchDlg::accept);
-    connect(cancel, &QPushButton::clicked, this, &CWatchDlg::reject);
-    // OK only while the target holds something after its leading blanks.
-    connect(m_pTarget, &QLineEdit::textChanged, this, [this](const QString& text) {
-        qsizetype i = 0;
-        while (i < text.size() && text[i].isSpace()) ++i;
-        m_pOk->setEnabled(i < text.size());
-    });
-    auto* help = new QLabel(QString::fromUtf8("#<16進数>\n$<ﾚｼﾞｽﾀ>\n<ﾗﾍﾞﾙ>"));
-    help->setTextFormat(Qt::PlainText);
-
     auto* fields = new QGridLayout;
     fields->addWidget(targetLabel, 0, 0);
     fields->addWidget(m_pTarget, 0, 1);
     fields->addWidget(lengthLabel, 1, 0);
     fields->addWidget(m_pLength, 1, 1, Qt::AlignLeft);
     fields->addWidget(group, 2, 0, 1, 2);
-    auto* buttons = new QVBoxLayout;
-    buttons->addWidget(m_pOk);
-    buttons->addWidget(cancel);
-    buttons->addSpacing(12);
-    buttons->addWidget(help);
-    buttons->addStretch();
-    auto* layout = new QHBoxLayout(this);
-    layout->addLayout(fields);
-    layout->addLayout(buttons);
+    m_pOk = LayOutValueDialog(*this, fields, "#<16進数>\n$<ﾚｼﾞｽﾀ>\n<ﾗﾍﾞﾙ>");
+    // OK only while the target holds something after its leading blanks.
+    connect(m_pTarget, &QLineEdit::textChanged, this, [this](const QString& text) {
+        qsizetype i = 0;
+        while (i < text.size() && text[i].isSpace()) ++i;
+        m_pOk->setEnabled(i < text.size());
+    });
     m_pTarget->setMinimumWidth(m_pTarget->fontMetrics().horizontalAdvance('0') * 20);
     SetValues(std::string(), 1, 0);
 }

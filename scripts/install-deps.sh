@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev)
 if [ "${1:-}" != "--core-only" ]; then
-  packages+=(qt6-base-dev qt6-base-dev-tools libqt6svg6 libgl-dev fonts-ipafont-gothic fonts-noto-cjk xvfb xauth)
+  packages+=(qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-translations-l10n libgl-dev fonts-ipafont-gothic fonts-noto-cjk xvfb xauth)
 fi
 # --fuzz (CI): clang with libFuzzer and its sanitizer runtimes, for fuzz/run.sh.
 if [ "${1:-}" = "--fuzz" ]; then

@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QProgressBar>
+#include <QScreen>
 #include <QToolBar>
 #include <QWindow>
 #include "resources/command_ids.h"
@@ -67,7 +68,6 @@ CMainFrame::CMainFrame(CZelkoraApp& app) : m_app(app), m_pMdiArea(new QMdiArea(t
     for (int menuId : {128, 129, 130}) BuildMenu(menuId, this, &m_menus[menuId]);
     RefreshMenuBar();
     setAcceptDrops(true);
-    resize(1024, 720);
 
     connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
         if (auto* child = qobject_cast<CChildFrame*>(window)) child->setWindowTitle(child->GetCaption());
@@ -308,7 +308,18 @@ void CMainFrame::closeEvent(QCloseEvent* event)
 void CMainFrame::RestorePlacement()
 {
     QRect normal;
-    if (ParsePlacement(ReadWindowValue("MainFrame"), normal)) setGeometry(normal);
+    if (ParsePlacement(ReadWindowValue("MainFrame"), normal)) {
+        setGeometry(normal);
+        return;
+    }
+    // The first start: most of the screen, centred.
+    if (const QScreen* screen = this->screen()) {
+        const QRect available = screen->availableGeometry();
+        const QSize size = available.size() * 8 / 10;
+        setGeometry(QRect(available.topLeft() + QPoint((available.width() - size.width()) / 2,
+                                                       (available.height() - size.height()) / 2),
+                          size));
+    }
 }
 
 void CMainFrame::StorePlacement()

@@ -9,6 +9,7 @@
 #include "shell/main_frame.h"
 #include "shell/source_file.h"
 #include "simulator/zelkora_doc.h"
+#include "views/view_font.h"
 
 namespace {
 // One remembered selection for all editors, kept between caret queries.
@@ -26,7 +27,7 @@ CSourceView::CSourceView(CZelkoraDoc& doc, QWidget* parent) : QPlainTextEdit(par
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     ApplyViewFont(*this);
-    setTabStopDistance(fontMetrics().horizontalAdvance(' ') * 8);
+    SetEightColumnTabs(*this);
 }
 
 CSourceView::~CSourceView()

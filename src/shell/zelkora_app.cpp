@@ -14,6 +14,7 @@
 #include "shell/environment_dlg.h"
 #include "shell/input_device_dlg.h"
 #include "shell/main_frame.h"
+#include "shell/qt_translation.h"
 #include "shell/shell_ui.h"
 #include "shell/source_file.h"
 #include "shell/source_frame.h"
@@ -26,6 +27,16 @@
 
 namespace {
 const char* const kSupportUrl = "https://zelkora.example.org/support/";
+
+// The manual beside the program (a build tree, a copy in a folder), or where an
+// installation under a prefix keeps it (share/zelkora/Help).
+QString ManualPath()
+{
+    const QString dir = QApplication::applicationDirPath();
+    const QString beside = dir + "/Help/zelkora.htm";
+    const QString installed = QDir::cleanPath(dir + "/../share/zelkora/Help/zelkora.htm");
+    return !QFileInfo::exists(beside) && QFileInfo::exists(installed) ? installed : beside;
+}
 
 QString Message(int id)
 {
@@ -95,6 +106,8 @@ CZelkoraApp::~CZelkoraApp()
 bool CZelkoraApp::InitInstance(const QStringList& arguments)
 {
     QApplication::setApplicationName(AppTitle());
+    m_pQtTranslation = std::make_unique<CQtTranslation>();
+    m_pQtTranslation->Install();
     RegisterFontSubstitutions();
     {
         auto settings = OpenSettings();
@@ -287,7 +300,7 @@ bool CZelkoraApp::OnCommand(int id)
     case ID_APP_ABOUT: ShowAbout(); return true;
     case ID_APP_EXIT: m_pMainFrame->close(); return true;
     case ID_MANUAL:
-        m_pUi->OpenUrl(QUrl::fromLocalFile(QApplication::applicationDirPath() + "/Help/zelkora.htm"));
+        m_pUi->OpenUrl(QUrl::fromLocalFile(ManualPath()));
         return true;
     case ID_SUPPORT: m_pUi->OpenUrl(QUrl(kSupportUrl)); return true;
     case ID_NEXT_PANE:

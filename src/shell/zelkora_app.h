@@ -15,6 +15,7 @@ class CSourceFrame;
 class CZelkoraDoc;
 class CZelkoraFrame;
 class IShellUi;
+class CQtTranslation;
 
 // The application: settings, the main window, the one open document with its
 // source and simulator windows, the application-wide commands, and the host that
@@ -77,6 +78,7 @@ private:
     void ShowAbout();
 
     CEnvironment m_env;
+    std::unique_ptr<CQtTranslation> m_pQtTranslation;
     std::unique_ptr<IShellUi> m_pOwnUi;
     IShellUi* m_pUi;
     std::unique_ptr<CMainFrame> m_pMainFrame;

@@ -2,6 +2,7 @@
 
 #include "resources/command_ids.h"
 #include "simulator/zelkora_doc.h"
+#include "views/view_font.h"
 
 CTextPane::CTextPane(CZelkoraDoc& doc, QWidget* parent) : QPlainTextEdit(parent), CPane(doc)
 {
@@ -9,6 +10,9 @@ CTextPane::CTextPane(CZelkoraDoc& doc, QWidget* parent) : QPlainTextEdit(parent)
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setUndoRedoEnabled(false);
     ApplyViewFont(*this);
+    SetEightColumnTabs(*this);
+    // These panes have no menu of their own.
+    setContextMenuPolicy(Qt::NoContextMenu);
 }
 
 CTextPane::~CTextPane()

@@ -1,5 +1,7 @@
 #include "views/view_font.h"
 
+#include <QFontMetricsF>
+#include <QPlainTextEdit>
 #include <QSettings>
 #include <cstdlib>
 #include "views/settings_store.h"
@@ -39,4 +41,9 @@ QFont LoadViewFont()
     // A size of 0 means the platform's default height.
     if (points > 0) font.setPointSize(points);
     return font;
+}
+
+void SetEightColumnTabs(QPlainTextEdit& edit)
+{
+    edit.setTabStopDistance(QFontMetricsF(edit.font()).horizontalAdvance(QLatin1Char(' ')) * 8);
 }

@@ -11,3 +11,7 @@ QFont LoadViewFont();
 
 // The default face name of the settings and the fonts here that stand in for it.
 void RegisterFontSubstitutions();
+
+class QPlainTextEdit;
+// Tab stops every 8 columns of the widget's font, exactly also for fractional widths.
+void SetEightColumnTabs(QPlainTextEdit& edit);

@@ -110,6 +110,7 @@ protected:
     void WhenRegisterDialogOpens(std::function<void(CRegisterDlg&)> f) { WhenDialogOpens<CRegisterDlg>(std::move(f)); }
     void DoubleClickRow(CListViewEx* pane, int row)
     {
+        pane->EnsureRowVisible(row);
         const QRect rect = pane->visualRect(pane->GetRows().index(row, 0));
         QTest::mouseClick(pane->viewport(), Qt::LeftButton, {}, rect.center());
         QTest::mouseDClick(pane->viewport(), Qt::LeftButton, {}, rect.center());

@@ -361,7 +361,7 @@ TEST_F(PaneTest, TheSelectionIsHighlightedOnlyWhileThePaneHasTheFocus)
     auto colourAt = [&] {
         QApplication::processEvents();
         const QRect rect = Listing()->visualRect(Listing()->GetRows().index(4, 1));
-        return Listing()->viewport()->grab().toImage().pixelColor(rect.right() - 2, rect.top() + 1);
+        return Listing()->viewport()->grab().toImage().pixelColor(rect.left() + 3, rect.top() + 1);
     };
     EXPECT_EQ(colourAt(), Listing()->palette().highlight().color());
     Registers()->setFocus();

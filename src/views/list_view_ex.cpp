@@ -165,6 +165,11 @@ void CListViewEx::keyboardSearch(const QString&)
     // No search by typing: on a listing of 400,000 rows it would read every row.
 }
 
+void CListViewEx::contextMenuEvent(QContextMenuEvent* event)
+{
+    event->accept();
+}
+
 void CListViewEx::ShowPopupMenu(int menuId, QContextMenuEvent* event)
 {
     IPopupMenuHost* host = IPopupMenuHost::Of(this);

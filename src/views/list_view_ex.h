@@ -60,6 +60,8 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyboardSearch(const QString& search) override;
+    // Panes without a menu of their own show none, and the request goes no further.
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     friend class CListRowDelegate;

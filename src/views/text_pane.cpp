@@ -11,8 +11,8 @@ CTextPane::CTextPane(CZelkoraDoc& doc, QWidget* parent) : QPlainTextEdit(parent)
     setUndoRedoEnabled(false);
     ApplyViewFont(*this);
     SetEightColumnTabs(*this);
-    // These panes have no menu of their own.
-    setContextMenuPolicy(Qt::NoContextMenu);
+    // These panes have no menu, and the request goes no further (not to the window menu).
+    setContextMenuPolicy(Qt::PreventContextMenu);
 }
 
 CTextPane::~CTextPane()

@@ -383,3 +383,20 @@ TEST(ShortenToWidth, CutsWithDotsAndKeepsOneCharacter)
     EXPECT_EQ(ShortenToWidth("MMMMMMMM", 1, 12, metrics), "M...");
     EXPECT_EQ(ShortenToWidth("MM", 2 * w + 3, 4, metrics), "M...");
 }
+
+TEST_F(PaneTest, PanesWithoutAMenuShowNoneNotEvenTheWindowMenu)
+{
+    Load(kCall);
+    auto visibleMenus = [] {
+        int count = 0;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (qobject_cast<QMenu*>(w) && w->isVisible()) ++count;
+        return count;
+    };
+    for (QWidget* pane : std::initializer_list<QWidget*>{Registers(), Stack(), Symbols(), Output()}) {
+        QWidget* target = qobject_cast<QAbstractScrollArea*>(pane) ? qobject_cast<QAbstractScrollArea*>(pane)->viewport() : pane;
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), target->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(target, &event);
+        EXPECT_EQ(visibleMenus(), 0) << pane->metaObject()->className();
+    }
+}

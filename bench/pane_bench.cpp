@@ -65,7 +65,7 @@ void TraceSteps(CZelkoraApp& app, const QString& source)
     const auto assemble1 = Clock::now();
     CZelkoraDoc* doc = app.GetDocument();
     std::printf("source: %zu lines, %zu statements; open the file %.0f ms; assemble and open the simulator window %.0f ms\n",
-                doc->GetSourceLines().size(), doc->GetProgram().GetSize(), Ms(assemble0 - open0),
+                static_cast<size_t>(std::count(doc->GetSourceText().begin(), doc->GetSourceText().end(), '\n')), doc->GetProgram().GetSize(), Ms(assemble0 - open0),
                 Ms(assemble1 - assemble0));
 
     std::vector<double> steps;

@@ -27,7 +27,8 @@ public:
     void ShowMessage(int, MessageIcon, const std::string&) override {}
     void Beep() override {}
     bool RunKeyInputDialog(std::string&) override { return false; }
-    CDeviceSettings GetDeviceSettings() override { return {}; }
+    const CDeviceSettings& GetDeviceSettings() override { return m_settings; }
+    CDeviceSettings m_settings;
     void EnterRunningState() override {}
     void LeaveRunningState() override {}
     void AdvanceRunIndicator() override {}
@@ -65,7 +66,7 @@ void BM_DesktopHost(benchmark::State& state)
     CZelkoraDoc* doc = app.GetDocument();
     doc->SetSourceText(TightLoop());
     // Run through the core with the desktop host: running state, indicator and event dispatching.
-    doc->GetAssembler().AssembleLines(SplitSourceLines(doc->GetSourceText()));
+    doc->GetAssembler().AssembleSource(doc->GetSourceText());
     RunSteps(state, *doc);
 }
 }  // namespace

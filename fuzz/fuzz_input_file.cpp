@@ -8,8 +8,10 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <sys/mman.h>
 #include <unistd.h>
 #include <vector>
+#include "input_lines.h"
 #include "simulator/line_reader.h"
 #include "simulator/zelkora_doc.h"
 #include "text/codepage.h"
@@ -20,22 +22,6 @@ void Check(bool condition)
     if (!condition) std::abort();
 }
 
-std::vector<std::string> ModelLines(std::string_view bytes)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < bytes.size()) {
-        size_t lf = bytes.find('\n', start);
-        const bool ended = lf != std::string_view::npos;
-        if (!ended) lf = bytes.size();
-        std::string line(bytes.substr(start, lf - start));
-        if (ended && !line.empty() && line.back() == '\r') line.pop_back();
-        if (line.size() > CLineReader::kMaxLine) line.resize(CLineReader::kMaxLine);
-        lines.push_back(std::move(line));
-        start = lf + 1;
-    }
-    return lines;
-}
 
 class CFileHost final : public IDocumentHost {
 public:
@@ -43,7 +29,7 @@ public:
     void ShowMessage(int, MessageIcon, const std::string&) override { ++messages; }
     void Beep() override {}
     bool RunKeyInputDialog(std::string&) override { std::abort(); }
-    CDeviceSettings GetDeviceSettings() override { return m_settings; }
+    const CDeviceSettings& GetDeviceSettings() override { return m_settings; }
     void EnterRunningState() override {}
     void LeaveRunningState() override {}
     void AdvanceRunIndicator() override {}
@@ -71,13 +57,15 @@ const std::string& TempPath()
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    const std::vector<std::string> expected = ModelLines(bytes);
+    const std::vector<std::string> expected = ModelInputLines(bytes);
 
     // The line reader on a stream of the bytes.
     {
-        std::FILE* stream = size == 0 ? std::tmpfile() : ::fmemopen(const_cast<std::uint8_t*>(data), size, "rb");
-        Check(stream != nullptr);
-        CLineReader reader(stream);
+        const int fd = ::memfd_create("zelkora-fuzz-lines", 0);
+        Check(fd >= 0);
+        Check(::write(fd, data, size) == static_cast<ssize_t>(size));
+        Check(::lseek(fd, 0, SEEK_SET) == 0);
+        CLineReader reader(fd);
         std::string line;
         for (const std::string& want : expected) {
             Check(reader.ReadLine(line) == CLineReader::Result::Line);
@@ -85,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         Check(reader.ReadLine(line) == CLineReader::Result::End);
         Check(reader.ReadLine(line) == CLineReader::Result::End);
-        std::fclose(stream);
+        ::close(fd);
     }
 
     // The document's file input: the same lines, valid UTF-8 converted to code page 932,

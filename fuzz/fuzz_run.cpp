@@ -35,13 +35,14 @@ public:
         else m_input.remove_prefix(lf + 1);
         return true;
     }
-    CDeviceSettings GetDeviceSettings() override { return {}; }
+    const CDeviceSettings& GetDeviceSettings() override { return m_settings; }
     void EnterRunningState() override { Check(!m_running); m_running = true; }
     void LeaveRunningState() override { Check(m_running); m_running = false; }
     void AdvanceRunIndicator() override { Check(m_running); }
     void PumpMessages() override { Check(m_running); }
     bool OpenSimulatorWindow(CZelkoraDoc&) override { return true; }
     void CloseSimulatorWindow(CZelkoraDoc&) override {}
+    CDeviceSettings m_settings;
 
 private:
     std::string_view m_input;

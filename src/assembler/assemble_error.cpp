@@ -14,12 +14,15 @@ std::string CAssembleError::FormatText(int lineNumber, std::string_view message)
     return text;
 }
 
-std::string CAssembleErrorArray::GetListText() const
+void CAssembleErrorArray::RenumberLines(int line, int delta)
 {
-    std::string text;
     for (const auto& error : m_errors) {
-        text += error->GetText();
-        text += "\r\n";
+        const int n = error->GetLineNumber();
+        if (n == -1) continue;
+        if (delta >= 1) {
+            if (n >= line - delta) error->SetLineNumber(n + delta);
+        } else if (n >= line) {
+            error->SetLineNumber(n < line - delta ? -1 : n + delta);
+        }
     }
-    return text;
 }

@@ -28,6 +28,19 @@ private:
 
 class CAssembleErrorArray {
 public:
+    CAssembleErrorArray() = default;
+    CAssembleErrorArray(CAssembleErrorArray&&) = default;
+    CAssembleErrorArray& operator=(CAssembleErrorArray&&) = default;
+    // A copy holds copies of the errors (a view keeps its own list to renumber).
+    CAssembleErrorArray(const CAssembleErrorArray& other) { *this = other; }
+    CAssembleErrorArray& operator=(const CAssembleErrorArray& other)
+    {
+        if (this == &other) return *this;
+        m_errors.clear();
+        for (const auto& e : other.m_errors) m_errors.push_back(std::make_unique<CAssembleError>(*e));
+        return *this;
+    }
+
     void Add(int lineNumber, std::string sourceLine, int errorNumber)
     {
         m_errors.push_back(std::make_unique<CAssembleError>(lineNumber, std::move(sourceLine), errorNumber));
@@ -38,8 +51,10 @@ public:
     CAssembleError& operator[](size_t i) const { return *m_errors[i]; }
     auto begin() const { return m_errors.begin(); }
     auto end() const { return m_errors.end(); }
-    // One GetText per line, each followed by CR LF.
-    std::string GetListText() const;
+    // Keeps the errors pointing at their lines after delta lines were inserted (delta > 0)
+    // or deleted (delta < 0) with the caret ending on line (1-based): errors at or after
+    // the change move with it, errors on deleted lines lose their line (-1).
+    void RenumberLines(int line, int delta);
 
 private:
     std::vector<std::unique_ptr<CAssembleError>> m_errors;

@@ -44,12 +44,12 @@ size_t FindBlank(std::string_view s)
         if (IsBlank(s[i])) return i;
     return std::string_view::npos;
 }
-}  // namespace
 
-void CAssembler::StripComment(std::string& line)
+std::uint32_t OffsetIn(std::string_view line, std::string_view part)
 {
-    line.resize(WithoutComment(line).size());
+    return part.empty() ? 0 : static_cast<std::uint32_t>(part.data() - line.data());
 }
+}  // namespace
 
 void CAssembler::AssembleLine(std::string_view line)
 {
@@ -58,7 +58,9 @@ void CAssembler::AssembleLine(std::string_view line)
 
     const std::string_view stripped = WithoutComment(line);
     if (stripped.empty()) {
-        if (m_bKeepStatements) m_program.Add(std::make_unique<CMnemonicComment>(m_wAddress, std::string(line), this));
+        auto comment = std::make_unique<CMnemonicComment>(m_wAddress, CStatementText{std::string(line)}, this);
+        comment->SetLineNumber(static_cast<std::uint32_t>(m_nLine));
+        m_program.Add(std::move(comment));
         return;
     }
 
@@ -74,67 +76,65 @@ void CAssembler::AssembleLine(std::string_view line)
 
     if (m_nPass == 1 && !m_labels.DefineLabel(label, m_wAddress)) return AddError(line, m_labels.GetLastError());
 
-    std::unique_ptr<CMnemonic> statement = CreateMnemonic(std::string(operation), std::string(operand), line);
-    if (!statement) return;
+    CStatementText text{std::string(line), OffsetIn(line, operation), static_cast<std::uint32_t>(operation.size()),
+                        OffsetIn(line, operand), static_cast<std::uint32_t>(operand.size())};
+    std::unique_ptr<CMnemonic> statement = CreateMnemonic(std::move(text));
+    if (!statement) return AddError(line, ERR_BAD_OPERATION);
+    statement->SetLineNumber(static_cast<std::uint32_t>(m_nLine));
     if (!statement->Assemble()) return AddError(line, statement->GetError());
 
     m_wAddress = static_cast<WORD>(m_wAddress + statement->GetLength());
-    if (m_bKeepStatements) m_program.Add(std::move(statement));
+    m_program.Add(std::move(statement));
     if (m_nPass == 1) m_literals.SetNextAddress(m_wAddress);
 }
 
-std::unique_ptr<CMnemonic> CAssembler::CreateMnemonic(std::string operation, std::string operand, std::string_view line)
+std::unique_ptr<CMnemonic> CAssembler::CreateMnemonic(CStatementText&& text)
 {
+    const std::string_view operation = std::string_view(text.line).substr(text.operation, text.operationLength);
     const COperation* op = FindOperation(operation);
-    if (!op) {
-        AddError(line, ERR_BAD_OPERATION);
-        return nullptr;
-    }
-    // A statement that is dropped at once needs no copy of its line.
-    std::unique_ptr<CMnemonic> statement = op->create(m_wAddress, std::move(operation), std::move(operand),
-                                                      m_bKeepStatements ? std::string(line) : std::string(), this);
+    if (!op) return nullptr;
+    std::unique_ptr<CMnemonic> statement = op->create(m_wAddress, std::move(text), this);
     statement->InitCode(op->code);
     return statement;
+}
+
+void CAssembler::Reassemble(CMnemonicArray&& statements)
+{
+    // The same statements, at the addresses pass 2 gives them (the same as pass 1's
+    // unless a line fails in this pass, which then ends the assembly anyway).
+    for (size_t i = 0; i < statements.GetSize(); ++i) {
+        std::unique_ptr<CMnemonic> statement = statements.Take(i);
+        m_nLine = static_cast<int>(statement->GetLineNumber());
+        statement->SetAddress(m_wAddress);
+        if (statement->IsExecutable() || !statement->GetOperation().empty()) statement->InitCode(statement->GetBaseCode());
+        if (!statement->Assemble()) {
+            AddError(statement->GetSourceLine(), statement->GetError());
+            continue;
+        }
+        m_wAddress = static_cast<WORD>(m_wAddress + statement->GetLength());
+        m_program.Add(std::move(statement));
+    }
+}
+
+bool CAssembler::AssembleSource(std::string_view text)
+{
+    BeginPass(1);
+    ForEachSourceLine(text, [this](std::string_view line) { AssembleLine(line); });
+    if (!HasErrors()) {
+        CMnemonicArray statements = std::move(m_program);
+        BeginPass(2);
+        m_program.Reserve(statements.GetSize());
+        m_literals.Reserve(statements.GetSize());
+        Reassemble(std::move(statements));
+    }
+    CheckBlocks();
+    return !HasErrors();
 }
 
 void CAssembler::LoadProgram(CMemory& mem) const
 {
     m_program.LoadAll(mem);
     m_literals.LoadAll(mem);
-}
-
-template <class Lines>
-bool CAssembler::RunPasses(const Lines& lines)
-{
-    // Pass 1 keeps its statements only when it fails (then they are the program that is
-    // left): a clean pass 1 drops each statement as soon as it has its length, so the
-    // source is held once, by pass 2, and pass 1 runs in memory that stays in cache.
-    m_bKeepStatements = false;
-    BeginPass(1);
-    for (const auto& line : lines) AssembleLine(line);
-    m_bKeepStatements = true;
-    if (HasErrors()) {
-        BeginPass(1);
-        for (const auto& line : lines) AssembleLine(line);
-    } else {
-        BeginPass(2);
-        // A line makes at most one statement and one literal.
-        m_program.Reserve(lines.size());
-        m_literals.Reserve(lines.size());
-        for (const auto& line : lines) AssembleLine(line);
-    }
-    CheckBlocks();
-    return !HasErrors();
-}
-
-bool CAssembler::AssembleLines(const std::vector<std::string>& lines)
-{
-    return RunPasses(lines);
-}
-
-bool CAssembler::AssembleSource(std::string_view text)
-{
-    return RunPasses(SplitSourceLineViews(text));
 }
 
 void CAssembler::CheckBlocks()
@@ -158,35 +158,4 @@ int CAssembler::AddLiteral(std::string_view text, WORD instructionAddress, WORD&
     address = literal->GetAddress();
     m_labels.DefineLiteralLabel(instructionAddress, address);
     return 0;
-}
-
-namespace {
-template <class Line>
-std::vector<Line> SplitLines(std::string_view text)
-{
-    std::vector<Line> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        const size_t lf = text.find('\n', start);
-        if (lf == std::string_view::npos) {
-            lines.emplace_back(text.substr(start));
-            break;
-        }
-        size_t end = lf;
-        if (end > start && text[end - 1] == '\r') --end;
-        lines.emplace_back(text.substr(start, end - start));
-        start = lf + 1;
-    }
-    return lines;
-}
-}  // namespace
-
-std::vector<std::string> SplitSourceLines(std::string_view text)
-{
-    return SplitLines<std::string>(text);
-}
-
-std::vector<std::string_view> SplitSourceLineViews(std::string_view text)
-{
-    return SplitLines<std::string_view>(text);
 }

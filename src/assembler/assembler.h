@@ -9,28 +9,26 @@
 #include "assembler/literal_bank.h"
 #include "assembler/mnemonic_array.h"
 
-// Two-pass assembler for one CASL II source text. Pass 1 cuts every line, defines
-// the labels and checks the syntax; pass 2 (only after a clean pass 1) builds the
-// final words and the literal pool. Every wrong line gives one error record.
+// Two-pass assembler for one CASL II source text. Pass 1 cuts every line into a
+// statement, defines the labels and checks the syntax; pass 2 (only after a clean
+// pass 1) assembles the same statements again with every label and literal known.
+// Every wrong line gives one error record.
 class CAssembler : public IAssemblyContext {
 public:
     static constexpr WORD kOrigin = 0x0100;
 
     virtual ~CAssembler() = default;
 
+    // Both passes and the START/END checks over a source text cut into lines at CR LF
+    // or LF; true when there is no error.
+    bool AssembleSource(std::string_view text);
+
+    // One pass by hand: BeginPass, then AssembleLine for each line.
     void BeginPass(int pass);
     void AssembleLine(std::string_view line);
-    std::unique_ptr<CMnemonic> CreateMnemonic(std::string operation, std::string operand, std::string_view line);
-    static void StripComment(std::string& line);
+
     bool HasErrors() const { return !m_errors.IsEmpty(); }
     void LoadProgram(CMemory& mem) const;
-
-    // Both passes and the START/END checks over the lines; true when there is no error.
-    bool AssembleLines(const std::vector<std::string>& lines);
-    // The same over a whole source text, cut into lines as SplitSourceLines does.
-    bool AssembleSource(std::string_view text);
-    // Appends 2028 and 2029 when the blocks are not complete.
-    void CheckBlocks();
 
     const CMnemonicArray& GetProgram() const { return m_program; }
     CMnemonicArray& GetProgram() { return m_program; }
@@ -38,8 +36,6 @@ public:
     const CLiteralBank& GetLiterals() const { return m_literals; }
     const CAssembleErrorArray& GetErrors() const { return m_errors; }
     CAssembleErrorArray& GetErrors() { return m_errors; }
-    int GetStartCount() const { return m_blocks.starts; }
-    int GetEndCount() const { return m_blocks.ends; }
     // The program's first PR: the entry of the first START block.
     WORD GetStartAddress() const { return m_blocks.entry; }
 
@@ -50,9 +46,12 @@ public:
     CBlockCounts& GetBlockCounts() override { return m_blocks; }
 
 private:
-    template <class Lines>
-    bool RunPasses(const Lines& lines);
+    std::unique_ptr<CMnemonic> CreateMnemonic(CStatementText&& text);
+    // Pass 2 over the statements of pass 1.
+    void Reassemble(CMnemonicArray&& statements);
     void AddError(std::string_view line, int error) { m_errors.Add(m_nLine, std::string(line), error); }
+    // Appends 2028 and 2029 when the blocks are not complete.
+    void CheckBlocks();
 
     CLabelBank m_labels;
     CLiteralBank m_literals;
@@ -62,11 +61,23 @@ private:
     WORD m_wAddress = kOrigin;
     int m_nLine = 0;
     CMnemonicArray m_program;
-    bool m_bKeepStatements = true;  // false while a first try of pass 1 runs (see RunPasses)
 };
 
-// Cuts a source text into lines at CR LF or LF; the text after the last line end
-// is a line only when it is not empty.
-std::vector<std::string> SplitSourceLines(std::string_view text);
-// The same lines as views into text.
-std::vector<std::string_view> SplitSourceLineViews(std::string_view text);
+// Calls f with each line of a source text, cut at CR LF or LF, in order; the text
+// after the last line end is a line only when it is not empty.
+template <class F>
+void ForEachSourceLine(std::string_view text, F&& f)
+{
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t lf = text.find('\n', start);
+        if (lf == std::string_view::npos) {
+            f(text.substr(start));
+            return;
+        }
+        size_t end = lf;
+        if (end > start && text[end - 1] == '\r') --end;
+        f(text.substr(start, end - start));
+        start = lf + 1;
+    }
+}

@@ -3,24 +3,14 @@
 #include "assembler/mnemonic_classes.h"
 #include "assembler/operand_syntax.h"
 
-bool CRegOrAdrInstruction::Assemble()
-{
-    const TokenViews tokens = OperandTokens();
-    if (AssembleRegReg(tokens)) {
-        m_wLength = 1;
-        return true;
-    }
-    m_wLength = 2;
-    return AssembleRegAdr(tokens);
-}
-
 bool CMnemonicSTART::Assemble()
 {
     CBlockCounts& blocks = m_pAssembler->GetBlockCounts();
     if (blocks.starts > blocks.ends) return Fail(ERR_START_TWICE);
     if (blocks.starts == 0 && m_wAddress != 0x0100) return Fail(ERR_START_NOT_FIRST);
     ++blocks.starts;
-    if (!m_strOperand.empty() && !ResolveLabel(m_strOperand, m_wEntry)) return false;
+    m_wEntry = m_wAddress;
+    if (!GetOperand().empty() && !ResolveLabel(GetOperand(), m_wEntry)) return false;
     if (blocks.starts == 1) blocks.entry = m_wEntry;
     return true;
 }
@@ -30,14 +20,14 @@ bool CMnemonicEND::Assemble()
     CBlockCounts& blocks = m_pAssembler->GetBlockCounts();
     if (blocks.starts <= blocks.ends) return Fail(ERR_END_TWICE);
     ++blocks.ends;
-    return m_strOperand.empty() || Fail(ERR_OPERAND_NOT_ALLOWED);
+    return GetOperand().empty() || Fail(ERR_OPERAND_NOT_ALLOWED);
 }
 
 bool CMnemonicDS::Assemble()
 {
-    if (m_strOperand.empty()) return Fail(ERR_OPERAND_MISSING);
+    if (GetOperand().empty()) return Fail(ERR_OPERAND_MISSING);
     long count;
-    if (!ParseDecimal(m_strOperand, count)) return Fail(ERR_DECIMAL_CONSTANT);
+    if (!ParseDecimal(GetOperand(), count)) return Fail(ERR_DECIMAL_CONSTANT);
     if (count < 0) return Fail(ERR_DECIMAL_NEGATIVE);
     m_wLength = static_cast<WORD>(count);
     return true;
@@ -45,8 +35,9 @@ bool CMnemonicDS::Assemble()
 
 bool CMnemonicDC::Assemble()
 {
-    if (m_strOperand.empty()) return Fail(ERR_OPERAND_MISSING);
-    const TokenViews tokens = OperandTokens();
+    if (GetOperand().empty()) return Fail(ERR_OPERAND_MISSING);
+    m_words.clear();
+    const CTokenList tokens = OperandTokens();
     size_t words = 0;  // one word per constant, one per character of a string
     for (const std::string_view token : tokens) words += token.size() > 2 && token[0] == '\'' ? token.size() - 2 : 1;
     m_words.reserve(words);
@@ -81,7 +72,7 @@ bool CMnemonicDC::Assemble()
 
 bool CMnemonicIN::Assemble()
 {
-    const TokenViews tokens = OperandTokens();
+    const CTokenList tokens = OperandTokens();
     if (tokens.size() != 2) return Fail(ERR_OPERAND_COUNT);
     if (!ResolveLabel(tokens[0], m_wBuffer) || !ResolveLabel(tokens[1], m_wLengthWord)) return false;
     // The standard expansion: PUSH 0,GR1 / PUSH 0,GR2 / LAD GR1,buf / LAD GR2,len / SVC n / POP GR2 / POP GR1.

@@ -1,266 +1,261 @@
-// What each machine instruction and macro does to the registers, flags and memory.
-#include <cstdio>
+// What each machine instruction and macro does to the registers, flags and memory,
+// and where the program goes on: every Execute returns the next PR.
 #include "assembler/mnemonic_classes.h"
+#include "machine/flags.h"
 #include "text/codepage.h"
 
-namespace {
-inline void SetOverflow(CRegister& reg, bool on) { reg.SetFlag(FLAG_OF, on); }
+using Reg = CRegister;
+using Mem = CMemory;
+using Host = IExecutionHost;
 
-// Writes a result with ZF/SF by it and OF as given.
-inline bool SetResult(CRegister& reg, int r, WORD value, bool overflow)
+// Load, store, address.
+WORD CMnemonicLD::Execute(Reg& reg, Mem& mem, Host*) const
 {
-    reg[r] = value;
-    reg.SetZeroSign(AsSigned(value));
-    SetOverflow(reg, overflow);
-    return true;
+    SetResult(reg, FieldR(), SecondOperand(reg, mem), false);
+    return GetNextAddress();
 }
 
-inline bool Bit(WORD v, unsigned n) { return (v >> n) & 1; }
-}  // namespace
-
-bool CMnemonicLD::Execute(CRegister& reg, CMemory& mem, IExecutionHost*)
-{
-    return SetResult(reg, FieldR(), SecondOperand(reg, mem), false);
-}
-
-bool CMnemonicST::Execute(CRegister& reg, CMemory& mem, IExecutionHost*)
+WORD CMnemonicST::Execute(Reg& reg, Mem& mem, Host*) const
 {
     mem.SetWord(EffectiveAddress(reg), reg[FieldR()]);
-    return true;
+    return GetNextAddress();
 }
 
-bool CMnemonicLAD::Execute(CRegister& reg, CMemory&, IExecutionHost*)
+WORD CMnemonicLAD::Execute(Reg& reg, Mem&, Host*) const
 {
     reg[FieldR()] = EffectiveAddress(reg);
-    return true;
+    return GetNextAddress();
 }
 
-bool CMnemonicADDA::Execute(CRegister& reg, CMemory& mem, IExecutionHost*)
+// Arithmetic and logic.
+WORD CMnemonicADDA::Execute(Reg& reg, Mem& mem, Host*) const
 {
     const int sum = AsSigned(reg[FieldR()]) + AsSigned(SecondOperand(reg, mem));
-    return SetResult(reg, FieldR(), static_cast<WORD>(sum), sum < -32768 || sum > 32767);
+    SetResult(reg, FieldR(), static_cast<WORD>(sum), SignedOverflow(sum));
+    return GetNextAddress();
 }
 
-bool CMnemonicSUBA::Execute(CRegister& reg, CMemory& mem, IExecutionHost*)
+WORD CMnemonicSUBA::Execute(Reg& reg, Mem& mem, Host*) const
 {
     const int diff = AsSigned(reg[FieldR()]) - AsSigned(SecondOperand(reg, mem));
-    return SetResult(reg, FieldR(), static_cast<WORD>(diff), diff < -32768 || diff > 32767);
+    SetResult(reg, FieldR(), static_cast<WORD>(diff), SignedOverflow(diff));
+    return GetNextAddress();
 }
 
-bool CMnemonicADDL::Execute(CRegister& reg, CMemory& mem, IExecutionHost*)
+WORD CMnemonicADDL::Execute(Reg& reg, Mem& mem, Host*) const
 {
     const unsigned sum = unsigned{reg[FieldR()]} + SecondOperand(reg, mem);
-    return SetResult(reg, FieldR(), static_cast<WORD>(sum), sum > 0xFFFF);
+    SetResult(reg, FieldR(), static_cast<WORD>(sum), sum > 0xFFFF);
+    return GetNextAddress();
 }
 
-bool CMnemonicSUBL::Execute(CRegister& reg, CMemory& mem, IExecutionHost*)
+WORD CMnemonicSUBL::Execute(Reg& reg, Mem& mem, Host*) const
 {
     const WORD v = reg[FieldR()], m = SecondOperand(reg, mem);
-    return SetResult(reg, FieldR(), static_cast<WORD>(v - m), m > v);
+    SetResult(reg, FieldR(), static_cast<WORD>(v - m), m > v);
+    return GetNextAddress();
 }
 
-bool CMnemonicAND::Execute(CRegister& reg, CMemory& mem, IExecutionHost*)
+WORD CMnemonicAND::Execute(Reg& reg, Mem& mem, Host*) const
 {
-    return SetResult(reg, FieldR(), reg[FieldR()] & SecondOperand(reg, mem), false);
+    SetResult(reg, FieldR(), reg[FieldR()] & SecondOperand(reg, mem), false);
+    return GetNextAddress();
 }
 
-bool CMnemonicOR::Execute(CRegister& reg, CMemory& mem, IExecutionHost*)
+WORD CMnemonicOR::Execute(Reg& reg, Mem& mem, Host*) const
 {
-    return SetResult(reg, FieldR(), reg[FieldR()] | SecondOperand(reg, mem), false);
+    SetResult(reg, FieldR(), reg[FieldR()] | SecondOperand(reg, mem), false);
+    return GetNextAddress();
 }
 
-bool CMnemonicXOR::Execute(CRegister& reg, CMemory& mem, IExecutionHost*)
+WORD CMnemonicXOR::Execute(Reg& reg, Mem& mem, Host*) const
 {
-    return SetResult(reg, FieldR(), reg[FieldR()] ^ SecondOperand(reg, mem), false);
+    SetResult(reg, FieldR(), reg[FieldR()] ^ SecondOperand(reg, mem), false);
+    return GetNextAddress();
 }
 
-namespace {
-inline bool Compare(CRegister& reg, bool equal, bool less)
-{
-    reg.SetFlag(FLAG_ZF, equal);
-    reg.SetFlag(FLAG_SF, less);
-    reg.SetFlag(FLAG_OF, false);
-    return true;
-}
-}  // namespace
-
-bool CMnemonicCPA::Execute(CRegister& reg, CMemory& mem, IExecutionHost*)
+// Comparison.
+WORD CMnemonicCPA::Execute(Reg& reg, Mem& mem, Host*) const
 {
     const std::int16_t v = AsSigned(reg[FieldR()]), m = AsSigned(SecondOperand(reg, mem));
-    return Compare(reg, v == m, v < m);
+    SetCompare(reg, v == m, v < m);
+    return GetNextAddress();
 }
 
-bool CMnemonicCPL::Execute(CRegister& reg, CMemory& mem, IExecutionHost*)
+WORD CMnemonicCPL::Execute(Reg& reg, Mem& mem, Host*) const
 {
     const WORD v = reg[FieldR()], m = SecondOperand(reg, mem);
-    return Compare(reg, v == m, v < m);
+    SetCompare(reg, v == m, v < m);
+    return GetNextAddress();
 }
 
 // Shifts. Counts of 16 and more all behave alike, so the count is capped before shifting.
-bool CMnemonicSLA::Execute(CRegister& reg, CMemory&, IExecutionHost*)
+WORD CMnemonicSLA::Execute(Reg& reg, Mem&, Host*) const
 {
     const WORD v = reg[FieldR()];
     const unsigned n = std::min<unsigned>(EffectiveAddress(reg), 16);
     const WORD shifted = static_cast<WORD>(unsigned{v} << n);
-    return SetResult(reg, FieldR(), static_cast<WORD>((v & 0x8000) | (shifted & 0x7FFF)), Bit(shifted, 15));
+    // The sign stays; OF is the last bit shifted out of the 15 value bits.
+    SetResult(reg, FieldR(), static_cast<WORD>((v & 0x8000) | (shifted & 0x7FFF)), (shifted >> 15) & 1);
+    return GetNextAddress();
 }
 
-bool CMnemonicSRA::Execute(CRegister& reg, CMemory&, IExecutionHost*)
+WORD CMnemonicSRA::Execute(Reg& reg, Mem&, Host*) const
 {
     const WORD v = reg[FieldR()];
     const unsigned n = EffectiveAddress(reg);
-    const WORD result = static_cast<WORD>(AsSigned(v) >> std::min(n, 15u));
-    const bool of = n == 0 ? reg.GetFlag(FLAG_OF) : (n <= 16 && Bit(v, n - 1));
-    return SetResult(reg, FieldR(), result, of);
+    const bool overflow = RightShiftOverflow(reg, v, n);
+    SetResult(reg, FieldR(), static_cast<WORD>(AsSigned(v) >> std::min(n, 15u)), overflow);
+    return GetNextAddress();
 }
 
-bool CMnemonicSLL::Execute(CRegister& reg, CMemory&, IExecutionHost*)
+WORD CMnemonicSLL::Execute(Reg& reg, Mem&, Host*) const
 {
     const WORD v = reg[FieldR()];
     const unsigned n = EffectiveAddress(reg);
-    const WORD result = n >= 16 ? 0 : static_cast<WORD>(unsigned{v} << n);
-    const bool of = n >= 1 && n <= 16 && Bit(v, 16 - n);
-    return SetResult(reg, FieldR(), result, of);
+    SetResult(reg, FieldR(), n >= 16 ? 0 : static_cast<WORD>(unsigned{v} << n), LeftShiftOverflow(v, n));
+    return GetNextAddress();
 }
 
-bool CMnemonicSRL::Execute(CRegister& reg, CMemory&, IExecutionHost*)
+WORD CMnemonicSRL::Execute(Reg& reg, Mem&, Host*) const
 {
     const WORD v = reg[FieldR()];
     const unsigned n = EffectiveAddress(reg);
-    const WORD result = n >= 16 ? 0 : static_cast<WORD>(v >> n);
-    const bool of = n == 0 ? reg.GetFlag(FLAG_OF) : (n <= 16 && Bit(v, n - 1));
-    return SetResult(reg, FieldR(), result, of);
+    const bool overflow = RightShiftOverflow(reg, v, n);
+    SetResult(reg, FieldR(), n >= 16 ? 0 : static_cast<WORD>(v >> n), overflow);
+    return GetNextAddress();
 }
 
 // Jumps.
-bool CMnemonicJPL::Execute(CRegister& reg, CMemory&, IExecutionHost*)
+WORD CMnemonicJPL::Execute(Reg& reg, Mem&, Host*) const
 {
     return JumpIf(!reg.GetFlag(FLAG_ZF) && !reg.GetFlag(FLAG_SF), reg);
 }
-bool CMnemonicJMI::Execute(CRegister& reg, CMemory&, IExecutionHost*) { return JumpIf(reg.GetFlag(FLAG_SF), reg); }
-bool CMnemonicJNZ::Execute(CRegister& reg, CMemory&, IExecutionHost*) { return JumpIf(!reg.GetFlag(FLAG_ZF), reg); }
-bool CMnemonicJZE::Execute(CRegister& reg, CMemory&, IExecutionHost*) { return JumpIf(reg.GetFlag(FLAG_ZF), reg); }
-bool CMnemonicJOV::Execute(CRegister& reg, CMemory&, IExecutionHost*) { return JumpIf(reg.GetFlag(FLAG_OF), reg); }
-bool CMnemonicJUMP::Execute(CRegister& reg, CMemory&, IExecutionHost*) { return JumpIf(true, reg); }
+WORD CMnemonicJMI::Execute(Reg& reg, Mem&, Host*) const { return JumpIf(reg.GetFlag(FLAG_SF), reg); }
+WORD CMnemonicJNZ::Execute(Reg& reg, Mem&, Host*) const { return JumpIf(!reg.GetFlag(FLAG_ZF), reg); }
+WORD CMnemonicJZE::Execute(Reg& reg, Mem&, Host*) const { return JumpIf(reg.GetFlag(FLAG_ZF), reg); }
+WORD CMnemonicJOV::Execute(Reg& reg, Mem&, Host*) const { return JumpIf(reg.GetFlag(FLAG_OF), reg); }
+WORD CMnemonicJUMP::Execute(Reg& reg, Mem&, Host*) const { return EffectiveAddress(reg); }
 
-void CConditionalJump::SetTraceStops(const CRegister& reg, const CMemory&, CStopList& stops) const
+void CConditionalJump::SetTraceStops(const Reg& reg, const Mem&, CStopList& stops) const
 {
-    stops.SetStops(static_cast<WORD>(m_wAddress + m_wLength), EffectiveAddress(reg));
+    stops.SetStops(GetNextAddress(), EffectiveAddress(reg));
 }
 
-void CMnemonicJUMP::SetTraceStops(const CRegister& reg, const CMemory&, CStopList& stops) const
+void CMnemonicJUMP::SetTraceStops(const Reg& reg, const Mem&, CStopList& stops) const
 {
     stops.SetStop(EffectiveAddress(reg));
 }
 
 // Stack and subroutines: a push decrements SP and then writes; a pop reads and then increments.
 namespace {
-inline void Push(CRegister& reg, CMemory& mem, WORD value)
+inline void Push(Reg& reg, Mem& mem, WORD value)
 {
     --reg[REG_SP];
     mem.SetWord(reg[REG_SP], value);
 }
-inline WORD Pop(CRegister& reg, const CMemory& mem)
+inline WORD Pop(Reg& reg, const Mem& mem)
 {
     return mem.GetWord(reg[REG_SP]++);
 }
 }  // namespace
 
-bool CMnemonicPUSH::Execute(CRegister& reg, CMemory& mem, IExecutionHost*)
+WORD CMnemonicPUSH::Execute(Reg& reg, Mem& mem, Host*) const
 {
     Push(reg, mem, EffectiveAddress(reg));
-    return true;
+    return GetNextAddress();
 }
 
-bool CMnemonicPOP::Execute(CRegister& reg, CMemory& mem, IExecutionHost*)
+WORD CMnemonicPOP::Execute(Reg& reg, Mem& mem, Host*) const
 {
     const WORD value = Pop(reg, mem);
     reg[FieldR()] = value;
-    return true;
+    return GetNextAddress();
 }
 
-bool CMnemonicCALL::Execute(CRegister& reg, CMemory& mem, IExecutionHost*)
+WORD CMnemonicCALL::Execute(Reg& reg, Mem& mem, Host*) const
 {
-    m_wNext = EffectiveAddress(reg);
-    Push(reg, mem, static_cast<WORD>(m_wAddress + 2));
-    return true;
+    const WORD target = EffectiveAddress(reg);
+    Push(reg, mem, GetNextAddress());
+    return target;
 }
 
-void CMnemonicCALL::SetPassStops(const CRegister&, const CMemory&, CStopList& stops) const
+void CMnemonicCALL::SetPassStops(const Reg&, const Mem&, CStopList& stops) const
 {
-    stops.SetStop(static_cast<WORD>(m_wAddress + m_wLength));
+    stops.SetStop(GetNextAddress());
 }
 
-void CMnemonicCALL::SetTraceStops(const CRegister& reg, const CMemory&, CStopList& stops) const
+void CMnemonicCALL::SetTraceStops(const Reg& reg, const Mem&, CStopList& stops) const
 {
     stops.SetStop(EffectiveAddress(reg));
 }
 
-bool CMnemonicRET::Execute(CRegister& reg, CMemory& mem, IExecutionHost*)
+WORD CMnemonicRET::Execute(Reg& reg, Mem& mem, Host*) const
 {
-    m_wNext = Pop(reg, mem);
-    return true;
+    return Pop(reg, mem);
 }
 
-void CMnemonicRET::SetTraceStops(const CRegister& reg, const CMemory& mem, CStopList& stops) const
+void CMnemonicRET::SetTraceStops(const Reg& reg, const Mem& mem, CStopList& stops) const
 {
     stops.SetStop(mem.GetWord(reg[REG_SP]));
 }
 
-bool CMnemonicSVC::Execute(CRegister& reg, CMemory&, IExecutionHost* host)
+WORD CMnemonicSVC::Execute(Reg& reg, Mem&, Host* host) const
 {
     // The line is program output, so it goes out in the program's code page.
     static const std::string prefix = Utf8ToCp932("ｽｰﾊﾞｰﾊﾞｲｻﾞｺｰﾙ ");
-    m_wCallNumber = EffectiveAddress(reg);
-    if (host) host->WriteOutputLine(prefix + std::to_string(m_wCallNumber));
-    reg[REG_FR] = static_cast<WORD>(m_wCallNumber % 7);
-    return true;
+    const WORD number = EffectiveAddress(reg);
+    if (host) host->WriteOutputLine(prefix + std::to_string(number));
+    reg[REG_FR] = static_cast<WORD>(number % 7);
+    return GetNextAddress();
 }
 
 // Macros.
-bool CMnemonicIN::Execute(CRegister& reg, CMemory& mem, IExecutionHost* host)
+WORD CMnemonicIN::Execute(Reg& reg, Mem& mem, Host* host) const
 {
     std::string line;
     if (!host || !host->ReadInputLine(line)) {
         mem.SetWord(m_wLengthWord, 0xFFFF);
         reg[REG_FR] = 0;
-        return true;
+        return GetNextAddress();
     }
     const size_t count = std::min<size_t>(line.size(), 80);
     mem.SetWord(m_wLengthWord, static_cast<WORD>(count));
     for (size_t i = 0; i < count; ++i) mem.SetWord(static_cast<WORD>(m_wBuffer + i), ByteToWord(line[i]));
     reg[REG_FR] = 1;
-    return true;
+    return GetNextAddress();
 }
 
-bool CMnemonicOUT::Execute(CRegister& reg, CMemory& mem, IExecutionHost* host)
+WORD CMnemonicOUT::Execute(Reg& reg, Mem& mem, Host* host) const
 {
+    // A byte that is no printable character is written as a backslash and two hexadecimal digits.
+    static const char kHex[] = "0123456789ABCDEF";
     const unsigned count = std::min<unsigned>(mem.GetWord(m_wLengthWord), 256);
-    std::string text;
-    text.reserve(count);
+    char text[256 * 3];
+    size_t n = 0;
     for (unsigned i = 0; i < count; ++i) {
         const unsigned c = mem.GetWord(static_cast<WORD>(m_wBuffer + i)) & 0xFF;
         if (c >= 0x20 && c <= 0x7E) {
-            text.push_back(static_cast<char>(c));
+            text[n++] = static_cast<char>(c);
         } else {
-            char escape[4];
-            std::snprintf(escape, sizeof escape, "\\%02X", c);
-            text += escape;
+            text[n++] = '\\';
+            text[n++] = kHex[c >> 4];
+            text[n++] = kHex[c & 0xF];
         }
     }
-    if (host) host->WriteOutputLine(text);
+    if (host) host->WriteOutputLine(std::string(text, n));
     reg[REG_FR] = static_cast<WORD>(count % 7);
-    return true;
+    return GetNextAddress();
 }
 
-bool CMnemonicRPUSH::Execute(CRegister& reg, CMemory& mem, IExecutionHost*)
+WORD CMnemonicRPUSH::Execute(Reg& reg, Mem& mem, Host*) const
 {
     for (int k = 1; k <= 7; ++k) Push(reg, mem, reg[k]);
-    return true;
+    return GetNextAddress();
 }
 
-bool CMnemonicRPOP::Execute(CRegister& reg, CMemory& mem, IExecutionHost*)
+WORD CMnemonicRPOP::Execute(Reg& reg, Mem& mem, Host*) const
 {
     for (int k = 7; k >= 1; --k) reg[k] = Pop(reg, mem);
-    return true;
+    return GetNextAddress();
 }

@@ -1,8 +1,8 @@
 #pragma once
 #include <string>
+#include <string_view>
 
-// What an executing statement may ask of the program's document: the input and
-// output devices, and a warning box for a simulation error.
+// What an executing statement may ask of the program around it: the input and output devices.
 class IExecutionHost {
 public:
     virtual ~IExecutionHost() = default;
@@ -10,7 +10,5 @@ public:
     // The next input line (code page 932 bytes), or false at the end of input.
     virtual bool ReadInputLine(std::string& line) = 0;
     // One output line (code page 932 bytes, no line end).
-    virtual void WriteOutputLine(const std::string& text) = 0;
-    // Shows a string-table message as a warning box.
-    virtual void ShowWarning(int messageId) = 0;
+    virtual void WriteOutputLine(std::string_view text) = 0;
 };

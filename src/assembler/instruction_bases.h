@@ -1,34 +1,28 @@
 #pragma once
 #include "assembler/mnemonic.h"
 
-// Shared shapes of the statement classes: each named operation class derives from
-// the one that gives its operand form, and adds only its own execution.
+// The operand forms of the statement classes. Each base gives its form's assembly
+// and length; a named operation class derives from one and adds only what it does
+// (mnemonic_classes.h).
 
-// Machine instructions and macros: executable, fixed length.
-// The statement classes take their texts as rvalues and move them once, into CMnemonic:
-// a statement is made for every line in every pass.
+// Machine instructions and macros: executable.
 class CExecutable : public CMnemonic {
 public:
-    CExecutable(WORD address, std::string&& operation, std::string&& operand, std::string&& source,
-                IAssemblyContext* assembler, WORD length)
-        : CMnemonic(address, std::move(operation), std::move(operand), std::move(source), assembler)
+    CExecutable(WORD address, CStatementText&& text, IAssemblyContext* assembler, WORD length)
+        : CMnemonic(address, std::move(text), assembler)
     {
         m_wLength = length;
     }
     bool IsExecutable() const override { return true; }
 };
 
-#define ZELKORA_STATEMENT_CTOR(Class, Base, length)                                                   \
-    Class(WORD address, std::string&& operation, std::string&& operand, std::string&& source,          \
-          IAssemblyContext* assembler)                                                                 \
-        : Base(address, std::move(operation), std::move(operand), std::move(source), assembler, length) \
-    {                                                                                                  \
-    }
-
 // r1,r2 (one word) or r,adr[,x] (two words): LD and the arithmetic, logic and compare instructions.
 class CRegOrAdrInstruction : public CExecutable {
 public:
-    using CExecutable::CExecutable;
+    CRegOrAdrInstruction(WORD address, CStatementText&& text, IAssemblyContext* assembler)
+        : CExecutable(address, std::move(text), assembler, 2)
+    {
+    }
     bool Assemble() override;
 
 protected:
@@ -42,37 +36,52 @@ protected:
 // r,adr[,x]: ST, LAD and the shifts.
 class CRegAdrInstruction : public CExecutable {
 public:
-    using CExecutable::CExecutable;
+    CRegAdrInstruction(WORD address, CStatementText&& text, IAssemblyContext* assembler)
+        : CExecutable(address, std::move(text), assembler, 2)
+    {
+    }
     bool Assemble() override { return AssembleRegAdr(OperandTokens()); }
 };
 
-// adr[,x]: PUSH, SVC and the classes below.
+// adr[,x]: PUSH, SVC, the jumps and CALL.
 class CAdrInstruction : public CExecutable {
 public:
-    using CExecutable::CExecutable;
+    CAdrInstruction(WORD address, CStatementText&& text, IAssemblyContext* assembler)
+        : CExecutable(address, std::move(text), assembler, 2)
+    {
+    }
     bool Assemble() override { return AssembleAdr(OperandTokens()); }
-};
-
-// Instructions that choose their successor when they execute.
-class CJumpInstruction : public CAdrInstruction {
-public:
-    using CAdrInstruction::CAdrInstruction;
-    WORD GetNextAddress() const override { return m_wNext; }
 
 protected:
-    bool JumpIf(bool taken, const CRegister& reg)
-    {
-        m_wNext = taken ? EffectiveAddress(reg) : static_cast<WORD>(m_wAddress + m_wLength);
-        return true;
-    }
-    WORD m_wNext = 0;
+    // The jumps: to the effective address when taken, else on to the next statement.
+    WORD JumpIf(bool taken, const CRegister& reg) const { return taken ? EffectiveAddress(reg) : GetNextAddress(); }
 };
 
 // JPL, JMI, JNZ, JZE, JOV: a trace stops at whichever successor is taken.
-class CConditionalJump : public CJumpInstruction {
+class CConditionalJump : public CAdrInstruction {
 public:
-    using CJumpInstruction::CJumpInstruction;
+    using CAdrInstruction::CAdrInstruction;
     void SetTraceStops(const CRegister& reg, const CMemory& mem, CStopList& stops) const override;
+};
+
+// r: POP.
+class CRegInstruction : public CExecutable {
+public:
+    CRegInstruction(WORD address, CStatementText&& text, IAssemblyContext* assembler)
+        : CExecutable(address, std::move(text), assembler, 1)
+    {
+    }
+    bool Assemble() override { return AssembleReg(OperandTokens()); }
+};
+
+// No operand: RET, NOP.
+class CNoOperandInstruction : public CExecutable {
+public:
+    CNoOperandInstruction(WORD address, CStatementText&& text, IAssemblyContext* assembler)
+        : CExecutable(address, std::move(text), assembler, 1)
+    {
+    }
+    bool Assemble() override { return AssembleNoOperand(OperandTokens()); }
 };
 
 // Directives and comment lines: never executed, write nothing, always verify.

@@ -3,13 +3,8 @@
 #include "assembler/error_numbers.h"
 #include "text/tabs.h"
 
-CMnemonic::CMnemonic(WORD address, std::string operation, std::string operand, std::string source,
-                     IAssemblyContext* assembler)
-    : m_pAssembler(assembler),
-      m_strSource(std::move(source)),
-      m_strOperand(std::move(operand)),
-      m_strOperation(std::move(operation)),
-      m_wAddress(address)
+CMnemonic::CMnemonic(WORD address, CStatementText&& text, IAssemblyContext* assembler)
+    : m_pAssembler(assembler), m_text(std::move(text)), m_wAddress(address)
 {
 }
 
@@ -20,18 +15,7 @@ void CMnemonic::SetPassStops(const CRegister& reg, const CMemory& mem, CStopList
 
 void CMnemonic::SetTraceStops(const CRegister&, const CMemory&, CStopList& stops) const
 {
-    stops.SetStop(static_cast<WORD>(m_wAddress + m_wLength));
-}
-
-bool CMnemonic::Step(CRegister& reg, CMemory& mem, IExecutionHost* host)
-{
-    if (!VerifyCode(mem)) {
-        if (host) host->ShowWarning(ERR_SIM_CODE_OVERWRITTEN);
-        return false;
-    }
-    if (!Execute(reg, mem, host)) return false;
-    reg[REG_PR] = GetNextAddress();
-    return true;
+    stops.SetStop(GetNextAddress());
 }
 
 void CMnemonic::LoadCode(CMemory& mem) const
@@ -40,19 +24,20 @@ void CMnemonic::LoadCode(CMemory& mem) const
     for (WORD w : GetImage()) mem.SetWord(address++, w);
 }
 
-bool CMnemonic::Execute(CRegister&, CMemory&, IExecutionHost*)
+WORD CMnemonic::Execute(CRegister&, CMemory&, IExecutionHost*) const
 {
-    return true;
+    return GetNextAddress();
 }
 
 bool CMnemonic::VerifyCode(const CMemory& mem) const
 {
-    for (int i = 0; i < m_wLength && i < kMaxCode; ++i)
-        if (mem.GetWord(static_cast<WORD>(m_wAddress + i)) != m_code[i]) return false;
+    WORD address = m_wAddress;
+    for (WORD w : GetImage())
+        if (mem.GetWord(address++) != w) return false;
     return true;
 }
 
 std::string CMnemonic::GetExpandedSource(size_t limit) const
 {
-    return ExpandTabs(m_strSource, limit);
+    return ExpandTabs(m_text.line, limit);
 }

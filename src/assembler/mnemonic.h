@@ -1,27 +1,33 @@
 #pragma once
 #include <algorithm>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 #include "assembler/assembly_context.h"
 #include "assembler/execution_host.h"
+#include "assembler/operand_syntax.h"
 #include "machine/memory.h"
 #include "machine/register.h"
 #include "machine/stop_list.h"
 
+// The text of one statement: its source line, and where its operation and operand stand in it.
+struct CStatementText {
+    std::string line;
+    std::uint32_t operation = 0, operationLength = 0;
+    std::uint32_t operand = 0, operandLength = 0;
+};
+
 // One source statement: a machine instruction, directive, macro or comment line.
-// Each operation is a subclass; this base holds what they share: the fields,
-// the operand syntax and the operand forms.
+// Each operation is a subclass of the base that gives its operand form (instruction_bases.h);
+// this base holds what they share: the fields, the operand syntax and the operand forms.
 class CMnemonic {
 public:
-    static constexpr int kMaxCode = 32;
-    using Tokens = std::vector<std::string>;
-    // Operand tokens as the operand forms read them.
+    // The longest machine code a statement holds (RPUSH); DC keeps its words itself.
+    static constexpr int kMaxCode = 14;
     using TokenViews = std::span<const std::string_view>;
 
-    CMnemonic(WORD address, std::string operation, std::string operand, std::string source,
-              IAssemblyContext* assembler);
+    CMnemonic(WORD address, CStatementText&& text, IAssemblyContext* assembler);
     virtual ~CMnemonic() = default;
     CMnemonic(const CMnemonic&) = delete;
     CMnemonic& operator=(const CMnemonic&) = delete;
@@ -29,35 +35,48 @@ public:
     // Stops of a pass run (step over a call) and of a trace run (one statement).
     virtual void SetPassStops(const CRegister& reg, const CMemory& mem, CStopList& stops) const;
     virtual void SetTraceStops(const CRegister& reg, const CMemory& mem, CStopList& stops) const;
-    // Verifies the words in memory, executes and moves PR on. Shows 2101 on a mismatch.
-    bool Step(CRegister& reg, CMemory& mem, IExecutionHost* host);
     virtual bool IsExecutable() const { return false; }
-    virtual WORD GetNextAddress() const { return static_cast<WORD>(m_wAddress + m_wLength); }
     virtual WORD GetLength() const { return m_wLength; }
+    WORD GetNextAddress() const { return static_cast<WORD>(m_wAddress + GetLength()); }
+    // Builds the words from the operand; false with an error number when the operand is wrong.
     virtual bool Assemble() { return true; }
     // Writes GetImage() at the statement's address.
-    virtual void LoadCode(CMemory& mem) const;
+    void LoadCode(CMemory& mem) const;
     // The words that loading writes, first to last (none for directives but DC).
     virtual std::span<const WORD> GetImage() const { return {m_code, std::min<size_t>(m_wLength, kMaxCode)}; }
-    virtual bool Execute(CRegister& reg, CMemory& mem, IExecutionHost* host);
+    // Executes the statement and returns the next PR.
+    virtual WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const;
+    // Whether memory still holds the statement's words.
     virtual bool VerifyCode(const CMemory& mem) const;
 
     int GetError() const { return m_nError; }
     WORD GetAddress() const { return m_wAddress; }
-    WORD GetCode(int i) const { return m_code[i]; }
-    const std::string& GetSourceLine() const { return m_strSource; }
-    const std::string& GetOperation() const { return m_strOperation; }
-    const std::string& GetOperand() const { return m_strOperand; }
-    bool HasBreakpoint() const { return m_bBreakpoint != 0; }
-    void SetBreakpoint(bool on) { m_bBreakpoint = on ? 1 : 0; }
+    void SetAddress(WORD address) { m_wAddress = address; }
+    std::uint32_t GetLineNumber() const { return m_nLine; }
+    void SetLineNumber(std::uint32_t line) { m_nLine = line; }
+    const std::string& GetSourceLine() const { return m_text.line; }
+    std::string_view GetOperation() const
+    {
+        return std::string_view(m_text.line).substr(m_text.operation, m_text.operationLength);
+    }
+    std::string_view GetOperand() const
+    {
+        return std::string_view(m_text.line).substr(m_text.operand, m_text.operandLength);
+    }
+    bool HasBreakpoint() const { return m_bBreakpoint; }
+    void SetBreakpoint(bool on) { m_bBreakpoint = on; }
     // The source line with tabs expanded to the next multiple of 8 columns (its first limit bytes).
     std::string GetExpandedSource(size_t limit = std::string::npos) const;
 
-    // The operation's base code from the operation-name table, put into word 0.
-    void InitCode(WORD code) { m_code[0] = code; }
+    // The operation's base code from the operation-name table, put into word 0 before each assembly.
+    void InitCode(WORD code)
+    {
+        m_wBaseCode = code;
+        m_code[0] = code;
+    }
+    WORD GetBaseCode() const { return m_wBaseCode; }
 
     // Operand syntax.
-    static Tokens SplitOperands(std::string_view operand);
     static bool ParseRegister(std::string_view token, int& reg);
     static bool ParseIndexRegister(std::string_view token, int& reg);
     bool ParseAddress(std::string_view token, WORD& value);
@@ -72,9 +91,13 @@ protected:
     bool AssembleReg(TokenViews tokens);
     bool AssembleNoOperand(TokenViews tokens);
 
-    // The operand field cut into tokens: views into the operand text, in a list that
-    // the next call (of any statement) reuses, so that assembling allocates nothing.
-    TokenViews OperandTokens() const;
+    // The operand field cut into tokens (views into the source line).
+    CTokenList OperandTokens() const
+    {
+        CTokenList tokens;
+        SplitOperandViews(GetOperand(), tokens);
+        return tokens;
+    }
 
     bool Fail(int error) { m_nError = error; return false; }
     int GetPass() const { return m_pAssembler ? m_pAssembler->GetPass() : 1; }
@@ -88,13 +111,13 @@ protected:
         return static_cast<WORD>(m_code[1] + (x == 0xF ? 0 : reg[x]));
     }
 
-    int m_bBreakpoint = 0;
-    int m_nError = 0;
     IAssemblyContext* m_pAssembler;
-    std::string m_strSource;
-    std::string m_strOperand;
-    std::string m_strOperation;
+    CStatementText m_text;
+    std::uint32_t m_nLine = 0;
+    int m_nError = 0;
     WORD m_wAddress;
     WORD m_wLength = 0;
+    WORD m_wBaseCode = 0;
+    bool m_bBreakpoint = false;
     WORD m_code[kMaxCode] = {};
 };

@@ -10,13 +10,6 @@ void CMnemonicArray::LoadAll(CMemory& mem) const
     for (const auto& s : m_statements) s->LoadCode(mem);
 }
 
-int CMnemonicArray::IndexOf(const CMnemonic* statement) const
-{
-    for (size_t i = 0; i < m_statements.size(); ++i)
-        if (m_statements[i].get() == statement) return static_cast<int>(i);
-    return -1;
-}
-
 void CMnemonicArray::BuildIndex() const
 {
     m_index.assign(CMemory::kSize, nullptr);

@@ -9,17 +9,25 @@ public:
     void Add(std::unique_ptr<CMnemonic> statement)
     {
         m_statements.push_back(std::move(statement));
-        m_index.clear();
+        Changed();
     }
     void RemoveAll()
     {
         m_statements.clear();
-        m_index.clear();
+        Changed();
     }
     size_t GetSize() const { return m_statements.size(); }
     // Room for count statements without moving the list.
     void Reserve(size_t count) { m_statements.reserve(count); }
     CMnemonic* operator[](size_t i) const { return m_statements[i].get(); }
+    // Hands statement i over to the caller; its place stays empty until RemoveAll.
+    std::unique_ptr<CMnemonic> Take(size_t i)
+    {
+        Changed();
+        return std::move(m_statements[i]);
+    }
+    // Counts every change of the list, so that a table built from it can tell it is stale.
+    unsigned GetRevision() const { return m_nRevision; }
     auto begin() const { return m_statements.begin(); }
     auto end() const { return m_statements.end(); }
 
@@ -33,12 +41,16 @@ public:
         if (m_index.empty()) BuildIndex();
         return m_index[address];
     }
-    // Index of a statement in the list, or -1.
-    int IndexOf(const CMnemonic* statement) const;
 
 private:
     void BuildIndex() const;
+    void Changed()
+    {
+        m_index.clear();
+        ++m_nRevision;
+    }
 
     std::vector<std::unique_ptr<CMnemonic>> m_statements;
     mutable std::vector<CMnemonic*> m_index;
+    unsigned m_nRevision = 0;
 };

@@ -1,129 +1,215 @@
 #pragma once
 #include "assembler/instruction_bases.h"
 
-// One class per operation. Each states its operand form (its base) and its execution;
-// the operation names and codes are in the operation-name table.
-
-#define ZELKORA_EXECUTE bool Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) override
+// One class per operation: its operand form (the base) and what it does. The operation
+// names and codes are in the operation-name table (operation_table.cpp); what each does
+// is in execute.cpp, its flags through machine/flags.h.
 
 // Load, store, address.
-class CMnemonicLD final : public CRegOrAdrInstruction { public: ZELKORA_STATEMENT_CTOR(CMnemonicLD, CRegOrAdrInstruction, 2) ZELKORA_EXECUTE; };
-class CMnemonicST final : public CRegAdrInstruction { public: ZELKORA_STATEMENT_CTOR(CMnemonicST, CRegAdrInstruction, 2) ZELKORA_EXECUTE; };
-class CMnemonicLAD final : public CRegAdrInstruction { public: ZELKORA_STATEMENT_CTOR(CMnemonicLAD, CRegAdrInstruction, 2) ZELKORA_EXECUTE; };
+class CMnemonicLD final : public CRegOrAdrInstruction {
+public:
+    using CRegOrAdrInstruction::CRegOrAdrInstruction;
+    WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
+};
+class CMnemonicST final : public CRegAdrInstruction {
+public:
+    using CRegAdrInstruction::CRegAdrInstruction;
+    WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
+};
+class CMnemonicLAD final : public CRegAdrInstruction {
+public:
+    using CRegAdrInstruction::CRegAdrInstruction;
+    WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
+};
 
 // Arithmetic, logic, comparison.
-class CMnemonicADDA final : public CRegOrAdrInstruction { public: ZELKORA_STATEMENT_CTOR(CMnemonicADDA, CRegOrAdrInstruction, 2) ZELKORA_EXECUTE; };
-class CMnemonicADDL final : public CRegOrAdrInstruction { public: ZELKORA_STATEMENT_CTOR(CMnemonicADDL, CRegOrAdrInstruction, 2) ZELKORA_EXECUTE; };
-class CMnemonicSUBA final : public CRegOrAdrInstruction { public: ZELKORA_STATEMENT_CTOR(CMnemonicSUBA, CRegOrAdrInstruction, 2) ZELKORA_EXECUTE; };
-class CMnemonicSUBL final : public CRegOrAdrInstruction { public: ZELKORA_STATEMENT_CTOR(CMnemonicSUBL, CRegOrAdrInstruction, 2) ZELKORA_EXECUTE; };
-class CMnemonicAND final : public CRegOrAdrInstruction { public: ZELKORA_STATEMENT_CTOR(CMnemonicAND, CRegOrAdrInstruction, 2) ZELKORA_EXECUTE; };
-class CMnemonicOR final : public CRegOrAdrInstruction { public: ZELKORA_STATEMENT_CTOR(CMnemonicOR, CRegOrAdrInstruction, 2) ZELKORA_EXECUTE; };
-class CMnemonicXOR final : public CRegOrAdrInstruction { public: ZELKORA_STATEMENT_CTOR(CMnemonicXOR, CRegOrAdrInstruction, 2) ZELKORA_EXECUTE; };
-class CMnemonicCPA final : public CRegOrAdrInstruction { public: ZELKORA_STATEMENT_CTOR(CMnemonicCPA, CRegOrAdrInstruction, 2) ZELKORA_EXECUTE; };
-class CMnemonicCPL final : public CRegOrAdrInstruction { public: ZELKORA_STATEMENT_CTOR(CMnemonicCPL, CRegOrAdrInstruction, 2) ZELKORA_EXECUTE; };
+class CMnemonicADDA final : public CRegOrAdrInstruction {
+public:
+    using CRegOrAdrInstruction::CRegOrAdrInstruction;
+    WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
+};
+class CMnemonicADDL final : public CRegOrAdrInstruction {
+public:
+    using CRegOrAdrInstruction::CRegOrAdrInstruction;
+    WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
+};
+class CMnemonicSUBA final : public CRegOrAdrInstruction {
+public:
+    using CRegOrAdrInstruction::CRegOrAdrInstruction;
+    WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
+};
+class CMnemonicSUBL final : public CRegOrAdrInstruction {
+public:
+    using CRegOrAdrInstruction::CRegOrAdrInstruction;
+    WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
+};
+class CMnemonicAND final : public CRegOrAdrInstruction {
+public:
+    using CRegOrAdrInstruction::CRegOrAdrInstruction;
+    WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
+};
+class CMnemonicOR final : public CRegOrAdrInstruction {
+public:
+    using CRegOrAdrInstruction::CRegOrAdrInstruction;
+    WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
+};
+class CMnemonicXOR final : public CRegOrAdrInstruction {
+public:
+    using CRegOrAdrInstruction::CRegOrAdrInstruction;
+    WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
+};
+class CMnemonicCPA final : public CRegOrAdrInstruction {
+public:
+    using CRegOrAdrInstruction::CRegOrAdrInstruction;
+    WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
+};
+class CMnemonicCPL final : public CRegOrAdrInstruction {
+public:
+    using CRegOrAdrInstruction::CRegOrAdrInstruction;
+    WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
+};
 
 // Shifts: the count is the effective address.
-class CMnemonicSLA final : public CRegAdrInstruction { public: ZELKORA_STATEMENT_CTOR(CMnemonicSLA, CRegAdrInstruction, 2) ZELKORA_EXECUTE; };
-class CMnemonicSRA final : public CRegAdrInstruction { public: ZELKORA_STATEMENT_CTOR(CMnemonicSRA, CRegAdrInstruction, 2) ZELKORA_EXECUTE; };
-class CMnemonicSLL final : public CRegAdrInstruction { public: ZELKORA_STATEMENT_CTOR(CMnemonicSLL, CRegAdrInstruction, 2) ZELKORA_EXECUTE; };
-class CMnemonicSRL final : public CRegAdrInstruction { public: ZELKORA_STATEMENT_CTOR(CMnemonicSRL, CRegAdrInstruction, 2) ZELKORA_EXECUTE; };
+class CMnemonicSLA final : public CRegAdrInstruction {
+public:
+    using CRegAdrInstruction::CRegAdrInstruction;
+    WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
+};
+class CMnemonicSRA final : public CRegAdrInstruction {
+public:
+    using CRegAdrInstruction::CRegAdrInstruction;
+    WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
+};
+class CMnemonicSLL final : public CRegAdrInstruction {
+public:
+    using CRegAdrInstruction::CRegAdrInstruction;
+    WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
+};
+class CMnemonicSRL final : public CRegAdrInstruction {
+public:
+    using CRegAdrInstruction::CRegAdrInstruction;
+    WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
+};
 
 // Jumps.
-class CMnemonicJPL final : public CConditionalJump { public: ZELKORA_STATEMENT_CTOR(CMnemonicJPL, CConditionalJump, 2) ZELKORA_EXECUTE; };
-class CMnemonicJMI final : public CConditionalJump { public: ZELKORA_STATEMENT_CTOR(CMnemonicJMI, CConditionalJump, 2) ZELKORA_EXECUTE; };
-class CMnemonicJNZ final : public CConditionalJump { public: ZELKORA_STATEMENT_CTOR(CMnemonicJNZ, CConditionalJump, 2) ZELKORA_EXECUTE; };
-class CMnemonicJZE final : public CConditionalJump { public: ZELKORA_STATEMENT_CTOR(CMnemonicJZE, CConditionalJump, 2) ZELKORA_EXECUTE; };
-class CMnemonicJOV final : public CConditionalJump { public: ZELKORA_STATEMENT_CTOR(CMnemonicJOV, CConditionalJump, 2) ZELKORA_EXECUTE; };
-class CMnemonicJUMP final : public CJumpInstruction {
+class CMnemonicJPL final : public CConditionalJump {
 public:
-    ZELKORA_STATEMENT_CTOR(CMnemonicJUMP, CJumpInstruction, 2)
-    ZELKORA_EXECUTE;
+    using CConditionalJump::CConditionalJump;
+    WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
+};
+class CMnemonicJMI final : public CConditionalJump {
+public:
+    using CConditionalJump::CConditionalJump;
+    WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
+};
+class CMnemonicJNZ final : public CConditionalJump {
+public:
+    using CConditionalJump::CConditionalJump;
+    WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
+};
+class CMnemonicJZE final : public CConditionalJump {
+public:
+    using CConditionalJump::CConditionalJump;
+    WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
+};
+class CMnemonicJOV final : public CConditionalJump {
+public:
+    using CConditionalJump::CConditionalJump;
+    WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
+};
+
+class CMnemonicJUMP final : public CAdrInstruction {
+public:
+    using CAdrInstruction::CAdrInstruction;
+    WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
     void SetTraceStops(const CRegister& reg, const CMemory& mem, CStopList& stops) const override;
 };
 
 // Stack and subroutines.
-class CMnemonicPUSH final : public CAdrInstruction { public: ZELKORA_STATEMENT_CTOR(CMnemonicPUSH, CAdrInstruction, 2) ZELKORA_EXECUTE; };
-class CMnemonicPOP final : public CExecutable {
+class CMnemonicPUSH final : public CAdrInstruction {
 public:
-    ZELKORA_STATEMENT_CTOR(CMnemonicPOP, CExecutable, 1)
-    bool Assemble() override { return AssembleReg(OperandTokens()); }
-    ZELKORA_EXECUTE;
+    using CAdrInstruction::CAdrInstruction;
+    WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
 };
-class CMnemonicCALL final : public CJumpInstruction {
+class CMnemonicPOP final : public CRegInstruction {
 public:
-    ZELKORA_STATEMENT_CTOR(CMnemonicCALL, CJumpInstruction, 2)
-    ZELKORA_EXECUTE;
+    using CRegInstruction::CRegInstruction;
+    WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
+};
+class CMnemonicCALL final : public CAdrInstruction {
+public:
+    using CAdrInstruction::CAdrInstruction;
+    WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
     void SetPassStops(const CRegister& reg, const CMemory& mem, CStopList& stops) const override;
     void SetTraceStops(const CRegister& reg, const CMemory& mem, CStopList& stops) const override;
 };
-class CMnemonicRET final : public CJumpInstruction {
+class CMnemonicRET final : public CNoOperandInstruction {
 public:
-    ZELKORA_STATEMENT_CTOR(CMnemonicRET, CJumpInstruction, 1)
-    bool Assemble() override { return AssembleNoOperand(OperandTokens()); }
-    ZELKORA_EXECUTE;
+    using CNoOperandInstruction::CNoOperandInstruction;
+    WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
     void SetTraceStops(const CRegister& reg, const CMemory& mem, CStopList& stops) const override;
 };
 
 // Supervisor call and no operation.
 class CMnemonicSVC final : public CAdrInstruction {
 public:
-    ZELKORA_STATEMENT_CTOR(CMnemonicSVC, CAdrInstruction, 2)
-    ZELKORA_EXECUTE;
-
-private:
-    WORD m_wCallNumber = 0;
+    using CAdrInstruction::CAdrInstruction;
+    WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
 };
-class CMnemonicNOP final : public CExecutable {
+class CMnemonicNOP final : public CNoOperandInstruction {
 public:
-    ZELKORA_STATEMENT_CTOR(CMnemonicNOP, CExecutable, 1)
-    bool Assemble() override { return AssembleNoOperand(OperandTokens()); }
+    using CNoOperandInstruction::CNoOperandInstruction;
 };
 
 // Macros: fixed expansions, executed as one step.
 class CMnemonicIN : public CExecutable {
 public:
-    ZELKORA_STATEMENT_CTOR(CMnemonicIN, CExecutable, 12)
+    CMnemonicIN(WORD address, CStatementText&& text, IAssemblyContext* assembler)
+        : CExecutable(address, std::move(text), assembler, 12)
+    {
+    }
     bool Assemble() override;
-    ZELKORA_EXECUTE;
+    WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
     virtual WORD GetSvcNumber() const { return 1; }
 
 protected:
-    WORD m_wBuffer = 0;     // the buffer label's value
-    WORD m_wLengthWord = 0; // the length label's value
+    WORD m_wBuffer = 0;      // the buffer label's value
+    WORD m_wLengthWord = 0;  // the length label's value
 };
 class CMnemonicOUT final : public CMnemonicIN {
 public:
     using CMnemonicIN::CMnemonicIN;
-    ZELKORA_EXECUTE;
+    WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
     WORD GetSvcNumber() const override { return 2; }
 };
 class CMnemonicRPUSH final : public CExecutable {
 public:
-    ZELKORA_STATEMENT_CTOR(CMnemonicRPUSH, CExecutable, 14)
+    CMnemonicRPUSH(WORD address, CStatementText&& text, IAssemblyContext* assembler)
+        : CExecutable(address, std::move(text), assembler, 14)
+    {
+    }
     bool Assemble() override;
-    ZELKORA_EXECUTE;
+    WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
 };
 class CMnemonicRPOP final : public CExecutable {
 public:
-    ZELKORA_STATEMENT_CTOR(CMnemonicRPOP, CExecutable, 7)
+    CMnemonicRPOP(WORD address, CStatementText&& text, IAssemblyContext* assembler)
+        : CExecutable(address, std::move(text), assembler, 7)
+    {
+    }
     bool Assemble() override;
-    ZELKORA_EXECUTE;
+    WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
 };
 
 // Directives and comment lines.
 class CMnemonicSTART final : public CDirective {
 public:
-    CMnemonicSTART(WORD address, std::string&& operation, std::string&& operand, std::string&& source,
-                   IAssemblyContext* assembler)
-        : CDirective(address, std::move(operation), std::move(operand), std::move(source), assembler),
-          m_wEntry(address)
-    {
-    }
+    using CDirective::CDirective;
     bool Assemble() override;
     WORD GetEntryAddress() const { return m_wEntry; }
 
 private:
-    WORD m_wEntry;
+    WORD m_wEntry = 0;
 };
 class CMnemonicEND final : public CDirective {
 public:
@@ -147,10 +233,5 @@ private:
 };
 class CMnemonicComment final : public CDirective {
 public:
-    CMnemonicComment(WORD address, std::string&& source, IAssemblyContext* assembler)
-        : CDirective(address, std::string(), std::string(), std::move(source), assembler)
-    {
-    }
+    using CDirective::CDirective;
 };
-
-#undef ZELKORA_EXECUTE

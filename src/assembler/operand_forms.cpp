@@ -1,6 +1,6 @@
 // The operand forms of the machine instructions: r1,r2 / r,adr[,x] / adr[,x] / r / none.
 #include "assembler/error_numbers.h"
-#include "assembler/mnemonic.h"
+#include "assembler/instruction_bases.h"
 
 namespace {
 // Translates an address token's failure into the number that names its position.
@@ -72,4 +72,13 @@ bool CMnemonic::AssembleNoOperand(TokenViews tokens)
     m_code[0] &= 0xFF00;
     m_code[1] = 0;
     return true;
+}
+
+bool CRegOrAdrInstruction::Assemble()
+{
+    const CTokenList tokens = OperandTokens();
+    m_wLength = 1;
+    if (AssembleRegReg(tokens)) return true;
+    m_wLength = 2;
+    return AssembleRegAdr(tokens);
 }

@@ -3,18 +3,6 @@
 #include "assembler/mnemonic.h"
 #include "assembler/operand_syntax.h"
 
-CMnemonic::Tokens CMnemonic::SplitOperands(std::string_view operand)
-{
-    return ::SplitOperands(operand);
-}
-
-CMnemonic::TokenViews CMnemonic::OperandTokens() const
-{
-    thread_local std::vector<std::string_view> tokens;
-    SplitOperandViews(m_strOperand, tokens);
-    return tokens;
-}
-
 bool CMnemonic::ParseRegister(std::string_view token, int& reg)
 {
     if (token.size() != 3 || token[0] != 'G' || token[1] != 'R' || token[2] < '0' || token[2] > '7')

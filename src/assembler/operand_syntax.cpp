@@ -17,17 +17,9 @@ std::string_view TrimRight(std::string_view s)
     return s.substr(0, n);
 }
 
-std::vector<std::string> SplitOperands(std::string_view operand)
-{
-    std::vector<std::string_view> views;
-    SplitOperandViews(operand, views);
-    return std::vector<std::string>(views.begin(), views.end());
-}
-
-void SplitOperandViews(std::string_view operand, std::vector<std::string_view>& tokens)
+void SplitOperandViews(std::string_view operand, CTokenList& tokens)
 {
     // Cut at every comma outside single quotes; quoted commas and tabs stay as written.
-    tokens.clear();
     bool inQuote = false;
     size_t start = 0;
     for (size_t i = 0; i < operand.size(); ++i) {

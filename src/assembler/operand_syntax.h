@@ -1,4 +1,5 @@
 #pragma once
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,10 +14,36 @@ std::string_view TrimLeft(std::string_view s);
 std::string_view TrimRight(std::string_view s);
 inline std::string_view Trim(std::string_view s) { return TrimLeft(TrimRight(s)); }
 
+// The tokens of an operand field: up to four without an allocation (every machine
+// instruction and macro has at most three); a long DC list goes to the heap.
+class CTokenList {
+public:
+    void push_back(std::string_view token)
+    {
+        if (m_size < kInline && m_more.empty()) {
+            m_inline[m_size++] = token;
+            return;
+        }
+        if (m_more.empty()) m_more.assign(m_inline, m_inline + m_size);
+        m_more.push_back(token);
+        ++m_size;
+    }
+    size_t size() const { return m_size; }
+    bool empty() const { return m_size == 0; }
+    const std::string_view* begin() const { return m_more.empty() ? m_inline : m_more.data(); }
+    const std::string_view* end() const { return begin() + m_size; }
+    std::string_view operator[](size_t i) const { return begin()[i]; }
+    operator std::span<const std::string_view>() const { return {begin(), m_size}; }
+
+private:
+    static constexpr size_t kInline = 4;
+    std::string_view m_inline[kInline];
+    std::vector<std::string_view> m_more;
+    size_t m_size = 0;
+};
+
 // Cuts an operand field into tokens at the commas outside single quotes.
-std::vector<std::string> SplitOperands(std::string_view operand);
-// The same tokens as views into operand.
-void SplitOperandViews(std::string_view operand, std::vector<std::string_view>& tokens);
+void SplitOperandViews(std::string_view operand, CTokenList& tokens);
 
 // 0 when name is a valid label name, else 2001, 2003 or 2004.
 int CheckLabelName(std::string_view name);

@@ -6,10 +6,9 @@
 
 namespace {
 template <class T>
-std::unique_ptr<CMnemonic> Make(WORD address, std::string&& operation, std::string&& operand, std::string&& source,
-                                IAssemblyContext* assembler)
+std::unique_ptr<CMnemonic> Make(WORD address, CStatementText&& text, IAssemblyContext* assembler)
 {
-    return std::make_unique<T>(address, std::move(operation), std::move(operand), std::move(source), assembler);
+    return std::make_unique<T>(address, std::move(text), assembler);
 }
 
 constexpr COperation kOperations[] = {

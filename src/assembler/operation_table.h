@@ -7,8 +7,7 @@
 // One row of the operation-name table: the name, the code (base of the first word,
 // or an internal selector for directives and macros) and the class to make.
 struct COperation {
-    using Factory = std::unique_ptr<CMnemonic> (*)(WORD address, std::string&& operation, std::string&& operand,
-                                                   std::string&& source, IAssemblyContext* assembler);
+    using Factory = std::unique_ptr<CMnemonic> (*)(WORD address, CStatementText&& text, IAssemblyContext* assembler);
     std::string_view name;
     WORD code;
     Factory create;

@@ -62,7 +62,7 @@ void PrintListing(const CAssembler& assembler, COutputBuffer& out)
             else out.Append("    ");
         }
         out.Append("  ");
-        out.Append(Cp932ToUtf8(statement->GetExpandedSource()));  // UTF-8, like all other output
+        out.AppendCp932(statement->GetExpandedSource());  // UTF-8, like all other output
         out.Append("\n");
         for (size_t i = kFirstRow; i < words.size(); i += kNextRows) {
             out.AppendHex4(static_cast<WORD>(address + i));
@@ -97,18 +97,12 @@ int AsmCommand(int argc, char** argv)
     }
     if (!path) return UsageError("no source file given");
 
-    // The assembler lives until the process ends: freeing the statements, labels and
-    // literals of a large source one by one takes longer than assembling one pass, and
-    // the system reclaims the memory at exit anyway. The pointer is kept in a volatile
-    // static so that the store stays and leak checkers see the memory as reachable.
-    static CAssembler* volatile keep = nullptr;
-    keep = new CAssembler;
-    CAssembler& assembler = *keep;
+    CAssembler assembler;
     if (const int status = AssembleFile(path, assembler, stdout)) return status;
 
     COutputBuffer out(stdout);
     if (image) PrintImage(assembler, out);
     if (labels) PrintLabels(assembler, out);
     if (!image && !labels) PrintListing(assembler, out);
-    return 0;
+    return FinishOutput(out, 0);
 }

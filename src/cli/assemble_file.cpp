@@ -18,8 +18,8 @@ int AssembleFile(const std::string& path, CAssembler& assembler, std::FILE* erro
         out.Append(error->GetText());
         out.Append("\n");
     }
-    out.Flush();
+    const int status = errorStream == stdout ? FinishOutput(out, 1) : (out.Flush(), 1);
     std::fprintf(stderr, "%s\n",
                  FormatMessage(MSG_ASSEMBLE_ERRORS, static_cast<int>(assembler.GetErrors().GetSize())).c_str());
-    return 1;
+    return status;
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fstream>
 #include <sys/stat.h>
+#include "text/codepage.h"
 
 bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& reason)
 {
@@ -44,11 +45,29 @@ void COutputBuffer::AppendHex4(unsigned value)
     Append(std::string_view(text, 4));
 }
 
-void COutputBuffer::Flush()
+void COutputBuffer::AppendCp932(std::string_view text)
 {
-    if (!m_buffer.empty()) std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_stream);
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80) return Append(Cp932ToUtf8(text));
+    Append(text);
+}
+
+bool COutputBuffer::Flush()
+{
+    if (m_nError == 0) {
+        errno = 0;
+        const bool written = m_buffer.empty() || std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_stream) == m_buffer.size();
+        if (!written || std::fflush(m_stream) != 0) m_nError = errno != 0 ? errno : EIO;
+    }
     m_buffer.clear();
-    std::fflush(m_stream);
+    return m_nError == 0;
+}
+
+int FinishOutput(COutputBuffer& out, int status)
+{
+    if (out.Flush()) return status;
+    std::fprintf(stderr, "zelkora-cli: cannot write standard output: %s\n", std::strerror(out.GetError()));
+    return EXIT_IO_ERROR;
 }
 
 int UsageError(const char* message)

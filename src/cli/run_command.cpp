@@ -6,6 +6,7 @@
 #include <signal.h>
 #include <cstdlib>
 #include <cstring>
+#include <unistd.h>
 #include <string>
 #include "cli/assemble_file.h"
 #include "cli/cli_util.h"
@@ -29,38 +30,54 @@ struct RunOptions {
 
 // The headless host: messages and trace to standard error, program output to standard
 // output, key input from standard input, Ctrl+C as the Stop command.
-class CConsoleHost final : public IDocumentHost, public CView, public IStepObserver {
+class CConsoleHost final : public IDocumentHost, public IStepObserver {
 public:
     CConsoleHost(const RunOptions& options, COutputBuffer& out, COutputBuffer& err)
-        : m_options(options), m_out(out), m_err(err), m_stdin(stdin)
+        : m_out(out), m_err(err), m_stdin(STDIN_FILENO)
     {
+        m_settings.inDeviceType = options.inFile.empty() ? 0 : 1;
+        m_settings.inFileName = options.inFile;
+        m_settings.outDeviceType = options.outFile.empty() ? 0 : 1;
+        m_settings.outFileName = options.outFile;
     }
     void Attach(CZelkoraDoc* doc) { m_pDoc = doc; }
 
     void ShowMessage(int messageId, MessageIcon, const std::string& text) override
     {
         if (messageId == MSG_ASSEMBLE_OK) return;  // success is the exit status here
+        // The error lines come before the message that counts them.
+        if (messageId == MSG_ASSEMBLE_ERRORS && m_pDoc)
+            for (const auto& error : m_pDoc->GetAssembler().GetErrors()) {
+                m_err.Append(error->GetText());
+                m_err.Append("\n");
+            }
         m_err.Append(text);
         m_err.Append("\n");
     }
     void Beep() override {}
     bool RunKeyInputDialog(std::string& line) override
     {
-        m_out.Flush();  // an interactive user sees the prompt before typing
-        m_err.Flush();
+        // An interactive user sees the output so far before typing; input from a file
+        // or a filled pipe waits for nobody, so the output stays in its blocks.
+        if (m_stdin.MayBlock()) {
+            m_out.Flush();
+            m_err.Flush();
+        }
         // Ctrl+C ends the wait (the read is not restarted) and stops the run at the next pump.
         if (g_interrupted || m_stdin.ReadLine(line) != CLineReader::Result::Line) return false;
         if (IsValidUtf8(line)) line = Utf8ToCp932(line);
         return true;
     }
-    CDeviceSettings GetDeviceSettings() override
+    const CDeviceSettings& GetDeviceSettings() override { return m_settings; }
+    void OnOutputLine(std::string_view text) override
     {
-        CDeviceSettings s;
-        s.inDeviceType = m_options.inFile.empty() ? 0 : 1;
-        s.inFileName = m_options.inFile;
-        s.outDeviceType = m_options.outFile.empty() ? 0 : 1;
-        s.outFileName = m_options.outFile;
-        return s;
+        // Once standard output has failed, the run ends; nothing more is written.
+        if (m_out.Failed()) {
+            if (m_pDoc) m_pDoc->Stop(RunEnd::OutputFailed);
+            return;
+        }
+        m_out.AppendCp932(text);
+        m_out.Append("\n");
     }
     void EnterRunningState() override {}
     void LeaveRunningState() override {}
@@ -72,38 +89,19 @@ public:
     bool OpenSimulatorWindow(CZelkoraDoc&) override { return true; }
     void CloseSimulatorWindow(CZelkoraDoc&) override {}
 
-    // Output lines go to standard output as their bare text.
-    void OnUpdate(CView*, int hint, CHintUpdateView* object) override
-    {
-        static constexpr std::string_view kOutput = "OUTPUT : ";
-        if (hint == HINT_ASSEMBLE_ERRORS && object) {
-            for (const auto& error : object->m_pObject->GetErrors()) {
-                m_err.Append(error->GetText());
-                m_err.Append("\n");
-            }
-            return;
-        }
-        if (hint != HINT_DEVICE_OUTPUT || !object) return;
-        const std::string_view line(object->m_strText);
-        if (line.substr(0, kOutput.size()) != kOutput) return;
-        m_out.Append(Cp932ToUtf8(line.substr(kOutput.size())));
-        m_out.Append("\n");
-    }
-    const char* GetClassName() const override { return "CConsoleView"; }
-
     void BeforeStep(const CMnemonic& statement) override
     {
         m_err.AppendHex4(statement.GetAddress());
         m_err.Append(": ");
-        m_err.Append(Cp932ToUtf8(statement.GetExpandedSource()));
+        m_err.AppendCp932(statement.GetExpandedSource());
         m_err.Append("\n");
     }
 
 private:
-    const RunOptions& m_options;
     COutputBuffer& m_out;
     COutputBuffer& m_err;
     CLineReader m_stdin;
+    CDeviceSettings m_settings;
     CZelkoraDoc* m_pDoc = nullptr;
 };
 
@@ -172,6 +170,7 @@ int ExitStatus(RunEnd end)
     case RunEnd::CodeOverwritten: return 2;
     case RunEnd::StepLimit: return 3;
     case RunEnd::UserStop: return 4;
+    case RunEnd::OutputFailed: return EXIT_IO_ERROR;
     default: return 0;
     }
 }
@@ -211,7 +210,6 @@ int RunCommand(int argc, char** argv)
         doc.SetSourceText(std::move(text));
         doc.SetSourcePath(options.source);
     }
-    doc.AddView(&host);
     if (!doc.AssembleAndLoad()) return 1;
 
     CCometCore& core = doc.GetCore();
@@ -248,7 +246,6 @@ int RunCommand(int argc, char** argv)
                       static_cast<unsigned long long>(steps), seconds, seconds > 0 ? steps / seconds : 0.0);
         err.Append(line);
     }
-    out.Flush();
     err.Flush();
-    return ran ? ExitStatus(core.GetLastRunEnd()) : 3;
+    return FinishOutput(out, ran ? ExitStatus(core.GetLastRunEnd()) : 3);
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <cstdint>
 #include "machine/word.h"
 
 // The 65,536 words of COMET II memory. Every 16-bit address is valid.
@@ -10,12 +11,28 @@ public:
     CMemory() { Clear(); }
 
     WORD GetWord(WORD address) const { return m_words[address]; }
-    void SetWord(WORD address, WORD value) { m_words[address] = value; }
+    void SetWord(WORD address, WORD value)
+    {
+        m_words[address] = value;
+        if (m_pWatched && m_pWatched[address]) m_pOnWatchedWrite(m_pWatchContext, address);
+    }
     void Clear() { m_words.fill(0); }
+
+    // After every write to an address whose byte in watched is not 0, onWrite(context, address)
+    // is called. The array must hold kSize bytes and outlive the watch.
+    void Watch(const std::uint8_t* watched, void (*onWrite)(void*, WORD), void* context)
+    {
+        m_pWatched = watched;
+        m_pOnWatchedWrite = onWrite;
+        m_pWatchContext = context;
+    }
 
     // Copies count words from start on, wrapping from #FFFF to #0000.
     void ReadBlock(WORD start, WORD* buffer, WORD count) const;
 
 private:
     std::array<WORD, kSize> m_words;
+    const std::uint8_t* m_pWatched = nullptr;
+    void (*m_pOnWatchedWrite)(void*, WORD) = nullptr;
+    void* m_pWatchContext = nullptr;
 };

@@ -19,14 +19,6 @@ public:
 
     void Clear() { m_regs.fill(0); }
 
-    // ZF and SF from a result read as signed; OF and the other FR bits stay.
-    void SetZeroSign(std::int16_t result)
-    {
-        WORD fr = m_regs[REG_FR] & static_cast<WORD>(~(FLAG_ZF | FLAG_SF));
-        if (result == 0) fr |= FLAG_ZF;
-        else if (result < 0) fr |= FLAG_SF;
-        m_regs[REG_FR] = fr;
-    }
     void SetFlag(WORD flag, bool on)
     {
         m_regs[REG_FR] = on ? (m_regs[REG_FR] | flag) : (m_regs[REG_FR] & static_cast<WORD>(~flag));

@@ -12,6 +12,9 @@ public:
         return (m_count > 0 && m_addr[0] == address) || (m_count > 1 && m_addr[1] == address);
     }
 
+    int GetCount() const { return m_count; }
+    WORD GetAddress(int i) const { return m_addr[i]; }
+
 private:
     WORD m_addr[2] = {0, 0};
     int m_count = 0;

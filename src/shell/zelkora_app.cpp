@@ -113,6 +113,7 @@ bool CZelkoraApp::InitInstance(const QStringList& arguments)
         auto settings = OpenSettings();
         m_env.Load(*settings);
     }
+    ApplyDeviceSettings();
     if (!m_env.m_strSourcePath.isEmpty()) QDir::setCurrent(m_env.m_strSourcePath);
 
     m_pMainFrame = std::make_unique<CMainFrame>(*this);
@@ -337,6 +338,7 @@ void CZelkoraApp::RunEnvironmentDialog()
     if (dialog.exec() != QDialog::Accepted) return;
     auto settings = OpenSettings();
     m_env.Save(*settings);
+    ApplyDeviceSettings();
 }
 
 void CZelkoraApp::ShowAbout()
@@ -370,14 +372,12 @@ bool CZelkoraApp::RunKeyInputDialog(std::string& line)
     return true;
 }
 
-CDeviceSettings CZelkoraApp::GetDeviceSettings()
+void CZelkoraApp::ApplyDeviceSettings()
 {
-    CDeviceSettings s;
-    s.inDeviceType = m_env.m_nInDeviceType;
-    s.outDeviceType = m_env.m_nOutDeviceType;
-    s.inFileName = m_env.m_strInFileName.toStdString();
-    s.outFileName = m_env.m_strOutFileName.toStdString();
-    return s;
+    m_deviceSettings.inDeviceType = m_env.m_nInDeviceType;
+    m_deviceSettings.outDeviceType = m_env.m_nOutDeviceType;
+    m_deviceSettings.inFileName = m_env.m_strInFileName.toStdString();
+    m_deviceSettings.outFileName = m_env.m_strOutFileName.toStdString();
 }
 
 void CZelkoraApp::EnterRunningState()
@@ -443,7 +443,6 @@ void CZelkoraApp::DestroySimulatorFrame()
     if (!m_pSimFrame) return;
     CZelkoraFrame* frame = m_pSimFrame;
     m_pSimFrame = nullptr;
-    frame->GetDocument().CloseDeviceFiles();
     frame->StoreLayout();
     delete frame;
 }

@@ -59,7 +59,7 @@ public:
     void ShowMessage(int messageId, MessageIcon icon, const std::string& text) override;
     void Beep() override;
     bool RunKeyInputDialog(std::string& line) override;
-    CDeviceSettings GetDeviceSettings() override;
+    const CDeviceSettings& GetDeviceSettings() override { return m_deviceSettings; }
     void EnterRunningState() override;
     void LeaveRunningState() override;
     void AdvanceRunIndicator() override;
@@ -76,8 +76,11 @@ private:
     void ShowText(MessageIcon icon, const QString& text);
     void RunEnvironmentDialog();
     void ShowAbout();
+    // Takes the device settings of the environment over for the document.
+    void ApplyDeviceSettings();
 
     CEnvironment m_env;
+    CDeviceSettings m_deviceSettings;  // the device part of m_env, as the document reads it
     std::unique_ptr<CQtTranslation> m_pQtTranslation;
     std::unique_ptr<IShellUi> m_pOwnUi;
     IShellUi* m_pUi;

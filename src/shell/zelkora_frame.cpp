@@ -86,7 +86,6 @@ void CZelkoraFrame::StoreLayout()
 
 void CZelkoraFrame::closeEvent(QCloseEvent* event)
 {
-    GetDocument().CloseDeviceFiles();
     StoreLayout();
     QMdiSubWindow::closeEvent(event);
 }

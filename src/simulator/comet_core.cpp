@@ -2,41 +2,88 @@
 
 #include "assembler/error_numbers.h"
 #include "resources/message_ids.h"
-#include "simulator/zelkora_doc.h"
 
-void CCometCore::PumpMessages()
+CCometCore::CCometCore(IRunHost* host) : m_pHost(host)
 {
-    if (m_pDoc) m_pDoc->GetHost().PumpMessages();
+    m_mem.Watch(m_programWords.data(), &CCometCore::OnProgramWrite, this);
+}
+
+void CCometCore::Reset()
+{
+    m_mem.Clear();
+    m_reg.Clear();
+    // Cleared memory holds no program: every statement verifies itself before it runs.
+    for (std::uint8_t& look : m_look) look |= LOOK_WRITTEN;
 }
 
 void CCometCore::ShowMessage(int id)
 {
-    if (m_pDoc) m_pDoc->ShowMessage(id);
+    if (m_pHost) m_pHost->ShowMessage(id);
 }
 
-// One statement: the step limit of a headless run is checked first, so that the
-// state after a limited run is the one after the last permitted statement.
-inline bool CCometCore::Execute(CMnemonic& statement)
+bool CCometCore::Fail(RunEnd end, int message)
 {
-    if (m_pObserver) m_pObserver->BeforeStep(statement);
-    ++m_nExecuted;
-    if (!statement.Step(m_reg, m_mem, m_pDoc)) {
-        m_lastEnd = RunEnd::CodeOverwritten;
-        return false;
+    m_lastEnd = end;
+    ShowMessage(message);
+    return false;
+}
+
+void CCometCore::OnProgramWrite(void* context, WORD address)
+{
+    auto* core = static_cast<CCometCore*>(context);
+    // After a new assembly the table is stale; the next run builds it again, all unverified.
+    if (!core->m_pTableProgram || core->m_pTableProgram->GetRevision() != core->m_nTableRevision) return;
+    // A statement holds at most kMaxCode words, so only those starting that far back can hold this one.
+    for (int back = 0; back < CMnemonic::kMaxCode; ++back) {
+        const WORD start = static_cast<WORD>(address - back);
+        const CMnemonic* statement = core->m_statements[start];
+        if (statement && static_cast<WORD>(address - statement->GetAddress()) < statement->GetLength())
+            core->m_look[start] |= LOOK_WRITTEN;
     }
-    return true;
 }
 
-bool CCometCore::Run(CMnemonicArray& program, int mode, WORD address)
+void CCometCore::BuildTable(const CMnemonicArray& program)
 {
-    m_bStopRequested = 0;
+    m_pTableProgram = &program;
+    m_nTableRevision = program.GetRevision();
+    std::fill(m_programWords.begin(), m_programWords.end(), 0);
+    for (int address = 0; address < CMemory::kSize; ++address) {
+        CMnemonic* statement = program.FindExecutable(static_cast<WORD>(address));
+        m_statements[address] = statement;
+        // Until a statement has verified its words once, they count as written.
+        m_look[address] = statement ? LOOK_WRITTEN : LOOK_MISSING;
+        if (statement)
+            for (WORD i = 0; i < statement->GetLength(); ++i) m_programWords[static_cast<WORD>(address + i)] = 1;
+    }
+    m_look[0] |= LOOK_END;
+}
+
+void CCometCore::MarkStops(bool on)
+{
+    for (int i = 0; i < m_stopAddresses.GetCount(); ++i) {
+        std::uint8_t& look = m_look[m_stopAddresses.GetAddress(i)];
+        look = on ? static_cast<std::uint8_t>(look | LOOK_STOP) : static_cast<std::uint8_t>(look & ~LOOK_STOP);
+    }
+}
+
+void CCometCore::PrepareRun(const CMnemonicArray& program)
+{
+    if (m_pTableProgram != &program || m_nTableRevision != program.GetRevision()) BuildTable(program);
+    // Breakpoints live in the statements and may have changed since the last run.
+    for (int address = 0; address < CMemory::kSize; ++address) {
+        const CMnemonic* statement = m_statements[address];
+        if (statement && statement->HasBreakpoint()) m_look[address] |= LOOK_BREAK;
+        else m_look[address] &= static_cast<std::uint8_t>(~LOOK_BREAK);
+    }
+}
+
+bool CCometCore::Run(const CMnemonicArray& program, int mode, WORD address)
+{
+    m_stopReason = RunEnd::None;
     m_nExecuted = 0;
-    CMnemonic* first = program.FindExecutable(m_reg[REG_PR]);
-    if (!first) {
-        m_lastEnd = RunEnd::NotExecutable;
-        ShowMessage(ERR_SIM_NOT_EXECUTABLE);
-        return false;
-    }
+    PrepareRun(program);
+    CMnemonic* first = m_statements[m_reg[REG_PR]];
+    if (!first) return Fail(RunEnd::NotExecutable, ERR_SIM_NOT_EXECUTABLE);
     switch (mode) {
     case RUN_TRACE: first->SetTraceStops(m_reg, m_mem, m_stopAddresses); break;
     case RUN_PASS: first->SetPassStops(m_reg, m_mem, m_stopAddresses); break;
@@ -44,60 +91,75 @@ bool CCometCore::Run(CMnemonicArray& program, int mode, WORD address)
     default: m_stopAddresses.Clear(); break;
     }
 
-    if (m_pDoc) m_pDoc->GetHost().EnterRunningState();
-    const bool result = Loop(program, first);
-    if (m_pDoc) m_pDoc->GetHost().LeaveRunningState();
+    MarkStops(true);
+    if (m_pHost) m_pHost->EnterRunningState();
+    const bool result = m_pObserver ? Loop<true>(*first) : Loop<false>(*first);
+    if (m_pHost) m_pHost->LeaveRunningState();
+    MarkStops(false);
     return result;
 }
 
-bool CCometCore::Loop(CMnemonicArray& program, CMnemonic* first)
+// One statement with its check: the words in memory must still be its own.
+inline bool CCometCore::ExecuteChecked(CMnemonic& statement)
 {
-    if (m_nStepLimit != 0 && m_nExecuted >= m_nStepLimit) {
+    const WORD pr = m_reg[REG_PR];
+    if (m_look[pr] & LOOK_WRITTEN) {
+        if (!statement.VerifyCode(m_mem)) return Fail(RunEnd::CodeOverwritten, ERR_SIM_CODE_OVERWRITTEN);
+        m_look[pr] &= static_cast<std::uint8_t>(~LOOK_WRITTEN);
+    }
+    ++m_nExecuted;
+    m_reg[REG_PR] = statement.Execute(m_reg, m_mem, m_pHost);
+    return true;
+}
+
+template <bool kObserve>
+bool CCometCore::Loop(CMnemonic& first)
+{
+    // The step limit of a headless run is checked before a statement, so that the state
+    // after a limited run is the one after the last permitted statement.
+    const std::uint64_t limit = m_nStepLimit;
+    if (limit != 0 && m_nExecuted >= limit) {
         m_lastEnd = RunEnd::StepLimit;
         return true;
     }
     // The first statement runs even when it carries a breakpoint.
-    if (!Execute(*first)) return false;
+    if (kObserve) m_pObserver->BeforeStep(first);
+    if (!ExecuteChecked(first)) return false;
 
-    int counter = 0;
+    int untilPump = kPumpInterval;
     for (;;) {
         const WORD pr = m_reg[REG_PR];
-        if (pr == 0) {
-            if (m_pDoc) m_pDoc->CloseDeviceFiles();
-            m_lastEnd = RunEnd::ProgramEnd;
-            ShowMessage(MSG_PROGRAM_END);
-            return true;
-        }
-        if (m_stopAddresses.IsStopAddress(pr)) {
-            m_lastEnd = RunEnd::StopAddress;
-            return true;
-        }
-        CMnemonic* statement = program.FindExecutable(pr);
-        if (!statement) {
-            m_lastEnd = RunEnd::NotExecutable;
-            ShowMessage(ERR_SIM_NOT_EXECUTABLE);
-            return false;
-        }
-        if (statement->HasBreakpoint()) {
+        std::uint8_t look = m_look[pr];
+        if (look & (LOOK_END | LOOK_STOP | LOOK_MISSING | LOOK_BREAK)) {
+            if (pr == 0) {
+                m_lastEnd = RunEnd::ProgramEnd;
+                if (m_pHost) m_pHost->ProgramEnded();
+                ShowMessage(MSG_PROGRAM_END);
+                return true;
+            }
+            if (look & LOOK_STOP) {
+                m_lastEnd = RunEnd::StopAddress;
+                return true;
+            }
+            if (look & LOOK_MISSING) return Fail(RunEnd::NotExecutable, ERR_SIM_NOT_EXECUTABLE);
             m_lastEnd = RunEnd::Breakpoint;
             return true;
         }
-        if (counter == kPumpInterval - 1) {
-            counter = 0;
-            if (m_pDoc) m_pDoc->GetHost().AdvanceRunIndicator();
-            PumpMessages();
-            if (m_bStopRequested) {
-                m_lastEnd = RunEnd::UserStop;
-                ShowMessage(MSG_STOPPED_BY_USER);
+        if (--untilPump == 0) {
+            untilPump = kPumpInterval;
+            if (m_pHost) m_pHost->Pump();
+            if (m_stopReason != RunEnd::None) {
+                m_lastEnd = m_stopReason;
+                if (m_lastEnd == RunEnd::UserStop) ShowMessage(MSG_STOPPED_BY_USER);
                 return true;
             }
-        } else {
-            ++counter;
         }
-        if (m_nStepLimit != 0 && m_nExecuted >= m_nStepLimit) {
+        if (limit != 0 && m_nExecuted >= limit) {
             m_lastEnd = RunEnd::StepLimit;
             return true;
         }
-        if (!Execute(*statement)) return false;
+        CMnemonic& statement = *m_statements[pr];
+        if (kObserve) m_pObserver->BeforeStep(statement);
+        if (!ExecuteChecked(statement)) return false;
     }
 }

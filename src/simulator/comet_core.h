@@ -1,17 +1,17 @@
 #pragma once
 #include <cstdint>
+#include <vector>
 #include "assembler/mnemonic_array.h"
 #include "machine/memory.h"
 #include "machine/register.h"
 #include "machine/stop_list.h"
-
-class CZelkoraDoc;
+#include "simulator/run_host.h"
 
 // Run modes.
 enum : int { RUN_GO = 0, RUN_TRACE = 1, RUN_PASS = 2, RUN_TO_ADDRESS = 3 };
 
 // Why the last run ended.
-enum class RunEnd { None, ProgramEnd, StopAddress, Breakpoint, UserStop, StepLimit, NotExecutable, CodeOverwritten };
+enum class RunEnd { None, ProgramEnd, StopAddress, Breakpoint, UserStop, StepLimit, NotExecutable, CodeOverwritten, OutputFailed };
 
 // Told before each statement of a run executes (used for tracing).
 class IStepObserver {
@@ -21,25 +21,29 @@ public:
 };
 
 // The COMET II processor: memory, registers and the run loop.
+//
+// The loop looks up one table per address: the statement to execute there and a
+// byte of reasons to look closer (PR = 0, a stop address, no executable statement, a
+// breakpoint, words written since the statement last verified them). Ordinary
+// statements have no reason, so most steps are a look-up and a call.
 class CCometCore {
 public:
     static constexpr int kPumpInterval = 101;
 
-    explicit CCometCore(CZelkoraDoc* doc = nullptr) : m_pDoc(doc) {}
+    explicit CCometCore(IRunHost* host = nullptr);
+    CCometCore(const CCometCore&) = delete;
+    CCometCore& operator=(const CCometCore&) = delete;
 
-    void Reset()
-    {
-        m_mem.Clear();
-        m_reg.Clear();
-    }
+    // Memory and registers cleared.
+    void Reset();
     void SetStop(WORD address) { m_stopAddresses.SetStop(address); }
     void SetStops(WORD first, WORD second) { m_stopAddresses.SetStops(first, second); }
     bool IsStopAddress(WORD address) const { return m_stopAddresses.IsStopAddress(address); }
-    void PumpMessages();
 
-    // Runs from PR; true when the run ended in an orderly way, false after a simulation error.
-    bool Run(CMnemonicArray& program, int mode, WORD address);
-    void RequestStop() { m_bStopRequested = 1; }
+    // Runs the program from PR; true when the run ended in an orderly way, false after a simulation error.
+    bool Run(const CMnemonicArray& program, int mode, WORD address);
+    // Asks the run to end at its next pump; why it ended is then reason.
+    void RequestStop(RunEnd reason = RunEnd::UserStop) { m_stopReason = reason; }
 
     CRegister& GetRegisters() { return m_reg; }
     const CRegister& GetRegisters() const { return m_reg; }
@@ -53,16 +57,36 @@ public:
     RunEnd GetLastRunEnd() const { return m_lastEnd; }
 
 private:
-    bool Loop(CMnemonicArray& program, CMnemonic* first);
-    bool Execute(CMnemonic& statement);
+    enum : std::uint8_t {
+        LOOK_END = 1,        // address 0: the program has ended
+        LOOK_STOP = 2,       // a stop address of this run
+        LOOK_MISSING = 4,    // no executable statement starts here
+        LOOK_BREAK = 8,      // the statement carries a breakpoint
+        LOOK_WRITTEN = 16,   // words written since the statement last verified them
+    };
+
+    void BuildTable(const CMnemonicArray& program);
+    void PrepareRun(const CMnemonicArray& program);
+    void MarkStops(bool on);
+    // A write into a program word: every statement that may hold the word verifies itself again.
+    static void OnProgramWrite(void* core, WORD address);
+    template <bool kObserve>
+    bool Loop(CMnemonic& first);
+    bool ExecuteChecked(CMnemonic& statement);
+    bool Fail(RunEnd end, int message);
     void ShowMessage(int id);
 
-    volatile int m_bStopRequested = 0;
-    CZelkoraDoc* m_pDoc;
+    IRunHost* m_pHost;
     CStopList m_stopAddresses;
     CRegister m_reg;
     CMemory m_mem;
+    std::vector<CMnemonic*> m_statements = std::vector<CMnemonic*>(CMemory::kSize, nullptr);
+    std::vector<std::uint8_t> m_look = std::vector<std::uint8_t>(CMemory::kSize, 0);
+    std::vector<std::uint8_t> m_programWords = std::vector<std::uint8_t>(CMemory::kSize, 0);
+    const CMnemonicArray* m_pTableProgram = nullptr;
+    unsigned m_nTableRevision = 0;
 
+    volatile RunEnd m_stopReason = RunEnd::None;
     std::uint64_t m_nStepLimit = 0;
     std::uint64_t m_nExecuted = 0;
     IStepObserver* m_pObserver = nullptr;

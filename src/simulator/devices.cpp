@@ -1,33 +1,40 @@
 // The IN and OUT devices: key input or a text file in, the screen and optionally a text file out.
 #include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 #include "resources/message_ids.h"
 #include "resources/string_table.h"
-#include "simulator/line_reader.h"
 #include "simulator/zelkora_doc.h"
 #include "text/codepage.h"
 
+namespace {
+constexpr std::string_view kInputPrefix = "INPUT  : ";
+constexpr std::string_view kOutputPrefix = "OUTPUT : ";
+}  // namespace
+
 bool CZelkoraDoc::ReadInputLine(std::string& line)
 {
-    const CDeviceSettings settings = m_pHost->GetDeviceSettings();
+    const CDeviceSettings& settings = m_pHost->GetDeviceSettings();
     line.clear();
     const bool ok = settings.inDeviceType == 0 ? m_pHost->RunKeyInputDialog(line) : ReadInputFile(settings, line);
     if (!ok) line.clear();
-    SendDeviceLine(ok ? "INPUT  : " + line : std::string("INPUT  : <EOF>"));
+    SendDeviceLine(kInputPrefix, ok ? std::string_view(line) : std::string_view("<EOF>"));
     return ok;
 }
 
 bool CZelkoraDoc::ReadInputFile(const CDeviceSettings& settings, std::string& line)
 {
-    if (!m_pInFile) {
-        m_pInFile = std::fopen(settings.inFileName.c_str(), "rb");
-        if (!m_pInFile) {
+    if (!m_pInReader) {
+        m_nInFile = ::open(settings.inFileName.c_str(), O_RDONLY | O_CLOEXEC);
+        if (m_nInFile < 0) {
             ShowMessage(MSG_IN_FILE_OPEN, FormatMessage(MSG_IN_FILE_OPEN, settings.inFileName));
             return false;
         }
+        m_pInReader = std::make_unique<CLineReader>(m_nInFile);
         m_strInFileName = settings.inFileName;
     }
-    switch (CLineReader(m_pInFile).ReadLine(line)) {
+    switch (m_pInReader->ReadLine(line)) {
     case CLineReader::Result::Line:
         // Text files here are usually UTF-8; the program works in code page 932.
         if (IsValidUtf8(line)) line = Utf8ToCp932(line);
@@ -37,20 +44,22 @@ bool CZelkoraDoc::ReadInputFile(const CDeviceSettings& settings, std::string& li
     case CLineReader::Result::Error:
         break;
     }
-    std::fclose(m_pInFile);
-    m_pInFile = nullptr;
+    m_pInReader.reset();
+    ::close(m_nInFile);
+    m_nInFile = -1;
     ShowMessage(MSG_IN_FILE_READ, FormatMessage(MSG_IN_FILE_READ, m_strInFileName));
     return false;
 }
 
-void CZelkoraDoc::WriteOutputLine(const std::string& text)
+void CZelkoraDoc::WriteOutputLine(std::string_view text)
 {
-    const CDeviceSettings settings = m_pHost->GetDeviceSettings();
+    const CDeviceSettings& settings = m_pHost->GetDeviceSettings();
     if (settings.outDeviceType == 1) WriteOutputFile(settings, text);
-    SendDeviceLine("OUTPUT : " + text);
+    m_pHost->OnOutputLine(text);
+    SendDeviceLine(kOutputPrefix, text);
 }
 
-void CZelkoraDoc::WriteOutputFile(const CDeviceSettings& settings, const std::string& text)
+void CZelkoraDoc::WriteOutputFile(const CDeviceSettings& settings, std::string_view text)
 {
     if (!m_pOutFile) {
         m_pOutFile = std::fopen(settings.outFileName.c_str(), "wb");
@@ -79,9 +88,10 @@ void CZelkoraDoc::DiscardOutputFile()
 
 void CZelkoraDoc::CloseDeviceFiles()
 {
-    if (m_pInFile) {
-        std::fclose(m_pInFile);
-        m_pInFile = nullptr;
+    m_pInReader.reset();
+    if (m_nInFile >= 0) {
+        ::close(m_nInFile);
+        m_nInFile = -1;
     }
     // Lines still buffered are written first: at the normal end of a program the file
     // is closed before the run returns, and a failed write must be reported, not lost.

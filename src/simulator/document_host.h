@@ -25,7 +25,11 @@ public:
     virtual void Beep() = 0;
     // The key-input dialog of IN: a line (code page 932 bytes), or false for end of input.
     virtual bool RunKeyInputDialog(std::string& line) = 0;
-    virtual CDeviceSettings GetDeviceSettings() = 0;
+    // The settings as they are now; the host keeps them (they are read at every IN and OUT).
+    virtual const CDeviceSettings& GetDeviceSettings() = 0;
+    // Every output line of the program (OUT, SVC) as it is written, for a host that
+    // shows the output itself (code page 932, no line end).
+    virtual void OnOutputLine(std::string_view /*text*/) {}
 
     // The running state of the main window and its run indicator.
     virtual void EnterRunningState() = 0;
@@ -36,5 +40,6 @@ public:
 
     // Opens the simulator window on the document; false when it cannot be created.
     virtual bool OpenSimulatorWindow(CZelkoraDoc& doc) = 0;
+    // Closes it (the document closes its device files itself).
     virtual void CloseSimulatorWindow(CZelkoraDoc& doc) = 0;
 };

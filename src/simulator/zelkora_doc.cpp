@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include "assembler/error_numbers.h"
 #include "resources/message_ids.h"
 #include "resources/string_table.h"
 
@@ -21,24 +22,40 @@ void CZelkoraDoc::AddView(CView* view)
 
 void CZelkoraDoc::RemoveView(CView* view)
 {
-    m_views.erase(std::remove(m_views.begin(), m_views.end(), view), m_views.end());
+    const auto it = std::find(m_views.begin(), m_views.end(), view);
+    if (it == m_views.end()) return;
+    // During a broadcast the place stays (empty), so that the broadcast walks on safely.
+    if (m_nBroadcasts > 0) *it = nullptr;
+    else m_views.erase(it);
 }
 
 void CZelkoraDoc::UpdateAllViews(CView* sender, int hint, CHintUpdateView* object)
 {
-    // A view may close itself (or others) while handling a hint: walk a copy and
-    // skip views that are gone by the time their turn comes.
-    const std::vector<CView*> views = m_views;
-    for (CView* view : views)
-        if (view != sender && std::find(m_views.begin(), m_views.end(), view) != m_views.end())
-            view->OnUpdate(sender, hint, object);
+    ++m_nBroadcasts;
+    for (size_t i = 0; i < m_views.size(); ++i)
+        if (CView* view = m_views[i]; view && view != sender) view->OnUpdate(sender, hint, object);
+    if (--m_nBroadcasts == 0) m_views.erase(std::remove(m_views.begin(), m_views.end(), nullptr), m_views.end());
 }
 
 CView* CZelkoraDoc::FindViewByClass(const char* className) const
 {
     for (CView* view : m_views)
-        if (std::strcmp(view->GetClassName(), className) == 0) return view;
+        if (view && std::strcmp(view->GetClassName(), className) == 0) return view;
     return nullptr;
+}
+
+std::vector<CView*> CZelkoraDoc::GetViews() const
+{
+    std::vector<CView*> views;
+    for (CView* view : m_views)
+        if (view) views.push_back(view);
+    return views;
+}
+
+void CZelkoraDoc::CloseSimulatorWindow()
+{
+    m_pHost->CloseSimulatorWindow(*this);
+    CloseDeviceFiles();
 }
 
 void CZelkoraDoc::ShowMessage(int messageId, const std::string& text)
@@ -61,13 +78,12 @@ void CZelkoraDoc::ShowMessage(int messageId)
 
 bool CZelkoraDoc::AssembleAndLoad()
 {
-    if (FindViewByClass(kSimulateViewClass)) m_pHost->CloseSimulatorWindow(*this);
+    if (FindViewByClass(kSimulateViewClass)) CloseSimulatorWindow();
 
     if (const CView* editor = FindViewByClass(kSourceViewClass)) editor->GetSourceText(m_strSourceText);
-    m_sourceLines = SplitSourceLines(m_strSourceText);
     UpdateAllViews(nullptr, HINT_ASSEMBLE_BEGIN);
 
-    if (!m_assembler.AssembleLines(m_sourceLines)) {
+    if (!m_assembler.AssembleSource(m_strSourceText)) {
         CHintUpdateView hint;
         hint.m_pObject = &m_assembler;
         UpdateAllViews(nullptr, HINT_ASSEMBLE_ERRORS, &hint);
@@ -95,7 +111,7 @@ void CZelkoraDoc::ResetMachine()
     mem.SetWord(0xFFFF, 0x0000);
     reg[REG_SP] = 0xFFFF;
     m_assembler.LoadProgram(mem);
-    m_deviceLog.clear();
+    m_deviceLog.Clear();
 }
 
 bool CZelkoraDoc::Run(int mode, WORD address)
@@ -154,11 +170,12 @@ void CZelkoraDoc::ClearBreakpoints(CView* sender)
     UpdateAllViews(sender, HINT_BREAKPOINTS_CLEARED);
 }
 
-void CZelkoraDoc::SendDeviceLine(std::string line)
+void CZelkoraDoc::SendDeviceLine(std::string_view prefix, std::string_view text)
 {
-    m_deviceLog.push_back(line);
-    if (m_deviceLog.size() > kDeviceLogLimit) m_deviceLog.pop_front();
+    m_deviceLog.Add(prefix, text);
+    // Only views hear of it; a headless run has none and builds no hint.
+    if (m_views.empty()) return;
     CHintUpdateView hint;
-    hint.m_strText = std::move(line);
+    hint.m_strText = m_deviceLog.back();
     UpdateAllViews(nullptr, HINT_DEVICE_OUTPUT, &hint);
 }

@@ -1,25 +1,28 @@
 #pragma once
 #include <cstdio>
-#include <deque>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 #include "assembler/assembler.h"
-#include "assembler/execution_host.h"
 #include "simulator/comet_core.h"
+#include "simulator/device_log.h"
 #include "simulator/document_host.h"
 #include "simulator/hints.h"
+#include "simulator/line_reader.h"
+#include "simulator/run_host.h"
 #include "simulator/view.h"
 #include "simulator/view_classes.h"
 #include "simulator/watch.h"
 
 // The document: one CASL II source program and everything to assemble and simulate
-// it. It never shows a window itself; it asks its host.
-class CZelkoraDoc : public IExecutionHost {
+// it. It never shows a window itself; it asks its host. To the processor it is the
+// run host (messages, devices, running state, pump).
+class CZelkoraDoc : public IRunHost {
 public:
     static constexpr const char* kUntitled = "(無題)";
     // The device view never shows more than this many lines, so the log keeps no more.
-    static constexpr size_t kDeviceLogLimit = 1000;
+    static constexpr size_t kDeviceLogLimit = CDeviceLog::kLimit;
 
     explicit CZelkoraDoc(IDocumentHost& host);
     ~CZelkoraDoc() override;
@@ -28,12 +31,12 @@ public:
 
     IDocumentHost& GetHost() { return *m_pHost; }
 
-    // Views.
+    // Views. A view may leave (or others join) while a hint is being sent.
     void AddView(CView* view);
     void RemoveView(CView* view);
     void UpdateAllViews(CView* sender, int hint, CHintUpdateView* object = nullptr);
     CView* FindViewByClass(const char* className) const;
-    const std::vector<CView*>& GetViews() const { return m_views; }
+    std::vector<CView*> GetViews() const;
 
     // The source text: the editor's text when an editor is attached, else the text set here.
     void SetSourceText(std::string text) { m_strSourceText = std::move(text); }
@@ -45,7 +48,7 @@ public:
     bool AssembleAndLoad();
     void ResetMachine();
     bool Run(int mode, WORD address = 0);
-    void Stop() { m_core.RequestStop(); }
+    void Stop(RunEnd reason = RunEnd::UserStop) { m_core.RequestStop(reason); }
 
     // The user's changes to the machine state. Each tells every view but the sender
     // with its hint; a statement that cannot run is refused with a beep.
@@ -62,40 +65,52 @@ public:
 
     // Devices (IN, OUT, SVC).
     bool ReadInputLine(std::string& line) override;
-    void WriteOutputLine(const std::string& text) override;
-    void ShowWarning(int messageId) override { ShowMessage(messageId); }
+    void WriteOutputLine(std::string_view text) override;
     void CloseDeviceFiles();
-    const std::deque<std::string>& GetDeviceLog() const { return m_deviceLog; }
+    // Told by the simulator window as it goes, however it goes: its device files close with it.
+    void SimulatorWindowClosed() { CloseDeviceFiles(); }
+    const CDeviceLog& GetDeviceLog() const { return m_deviceLog; }
 
     // A string-table message in the box kind it always has.
     void ShowMessage(int messageId, const std::string& text);
-    void ShowMessage(int messageId);
+    void ShowMessage(int messageId) override;
 
     CAssembler& GetAssembler() { return m_assembler; }
     const CAssembler& GetAssembler() const { return m_assembler; }
     CCometCore& GetCore() { return m_core; }
     const CCometCore& GetCore() const { return m_core; }
     CMnemonicArray& GetProgram() { return m_assembler.GetProgram(); }
-    const std::vector<std::string>& GetSourceLines() const { return m_sourceLines; }
+
+    // IRunHost
+    void EnterRunningState() override { m_pHost->EnterRunningState(); }
+    void LeaveRunningState() override { m_pHost->LeaveRunningState(); }
+    void Pump() override
+    {
+        m_pHost->AdvanceRunIndicator();
+        m_pHost->PumpMessages();
+    }
+    void ProgramEnded() override { CloseDeviceFiles(); }
 
 private:
-    void SendDeviceLine(std::string line);
+    void SendDeviceLine(std::string_view prefix, std::string_view text);
     bool ReadInputFile(const CDeviceSettings& settings, std::string& line);
-    void WriteOutputFile(const CDeviceSettings& settings, const std::string& text);
+    void WriteOutputFile(const CDeviceSettings& settings, std::string_view text);
     // Output is buffered during a run and flushed when the run returns.
     void FlushOutputFile();
     void DiscardOutputFile();
+    void CloseSimulatorWindow();
 
     IDocumentHost* m_pHost;
     CAssembler m_assembler;
     CCometCore m_core;
     std::string m_strSourcePath = kUntitled;
-    std::deque<std::string> m_deviceLog;
+    CDeviceLog m_deviceLog;
     std::FILE* m_pOutFile = nullptr;
-    std::FILE* m_pInFile = nullptr;
+    int m_nInFile = -1;
+    std::unique_ptr<CLineReader> m_pInReader;
     std::string m_strOutFileName, m_strInFileName;  // the names the open files were opened under
-    std::vector<std::string> m_sourceLines;
     std::string m_strSourceText;
-    std::vector<CView*> m_views;
+    std::vector<CView*> m_views;  // null where a view left during a broadcast
+    int m_nBroadcasts = 0;        // broadcasts under way
     CWatchList m_watches;
 };

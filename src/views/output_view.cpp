@@ -13,14 +13,12 @@ void COutputView::OnUpdate(CView*, int hint, CHintUpdateView* object)
 {
     switch (hint) {
     case HINT_ASSEMBLE_BEGIN:
-        m_errors.clear();
+        m_errors.RemoveAll();
         clear();
         break;
     case HINT_ASSEMBLE_ERRORS:
         if (object && object->m_pObject) {
-            m_errors.clear();
-            for (const auto& error : object->m_pObject->GetErrors())
-                m_errors.push_back({error->GetLineNumber(), error->GetMessage()});
+            m_errors = object->m_pObject->GetErrors();
             ShowErrors();
         }
         break;
@@ -34,31 +32,22 @@ void COutputView::OnUpdate(CView*, int hint, CHintUpdateView* object)
 
 void COutputView::RenumberErrors(int line, int delta)
 {
-    if (m_errors.empty()) return;
-    for (CShownError& error : m_errors) {
-        const int n = error.line;
-        if (n == -1) continue;
-        if (delta >= 1) {
-            if (n >= line - delta) error.line = n + delta;
-        } else if (n >= line) {
-            error.line = n < line - delta ? -1 : n + delta;
-        }
-    }
+    if (m_errors.IsEmpty()) return;
+    m_errors.RenumberLines(line, delta);
     ShowErrors();
 }
 
 void COutputView::ShowErrors()
 {
     QString text;
-    for (const CShownError& error : m_errors)
-        text += QString::fromStdString(CAssembleError::FormatText(error.line, error.message)) + "\n";
+    for (const auto& error : m_errors) text += QString::fromStdString(error->GetText()) + "\n";
     setPlainText(text);
 }
 
 void COutputView::ActivateLine(int textLine)
 {
-    if (textLine < 0 || static_cast<size_t>(textLine) >= m_errors.size()) return;
-    const int line = m_errors[static_cast<size_t>(textLine)].line;
+    if (textLine < 0 || static_cast<size_t>(textLine) >= m_errors.GetSize()) return;
+    const int line = m_errors[static_cast<size_t>(textLine)].GetLineNumber();
     if (line == -1) {
         m_doc.GetHost().Beep();
         return;

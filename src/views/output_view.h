@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 #include <vector>
+#include "assembler/assemble_error.h"
 #include "views/text_pane.h"
 
 class CZelkoraDoc;
@@ -21,17 +22,13 @@ public:
     // What a double click on a text line (from 0) does.
     void ActivateLine(int textLine);
     // The line number (1-based, -1 for none) that error i now points at.
-    int GetErrorLine(size_t i) const { return i < m_errors.size() ? m_errors[i].line : -1; }
+    int GetErrorLine(size_t i) const { return i < m_errors.GetSize() ? m_errors[i].GetLineNumber() : -1; }
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    struct CShownError {
-        int line;
-        std::string_view message;  // the string table's text, which lives as long as the program
-    };
     void ShowErrors();
 
-    std::vector<CShownError> m_errors;
+    CAssembleErrorArray m_errors;  // a copy of the assembler's: the pane renumbers it
 };

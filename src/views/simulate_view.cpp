@@ -37,6 +37,7 @@ CSimulateView::CSimulateView(CZelkoraDoc& doc, QWidget* parent) : CListViewEx(do
 CSimulateView::~CSimulateView()
 {
     Detach();
+    m_doc.SimulatorWindowClosed();
     EnableSourceWindowClose(m_doc, true);
 }
 

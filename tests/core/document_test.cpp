@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 #include "assembler/error_numbers.h"
+#include "assemble_lines.h"
 #include "recording_host.h"
 #include "resources/message_ids.h"
 
@@ -119,7 +120,7 @@ TEST_F(Document, FailedAssemblyLeavesMachineStateAlone)
 TEST_F(Document, EmptySourceGivesOnlyError2028)
 {
     EXPECT_FALSE(Assemble(""));
-    EXPECT_TRUE(t.doc.GetSourceLines().empty());
+    EXPECT_TRUE(SplitSourceLines(t.doc.GetSourceText()).empty());
     const auto& errors = t.doc.GetAssembler().GetErrors();
     ASSERT_EQ(errors.GetSize(), 1u);
     EXPECT_EQ(errors[0].GetErrorNumber(), ERR_NO_START);
@@ -160,7 +161,8 @@ TEST_F(Document, SourceIsCutIntoLinesAtCrLfOrLf)
         SCOPED_TRACE(::testing::PrintToString(r.text));
         t.doc.SetSourceText(r.text);
         t.doc.AssembleAndLoad();
-        EXPECT_EQ(t.doc.GetSourceLines(), r.lines);
+        EXPECT_EQ(SplitSourceLines(t.doc.GetSourceText()), r.lines);
+        EXPECT_EQ(t.doc.GetAssembler().GetErrors().GetSize(), r.lines.size() + 1) << "one error a line, and 2028";
     }
 }
 

@@ -1,6 +1,8 @@
 // Runs the assembler over the cases in testdata/asm (see the README there).
 #include <gtest/gtest.h>
 
+#include "assemble_lines.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -127,7 +129,7 @@ TEST_P(GoldenTest, Assembles)
     }
 
     CAssembler assembler;
-    const bool assembled = assembler.AssembleLines(source);
+    const bool assembled = AssembleLines(assembler, source);
 
     std::vector<std::string> errors;
     for (const auto& error : assembler.GetErrors()) errors.push_back(error->GetText());

@@ -15,30 +15,12 @@
 #include <vector>
 #include "allocation_counter.h"
 #include "recording_host.h"
+#include "input_lines.h"
 #include "simulator/line_reader.h"
 #include "text/codepage.h"
 
 namespace {
 namespace fs = std::filesystem;
-
-// The line rules of the input file: a line ends at LF, a CR before the LF is dropped, a
-// last line without an LF is still a line, a line keeps at most kMaxLine bytes.
-std::vector<std::string> InputLines(const std::string& bytes)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < bytes.size()) {
-        size_t lf = bytes.find('\n', start);
-        const bool ended = lf != std::string::npos;
-        if (!ended) lf = bytes.size();
-        std::string line = bytes.substr(start, lf - start);
-        if (ended && !line.empty() && line.back() == '\r') line.pop_back();
-        if (line.size() > CLineReader::kMaxLine) line.resize(CLineReader::kMaxLine);
-        lines.push_back(std::move(line));
-        start = lf + 1;
-    }
-    return lines;
-}
 
 std::string RandomBytes(size_t size, unsigned seed)
 {
@@ -152,7 +134,7 @@ TEST_F(HostileInput, InputFileOfAnyBytesIsReadLineByLine)
         t.host.settings.inFileName = path.string();
         ASSERT_TRUE(t.Load(kCountLines));
         std::vector<std::string> stored;
-        for (const std::string& line : InputLines(input.bytes)) stored.push_back(IsValidUtf8(line) ? Utf8ToCp932(line) : line);
+        for (const std::string& line : ModelInputLines(input.bytes)) stored.push_back(IsValidUtf8(line) ? Utf8ToCp932(line) : line);
 
         CAllocationScope scope;
         CheckCountedRun(t, stored);
@@ -171,7 +153,7 @@ TEST_F(HostileInput, KeyInputOfAnyBytesIsStoredAsTyped)
         SCOPED_TRACE(input.name);
         CTestDocument t;
         ASSERT_TRUE(t.Load(kCountLines));
-        const std::vector<std::string> lines = InputLines(input.bytes);
+        const std::vector<std::string> lines = ModelInputLines(input.bytes);
         for (const std::string& line : lines) t.host.keyLines.push_back(line);
         CheckCountedRun(t, lines);
     }

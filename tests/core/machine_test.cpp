@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <vector>
+#include "machine/flags.h"
 #include "machine/memory.h"
 #include "machine/register.h"
 
@@ -69,7 +70,7 @@ TEST_P(RegisterSetZeroSign, SetsOnlyZfAndSf)
 {
     CRegister reg;
     reg[REG_FR] = GetParam().frBefore;
-    reg.SetZeroSign(GetParam().result);
+    SetZeroSign(reg, GetParam().result);
     EXPECT_EQ(reg[REG_FR], GetParam().frAfter);
 }
 

@@ -23,8 +23,9 @@ class SplitOperandsTest : public testing::TestWithParam<SplitCase> {};
 
 TEST_P(SplitOperandsTest, Cuts)
 {
-    EXPECT_EQ(SplitOperands(GetParam().operand), GetParam().tokens);
-    EXPECT_EQ(CMnemonic::SplitOperands(GetParam().operand), GetParam().tokens);
+    CTokenList tokens;
+    SplitOperandViews(GetParam().operand, tokens);
+    EXPECT_EQ(Tokens(tokens.begin(), tokens.end()), GetParam().tokens);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -103,7 +104,7 @@ protected:
     {
         CAssembler firstPass;
         firstPass.BeginPass(1);
-        CMnemonic statement(0x0102, "LD", "", "", pass == 1 ? &firstPass : &m_assembler);
+        CMnemonic statement(0x0102, CStatementText{}, pass == 1 ? &firstPass : &m_assembler);
         WORD value = 0xEEEE;
         if (statement.ParseAddress(token, value)) {
             EXPECT_EQ(statement.GetError(), 0);
@@ -136,7 +137,7 @@ TEST_F(ParseAddressTest, Constants)
 
 TEST_F(ParseAddressTest, EmptyTokenFailsWithoutErrorNumber)
 {
-    CMnemonic statement(0x0102, "LD", "", "", &m_assembler);
+    CMnemonic statement(0x0102, CStatementText{}, &m_assembler);
     WORD value;
     EXPECT_FALSE(statement.ParseAddress("", value));
     EXPECT_EQ(statement.GetError(), 0);
@@ -159,7 +160,7 @@ TEST(ParseAddress, LiteralsAreNotExaminedInPass1)
 {
     CAssembler assembler;
     assembler.BeginPass(1);
-    CMnemonic statement(0x0102, "LD", "", "", &assembler);
+    CMnemonic statement(0x0102, CStatementText{}, &assembler);
     for (const char* token : {"=#12", "=5", "=", "=''"}) {
         WORD value = 0xEEEE;
         EXPECT_TRUE(statement.ParseAddress(token, value)) << token;
@@ -192,7 +193,7 @@ TEST(ExpandedSource, TabsGoToTheNextMultipleOfEight)
                           Case{"ABCDEFG\tX", "ABCDEFG X"}, Case{"ABCDEFGH\tX", "ABCDEFGH        X"},
                           Case{"\t\tX", "                X"}, Case{" LD\tGR1", " LD     GR1"},
                           Case{"\xB1\tX", "\xB1       X"}}) {
-        CMnemonic statement(0x0100, "", "", c.source, nullptr);
+        CMnemonic statement(0x0100, CStatementText{c.source}, nullptr);
         EXPECT_EQ(statement.GetExpandedSource(), c.expanded) << c.source;
     }
 }

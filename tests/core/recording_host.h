@@ -94,7 +94,7 @@ public:
         line = *next;
         return true;
     }
-    CDeviceSettings GetDeviceSettings() override
+    const CDeviceSettings& GetDeviceSettings() override
     {
         ++settingsReads;
         return settings;
@@ -133,14 +133,13 @@ public:
         if (simulateView) doc.AddView(simulateView);
         return true;
     }
-    // Closing the simulator frame destroys its views and closes the device files.
+    // Closing the simulator frame destroys its views.
     void CloseSimulatorWindow(CZelkoraDoc& doc) override
     {
         ++closes;
         events.push_back("close");
-        for (CView* view : std::vector<CView*>(doc.GetViews()))
+        for (CView* view : doc.GetViews())
             if (std::string(view->GetClassName()) == "CSimulateView") doc.RemoveView(view);
-        doc.CloseDeviceFiles();
     }
 
     std::vector<int> MessageIds() const

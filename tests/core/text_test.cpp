@@ -1,6 +1,8 @@
 // Source lines, error records, the string table and code page 932.
 #include <gtest/gtest.h>
 
+#include "assemble_lines.h"
+
 #include "assembler/assemble_error.h"
 #include "assembler/assembler.h"
 #include "resources/string_table.h"
@@ -10,7 +12,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-TEST(SplitSourceLines, LineEnds)
+TEST(ForEachSourceLine, LineEnds)
 {
     struct Case {
         std::string text;
@@ -24,9 +26,9 @@ TEST(SplitSourceLines, LineEnds)
                           Case{"\r\r\n", {"\r"}}, Case{"A\n\rB", {"A", "\rB"}},
                           Case{std::string("A\0B\r\n\0", 6), {std::string("A\0B", 3), std::string("\0", 1)}}})
     {
-        EXPECT_EQ(SplitSourceLines(c.text), c.lines) << testing::PrintToString(c.text);
-        const std::vector<std::string_view> views = SplitSourceLineViews(c.text);
-        EXPECT_EQ(Lines(views.begin(), views.end()), c.lines) << testing::PrintToString(c.text);
+        Lines lines;
+        ForEachSourceLine(c.text, [&](std::string_view line) { lines.emplace_back(line); });
+        EXPECT_EQ(lines, c.lines) << testing::PrintToString(c.text);
     }
 }
 
@@ -50,9 +52,35 @@ TEST(AssembleError, Text)
     CAssembleErrorArray list;
     list.Add(2, "LOOP", 2000);
     list.Add(-1, "", 2029);
-    EXPECT_EQ(list.GetListText(), "ERROR #2: 命令語がありません\r\nERROR : END命令がありません。\r\n");
+    ASSERT_EQ(list.GetSize(), 2u);
+    EXPECT_EQ(list[0].GetText(), "ERROR #2: 命令語がありません");
+    EXPECT_EQ(list[1].GetText(), "ERROR : END命令がありません。");
     list.RemoveAll();
-    EXPECT_EQ(list.GetListText(), "");
+    EXPECT_TRUE(list.IsEmpty());
+}
+
+TEST(AssembleError, TheListFollowsInsertedAndDeletedLines)
+{
+    CAssembleErrorArray list;
+    list.Add(3, "A", 2000);
+    list.Add(10, "B", 2000);
+    list.Add(-1, "", 2029);
+    auto lines = [&] {
+        std::vector<int> n;
+        for (const auto& e : list) n.push_back(e->GetLineNumber());
+        return n;
+    };
+    list.RenumberLines(6, 1);  // Enter in the middle of line 5: the caret on line 6
+    EXPECT_EQ(lines(), (std::vector<int>{3, 11, -1}));
+    list.RenumberLines(3, 2);  // two lines pasted above line 3
+    EXPECT_EQ(lines(), (std::vector<int>{5, 13, -1}));
+    list.RenumberLines(5, -1);  // line 5 deleted, the caret ends on line 5
+    EXPECT_EQ(lines(), (std::vector<int>{-1, 12, -1}));
+
+    const CAssembleErrorArray copy = list;  // copies are independent
+    list.RenumberLines(1, 1);
+    EXPECT_EQ(copy[1].GetLineNumber(), 12);
+    EXPECT_EQ(list[1].GetLineNumber(), 13);
 }
 
 TEST(StringTable, EveryMessageHasText)

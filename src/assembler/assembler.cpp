@@ -16,6 +16,7 @@ void CAssembler::BeginPass(int pass)
     if (pass == 1) {
         m_literals.RemoveAll();
         m_labels.RemoveAll();
+        m_arena.Clear();
     }
 }
 
@@ -58,7 +59,7 @@ void CAssembler::AssembleLine(std::string_view line)
 
     const std::string_view stripped = WithoutComment(line);
     if (stripped.empty()) {
-        auto comment = std::make_unique<CMnemonicComment>(m_wAddress, CStatementText{std::string(line)}, this);
+        CStatementPtr comment(m_arena.Make<CMnemonicComment>(m_wAddress, CStatementText{m_arena.Keep(line)}, this));
         comment->SetLineNumber(static_cast<std::uint32_t>(m_nLine));
         m_program.Add(std::move(comment));
         return;
@@ -76,9 +77,9 @@ void CAssembler::AssembleLine(std::string_view line)
 
     if (m_nPass == 1 && !m_labels.DefineLabel(label, m_wAddress)) return AddError(line, m_labels.GetLastError());
 
-    CStatementText text{std::string(line), OffsetIn(line, operation), static_cast<std::uint32_t>(operation.size()),
+    CStatementText text{m_arena.Keep(line), OffsetIn(line, operation), static_cast<std::uint32_t>(operation.size()),
                         OffsetIn(line, operand), static_cast<std::uint32_t>(operand.size())};
-    std::unique_ptr<CMnemonic> statement = CreateMnemonic(std::move(text));
+    CStatementPtr statement = CreateMnemonic(std::move(text));
     if (!statement) return AddError(line, ERR_BAD_OPERATION);
     statement->SetLineNumber(static_cast<std::uint32_t>(m_nLine));
     if (!statement->Assemble()) return AddError(line, statement->GetError());
@@ -88,12 +89,11 @@ void CAssembler::AssembleLine(std::string_view line)
     if (m_nPass == 1) m_literals.SetNextAddress(m_wAddress);
 }
 
-std::unique_ptr<CMnemonic> CAssembler::CreateMnemonic(CStatementText&& text)
+CStatementPtr CAssembler::CreateMnemonic(CStatementText&& text)
 {
-    const std::string_view operation = std::string_view(text.line).substr(text.operation, text.operationLength);
-    const COperation* op = FindOperation(operation);
+    const COperation* op = FindOperation(text.line.substr(text.operation, text.operationLength));
     if (!op) return nullptr;
-    std::unique_ptr<CMnemonic> statement = op->create(m_wAddress, std::move(text), this);
+    CStatementPtr statement(op->create(m_arena, m_wAddress, std::move(text), this));
     statement->InitCode(op->code);
     return statement;
 }
@@ -103,7 +103,7 @@ void CAssembler::Reassemble(CMnemonicArray&& statements)
     // The same statements, at the addresses pass 2 gives them (the same as pass 1's
     // unless a line fails in this pass, which then ends the assembly anyway).
     for (size_t i = 0; i < statements.GetSize(); ++i) {
-        std::unique_ptr<CMnemonic> statement = statements.Take(i);
+        CStatementPtr statement = statements.Take(i);
         m_nLine = static_cast<int>(statement->GetLineNumber());
         statement->SetAddress(m_wAddress);
         if (statement->IsExecutable() || !statement->GetOperation().empty()) statement->InitCode(statement->GetBaseCode());

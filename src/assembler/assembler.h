@@ -8,6 +8,7 @@
 #include "assembler/label_bank.h"
 #include "assembler/literal_bank.h"
 #include "assembler/mnemonic_array.h"
+#include "assembler/statement_arena.h"
 
 // Two-pass assembler for one CASL II source text. Pass 1 cuts every line into a
 // statement, defines the labels and checks the syntax; pass 2 (only after a clean
@@ -46,13 +47,14 @@ public:
     CBlockCounts& GetBlockCounts() override { return m_blocks; }
 
 private:
-    std::unique_ptr<CMnemonic> CreateMnemonic(CStatementText&& text);
+    CStatementPtr CreateMnemonic(CStatementText&& text);
     // Pass 2 over the statements of pass 1.
     void Reassemble(CMnemonicArray&& statements);
     void AddError(std::string_view line, int error) { m_errors.Add(m_nLine, std::string(line), error); }
     // Appends 2028 and 2029 when the blocks are not complete.
     void CheckBlocks();
 
+    CStatementArena m_arena;  // first, so that it goes last: the program's statements live in it
     CLabelBank m_labels;
     CLiteralBank m_literals;
     int m_nPass = 1;

@@ -1,6 +1,7 @@
 #pragma once
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -13,7 +14,7 @@
 
 // The text of one statement: its source line, and where its operation and operand stand in it.
 struct CStatementText {
-    std::string line;
+    std::string_view line;  // kept by the statements' arena (statement_arena.h)
     std::uint32_t operation = 0, operationLength = 0;
     std::uint32_t operand = 0, operandLength = 0;
 };
@@ -54,15 +55,9 @@ public:
     void SetAddress(WORD address) { m_wAddress = address; }
     std::uint32_t GetLineNumber() const { return m_nLine; }
     void SetLineNumber(std::uint32_t line) { m_nLine = line; }
-    const std::string& GetSourceLine() const { return m_text.line; }
-    std::string_view GetOperation() const
-    {
-        return std::string_view(m_text.line).substr(m_text.operation, m_text.operationLength);
-    }
-    std::string_view GetOperand() const
-    {
-        return std::string_view(m_text.line).substr(m_text.operand, m_text.operandLength);
-    }
+    std::string_view GetSourceLine() const { return m_text.line; }
+    std::string_view GetOperation() const { return m_text.line.substr(m_text.operation, m_text.operationLength); }
+    std::string_view GetOperand() const { return m_text.line.substr(m_text.operand, m_text.operandLength); }
     bool HasBreakpoint() const { return m_bBreakpoint; }
     void SetBreakpoint(bool on) { m_bBreakpoint = on; }
     // The source line with tabs expanded to the next multiple of 8 columns (its first limit bytes).
@@ -121,3 +116,9 @@ protected:
     bool m_bBreakpoint = false;
     WORD m_code[kMaxCode] = {};
 };
+
+// Statements live in their assembler's arena: their owner destroys them, the arena frees them.
+struct CStatementDeleter {
+    void operator()(CMnemonic* statement) const { statement->~CMnemonic(); }
+};
+using CStatementPtr = std::unique_ptr<CMnemonic, CStatementDeleter>;

@@ -6,7 +6,7 @@
 // The program: one statement per line that assembled, in source order.
 class CMnemonicArray {
 public:
-    void Add(std::unique_ptr<CMnemonic> statement)
+    void Add(CStatementPtr statement)
     {
         m_statements.push_back(std::move(statement));
         Changed();
@@ -21,7 +21,7 @@ public:
     void Reserve(size_t count) { m_statements.reserve(count); }
     CMnemonic* operator[](size_t i) const { return m_statements[i].get(); }
     // Hands statement i over to the caller; its place stays empty until RemoveAll.
-    std::unique_ptr<CMnemonic> Take(size_t i)
+    CStatementPtr Take(size_t i)
     {
         Changed();
         return std::move(m_statements[i]);
@@ -50,7 +50,7 @@ private:
         ++m_nRevision;
     }
 
-    std::vector<std::unique_ptr<CMnemonic>> m_statements;
+    std::vector<CStatementPtr> m_statements;
     mutable std::vector<CMnemonic*> m_index;
     unsigned m_nRevision = 0;
 };

@@ -6,9 +6,9 @@
 
 namespace {
 template <class T>
-std::unique_ptr<CMnemonic> Make(WORD address, CStatementText&& text, IAssemblyContext* assembler)
+CMnemonic* Make(CStatementArena& arena, WORD address, CStatementText&& text, IAssemblyContext* assembler)
 {
-    return std::make_unique<T>(address, std::move(text), assembler);
+    return arena.Make<T>(address, std::move(text), assembler);
 }
 
 constexpr COperation kOperations[] = {

@@ -42,29 +42,13 @@ bool CMnemonicDC::Assemble()
     for (const std::string_view token : tokens) words += token.size() > 2 && token[0] == '\'' ? token.size() - 2 : 1;
     m_words.reserve(words);
     for (const std::string_view token : tokens) {
-        WORD value;
-        long number;
-        if (token.empty()) return Fail(ERR_OPERAND_MISSING);
-        switch (token[0]) {
-        case '\'':
-            switch (ParseCharConstant(token, &m_words)) {
-            case CharConstant::Malformed: return Fail(ERR_CHAR_CONSTANT);
-            case CharConstant::Empty: return Fail(ERR_CHAR_CONSTANT_EMPTY);
-            case CharConstant::Ok: break;
-            }
-            continue;
-        case '#':
-            if (!ParseHexConstant(token, value)) return Fail(ERR_HEX_CONSTANT);
-            break;
-        default:
-            if (token[0] >= 'A' && token[0] <= 'Z') {
-                if (!ResolveLabel(token, value)) return false;
-            } else {
-                if (!ParseDecimal(token, number)) return Fail(ERR_DECIMAL_CONSTANT);
-                value = static_cast<WORD>(number);
-            }
+        if (!token.empty() && token[0] >= 'A' && token[0] <= 'Z') {
+            WORD value;
+            if (!ResolveLabel(token, value)) return false;
+            m_words.push_back(value);
+        } else if (const int error = ParseConstant(token, kDcErrors, m_words)) {
+            return Fail(error);
         }
-        m_words.push_back(value);
     }
     m_wLength = static_cast<WORD>(m_words.size());
     return true;

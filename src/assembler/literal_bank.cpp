@@ -12,24 +12,7 @@ void CLiteral::Load(CMemory& mem) const
 const CLiteral* CLiteralBank::AddLiteral(std::string_view text)
 {
     std::vector<WORD> words;
-    int error = 0;
-    if (text.empty()) {
-        error = ERR_LITERAL_MISSING;
-    } else if (text[0] == '\'') {
-        switch (ParseCharConstant(text, &words)) {
-        case CharConstant::Malformed: error = ERR_LITERAL_CHAR; break;
-        case CharConstant::Empty: error = ERR_LITERAL_STRING_EMPTY; break;
-        case CharConstant::Ok: break;
-        }
-    } else if (text[0] == '#') {
-        WORD value;
-        if (ParseHexConstant(text, value)) words.push_back(value);
-        else error = ERR_LITERAL_HEX;
-    } else {
-        long value;
-        if (ParseDecimal(text, value)) words.push_back(static_cast<WORD>(value));
-        else error = ERR_LITERAL_DECIMAL;
-    }
+    const int error = ParseConstant(text, kLiteralErrors, words);
     if (error) {
         m_nLastError = error;
         return nullptr;

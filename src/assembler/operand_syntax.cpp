@@ -89,3 +89,25 @@ CharConstant ParseCharConstant(std::string_view text, std::vector<WORD>* words)
     }
     return CharConstant::Ok;
 }
+
+int ParseConstant(std::string_view token, const CConstantErrors& errors, std::vector<WORD>& words)
+{
+    if (token.empty()) return errors.missing;
+    if (token[0] == '\'') {
+        switch (ParseCharConstant(token, &words)) {
+        case CharConstant::Malformed: return errors.charMalformed;
+        case CharConstant::Empty: return errors.charEmpty;
+        case CharConstant::Ok: return 0;
+        }
+    }
+    WORD value;
+    if (token[0] == '#') {
+        if (!ParseHexConstant(token, value)) return errors.hex;
+    } else {
+        long number;
+        if (!ParseDecimal(token, number)) return errors.decimal;
+        value = static_cast<WORD>(number);
+    }
+    words.push_back(value);
+    return 0;
+}

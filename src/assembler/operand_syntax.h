@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 #include <vector>
+#include "assembler/error_numbers.h"
 #include "machine/word.h"
 
 // White space of the source: space, tab, CR, LF, vertical tab and form feed.
@@ -58,3 +59,16 @@ bool ParseHexConstant(std::string_view text, WORD& value);
 // A quoted character constant: 0 and its bytes as words, or kCharMalformed / kCharEmpty.
 enum class CharConstant { Ok, Malformed, Empty };
 CharConstant ParseCharConstant(std::string_view text, std::vector<WORD>* words);
+
+// The error numbers a constant gives where it stands: in DC or after "=" in a literal.
+struct CConstantErrors {
+    int missing, charMalformed, charEmpty, hex, decimal;
+};
+inline constexpr CConstantErrors kDcErrors{ERR_OPERAND_MISSING, ERR_CHAR_CONSTANT, ERR_CHAR_CONSTANT_EMPTY, ERR_HEX_CONSTANT,
+                                           ERR_DECIMAL_CONSTANT};
+inline constexpr CConstantErrors kLiteralErrors{ERR_LITERAL_MISSING, ERR_LITERAL_CHAR, ERR_LITERAL_STRING_EMPTY,
+                                                ERR_LITERAL_HEX, ERR_LITERAL_DECIMAL};
+
+// A constant (a quoted string, #hex or decimal) appended to words as its words; 0, or
+// the error number from errors. Labels are the caller's (DC takes them, literals do not).
+int ParseConstant(std::string_view token, const CConstantErrors& errors, std::vector<WORD>& words);

@@ -177,3 +177,12 @@ TEST_F(CliAsm, WrongArgumentsAre64)
 }
 
 }  // namespace
+
+TEST_F(CliAsm, AStandardOutputThatCannotBeWrittenGivesStatus74)
+{
+    const std::string command = std::string("'") + ZELKORA_CLI + "' asm --image '" + Write("p.asm", kProgram) +
+                                "' >/dev/full 2>'" + (m_dir / "err").string() + "'";
+    const int raw = std::system(command.c_str());
+    EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 74);
+    EXPECT_NE(Read(m_dir / "err").find("cannot write standard output"), std::string::npos);
+}

@@ -62,7 +62,7 @@ protected:
     }
 
     // Runs `zelkora-cli run` with the arguments and the bytes as standard input.
-    CliResult Run(std::vector<std::string> args, const std::string& input = "")
+    CliResult Run(std::vector<std::string> args, const std::string& input = "", const char* stdoutPath = nullptr)
     {
         const fs::path in = dir / "stdin.bin", out = dir / "stdout.txt", err = dir / "stderr.txt";
         WriteBytes(in, input);
@@ -71,7 +71,7 @@ protected:
         const pid_t pid = ::fork();
         if (pid == 0) {
             const int fdIn = ::open(in.c_str(), O_RDONLY);
-            const int fdOut = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            const int fdOut = ::open(stdoutPath ? stdoutPath : out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             const int fdErr = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             ::dup2(fdIn, 0);
             ::dup2(fdOut, 1);
@@ -402,3 +402,19 @@ TEST_F(CliRun, InterruptStopsTheRunWithStatus4)
     }
 }
 }  // namespace
+
+TEST_F(CliRun, AStandardOutputThatCannotBeWrittenEndsTheRunWithStatus74)
+{
+    // A program that writes for ever: the step limit only keeps a broken runner from hanging the test.
+    const auto flood = Run({"--max-steps", "50000000",
+                            Source({"F\tSTART", "L\tOUT\tMSG,LEN", "\tJUMP\tL", "MSG\tDC\t'flood'", "LEN\tDC\t5", "\tEND"})},
+                           "", "/dev/full");
+    EXPECT_EQ(flood.status, 74);
+    EXPECT_NE(flood.err.find("cannot write standard output"), std::string::npos) << flood.err;
+
+    // A little output fails only when it is written out at the end.
+    const auto little = Run({Source({"H\tSTART", "\tOUT\tMSG,LEN", "\tRET", "MSG\tDC\t'Hi'", "LEN\tDC\t2", "\tEND"})},
+                            "", "/dev/full");
+    EXPECT_EQ(little.status, 74);
+    EXPECT_NE(little.err.find("cannot write standard output"), std::string::npos) << little.err;
+}

@@ -18,9 +18,7 @@ esac
 
 build=build/fuzz
 if [ ! -f "$build/build.ninja" ]; then
-  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_CXX_COMPILER=clang++ \
-    -DZELKORA_FUZZ=ON -DZELKORA_BUILD_TESTS=OFF -DZELKORA_BUILD_UI=OFF >/dev/null
+  cmake --preset fuzz >/dev/null
 fi
 cmake --build "$build" --target "$target" -j "${JOBS:-2}"
 

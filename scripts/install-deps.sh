@@ -3,12 +3,23 @@
 # this machine does not have yet. Safe to run again: installed packages are skipped.
 set -euo pipefail
 
+# Options, any number of them:
+#   --core-only  no Qt: enough for the core and zelkora-cli (configure with -DZELKORA_BUILD_UI=OFF)
+#   --fuzz       clang with libFuzzer and its sanitizer runtimes, for fuzz/run.sh (CI)
+core_only=0 fuzz=0
+for option in "$@"; do
+  case "$option" in
+    --core-only) core_only=1 ;;
+    --fuzz) fuzz=1 ;;
+    *) echo "install-deps.sh: unknown option $option (use --core-only, --fuzz)" >&2; exit 64 ;;
+  esac
+done
+
 packages=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev)
-if [ "${1:-}" != "--core-only" ]; then
+if [ $core_only -eq 0 ]; then
   packages+=(qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-translations-l10n libgl-dev fonts-ipafont-gothic fonts-noto-cjk xvfb xauth)
 fi
-# --fuzz (CI): clang with libFuzzer and its sanitizer runtimes, for fuzz/run.sh.
-if [ "${1:-}" = "--fuzz" ]; then
+if [ $fuzz -eq 1 ]; then
   packages+=(clang libclang-rt-14-dev)
 fi
 

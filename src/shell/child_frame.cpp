@@ -33,7 +33,8 @@ QSplitter* CChildFrame::MakeSplitter(Qt::Orientation orientation, QWidget* paren
 void CChildFrame::StorePlacement(const char* name)
 {
     const bool maximized = isMaximized();
-    if (maximized) showNormal();
+    // Back to the normal rectangle without showing the window again (it may be closing).
+    if (maximized) setWindowState(windowState() & ~Qt::WindowMaximized);
     WriteWindowValue(name, FormatPlacement(geometry(), maximized));
 }
 

@@ -324,8 +324,6 @@ void CMainFrame::RestorePlacement()
 
 void CMainFrame::StorePlacement()
 {
-    if (m_bStored) return;
-    m_bStored = true;
     const QRect normal = isMaximized() || isFullScreen() ? normalGeometry() : geometry();
     if (!normal.isValid()) return;
     WriteWindowValue("MainFrame", FormatPlacement(normal, isMaximized()));

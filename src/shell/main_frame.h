@@ -76,5 +76,4 @@ private:
     // Where the focus was when a run began; it goes back there when the run ends.
     QPointer<QMdiSubWindow> m_pActiveBeforeRun;
     QPointer<QWidget> m_pFocusBeforeRun;
-    bool m_bStored = false;
 };

@@ -18,6 +18,12 @@ CSourceFrame::CSourceFrame(CZelkoraApp& app, CZelkoraDoc& doc, QWidget* parent)
     setWindowIcon(QIcon(":/icons/app.svg"));
 }
 
+// However the window goes, its layout is stored here, once.
+CSourceFrame::~CSourceFrame()
+{
+    StoreLayout();
+}
+
 void CSourceFrame::InitialLayout()
 {
     // Row 0 takes 75 % of the window's height; the error list gets what is left.

@@ -10,6 +10,7 @@ class CSourceFrame : public CChildFrame {
     Q_OBJECT
 public:
     CSourceFrame(CZelkoraApp& app, CZelkoraDoc& doc, QWidget* parent = nullptr);
+    ~CSourceFrame() override;
 
     // Sizes the panes (75 % editor) and restores the stored layout; call once shown.
     void InitialLayout();
@@ -21,12 +22,13 @@ public:
     CSourceView* GetEditor() const { return m_pEditor; }
     COutputView* GetOutput() const { return m_pOutput; }
     QSplitter* GetSplitter() const { return m_pSplitter; }
-    void StoreLayout();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void StoreLayout();
+
     CZelkoraApp& m_app;
     QSplitter* m_pSplitter;
     CSourceView* m_pEditor;

@@ -11,16 +11,6 @@
 #include "simulator/zelkora_doc.h"
 #include "views/view_font.h"
 
-namespace {
-// One remembered selection for all editors, kept between caret queries.
-struct CaretMemory {
-    int start = -1;
-    int end = -1;
-    int side = 1;  // 1: the caret is at the selection's end; 0: at its start
-};
-CaretMemory g_caret;
-}  // namespace
-
 CSourceView::CSourceView(CZelkoraDoc& doc, QWidget* parent) : QPlainTextEdit(parent), CPane(doc)
 {
     setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -46,21 +36,16 @@ bool CSourceView::GetSourceText(std::string& text) const
     return true;
 }
 
-void CSourceView::ResetCaretMemory()
-{
-    g_caret = CaretMemory{};
-}
-
-void CSourceView::GetCaretPosition(int& line, int& column) const
+void CSourceView::GetCaretPosition(int& line, int& column)
 {
     const QTextCursor cursor = textCursor();
     const int s = cursor.selectionStart(), e = cursor.selectionEnd();
     int side;
-    if (s == g_caret.start && e == g_caret.end) side = g_caret.side;
-    else if (s == g_caret.start) side = 1;
-    else if (e == g_caret.end) side = 0;
-    else side = (e == g_caret.start) ? 0 : 1;
-    g_caret = {s, e, side};
+    if (s == m_caret.start && e == m_caret.end) side = m_caret.side;
+    else if (s == m_caret.start) side = 1;
+    else if (e == m_caret.end) side = 0;
+    else side = (e == m_caret.start) ? 0 : 1;
+    m_caret = {s, e, side};
 
     const int position = side == 1 ? e : s;
     const QTextBlock block = document()->findBlock(position);

@@ -18,11 +18,10 @@ public:
     bool OnUpdateCommand(CCmdUI& ui) override;
 
     // Line and column of the caret, both from 1; the caret end of a selection is told
-    // from which end moved since the last call.
-    void GetCaretPosition(int& line, int& column) const;
+    // from which end moved since the last call (the call remembers the selection).
+    void GetCaretPosition(int& line, int& column);
     // Caret to the start of the line (from 0), nothing selected, focus here.
     void GoToLine(int line);
-    static void ResetCaretMemory();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -30,6 +29,12 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    // The selection at the last caret query, and at which end the caret was.
+    struct CCaretMemory {
+        int start = -1;
+        int end = -1;
+        int side = 1;  // 1: the caret is at the selection's end; 0: at its start
+    } m_caret;
     int m_nLineCount = 1;
     // A key whose press went to an accelerator (F7, say) is released here without
     // its press: only a release that follows a press seen here is compared.

@@ -149,10 +149,7 @@ bool CZelkoraApp::CloseDocument()
     if (!m_pDoc) return true;
     if (!SaveModified()) return false;
     DestroySimulatorFrame();
-    if (m_pSourceFrame) {
-        m_pSourceFrame->StoreLayout();
-        delete m_pSourceFrame.data();
-    }
+    delete m_pSourceFrame.data();
     m_pDoc.reset();
     RefreshMainFrame();
     return true;
@@ -164,7 +161,6 @@ bool CZelkoraApp::CloseDocumentFromFrame(CSourceFrame* frame)
     if (m_pMainFrame && m_pMainFrame->IsRunning()) return false;
     if (!SaveModified()) return false;
     DestroySimulatorFrame();
-    frame->StoreLayout();
     // The frame deletes itself once its close is accepted; the document goes with it.
     // Its panes leave the document first: a widget tells of its destruction before
     // its children are destroyed, and they must not reach a deleted document then.
@@ -443,6 +439,5 @@ void CZelkoraApp::DestroySimulatorFrame()
     if (!m_pSimFrame) return;
     CZelkoraFrame* frame = m_pSimFrame;
     m_pSimFrame = nullptr;
-    frame->StoreLayout();
     delete frame;
 }

@@ -39,7 +39,12 @@ CZelkoraFrame::CZelkoraFrame(CZelkoraApp& app, CZelkoraDoc& doc, int workView, Q
     setWindowIcon(QIcon(":/icons/app.svg"));
 }
 
-CZelkoraFrame::~CZelkoraFrame() = default;
+// However the window goes (closed by the user, by Assemble, with the document), its
+// layout is stored here, once.
+CZelkoraFrame::~CZelkoraFrame()
+{
+    StoreLayout();
+}
 
 QWidget* CZelkoraFrame::CreateWorkView(const CWorkViewKind& kind)
 {
@@ -76,18 +81,10 @@ void CZelkoraFrame::InitialLayout()
 
 void CZelkoraFrame::StoreLayout()
 {
-    if (m_bStored) return;
-    m_bStored = true;
     StorePlacement("SimulateFrame");
     WriteWindowValue("SimulateSplit", QString::asprintf("%d %d %d %d", m_pOuter->sizes().value(0),
                                                         m_pMiddle->sizes().value(0), m_pLeft->sizes().value(0),
                                                         m_pRight->sizes().value(0)));
-}
-
-void CZelkoraFrame::closeEvent(QCloseEvent* event)
-{
-    StoreLayout();
-    QMdiSubWindow::closeEvent(event);
 }
 
 QWidget* CZelkoraFrame::GetWorkView() const

@@ -22,12 +22,10 @@ public:
     QWidget* GetWorkView() const;
     const char* GetWorkViewClass() const;
     void SwitchWorkView(int commandId);
-    void StoreLayout();
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
 
 private:
+    void StoreLayout();
+
     QWidget* CreateWorkView(const CWorkViewKind& kind);
     void RunRegisterDialog();
 
@@ -36,5 +34,4 @@ private:
     QSplitter* m_pMiddle;
     QSplitter* m_pLeft;
     QSplitter* m_pRight;
-    bool m_bStored = false;
 };

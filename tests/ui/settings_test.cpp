@@ -153,3 +153,25 @@ TEST_F(ShellTest, WorkViewSettingChoosesTheOutputView)
     EXPECT_STREQ(app->GetSimulatorFrame()->GetWorkViewClass(), "CDeviceView");
     EXPECT_TRUE(Checked(32798));
 }
+
+TEST_F(ShellTest, AClosedMaximizedSimulatorWindowStoresItsNormalRectangle)
+{
+    Start();
+    SetSource("P\tSTART\n\tRET\n\tEND\n");
+    Frame()->ExecuteCommand(32771);
+    CZelkoraFrame* sim = app->GetSimulatorFrame();
+    ASSERT_NE(sim, nullptr);
+    const QRect normal = sim->geometry();
+    sim->showMaximized();
+    QApplication::processEvents();
+    ASSERT_TRUE(sim->isMaximized());
+    sim->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const QStringList stored = ReadWindowValue("SimulateFrame").split(' ');
+    ASSERT_EQ(stored.size(), 5);
+    EXPECT_EQ(stored[4], "1");
+    QRect rect;
+    ASSERT_TRUE(ParsePlacement(ReadWindowValue("SimulateFrame"), rect));
+    EXPECT_EQ(rect, normal);
+    EXPECT_EQ(ReadWindowValue("SimulateSplit").split(' ').size(), 4);
+}

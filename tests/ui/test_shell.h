@@ -93,7 +93,6 @@ protected:
     void SetUp() override
     {
         OpenSettings()->clear();
-        CSourceView::ResetCaretMemory();
     }
     void TearDown() override
     {

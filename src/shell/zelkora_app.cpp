@@ -88,7 +88,7 @@ static void InitIconResources()
 }
 
 CZelkoraApp::CZelkoraApp(IShellUi* ui)
-    : m_pOwnUi(ui ? nullptr : new CQtShellUi), m_pUi(ui ? ui : m_pOwnUi.get()),
+    : m_host(*this), m_pOwnUi(ui ? nullptr : new CQtShellUi), m_pUi(ui ? ui : m_pOwnUi.get()),
       m_pDocTarget(new CDocumentCommands(*this))
 {
     InitIconResources();
@@ -113,7 +113,7 @@ bool CZelkoraApp::InitInstance(const QStringList& arguments)
         auto settings = OpenSettings();
         m_env.Load(*settings);
     }
-    ApplyDeviceSettings();
+    m_host.ApplyDeviceSettings();
     if (!m_env.m_strSourcePath.isEmpty()) QDir::setCurrent(m_env.m_strSourcePath);
 
     m_pMainFrame = std::make_unique<CMainFrame>(*this);
@@ -174,7 +174,7 @@ bool CZelkoraApp::CloseDocumentFromFrame(CSourceFrame* frame)
 
 void CZelkoraApp::CreateDocument(const QString& text, const QString& path)
 {
-    m_pDoc = std::make_unique<CZelkoraDoc>(*this);
+    m_pDoc = std::make_unique<CZelkoraDoc>(m_host);
     m_pDoc->SetSourcePath(path.isEmpty() ? CZelkoraDoc::kUntitled : path.toStdString());
     auto* frame = new CSourceFrame(*this, *m_pDoc);
     m_pSourceFrame = frame;
@@ -251,32 +251,12 @@ bool CZelkoraApp::SaveDocument(bool saveAs)
 
 QStringList CZelkoraApp::GetRecentFiles() const
 {
-    // Read once; the idle command update asks for it all the time.
-    if (!m_bRecentLoaded) {
-        auto settings = OpenSettings();
-        for (int i = 1; i <= kRecentFileCount; ++i) {
-            const QString file = settings->value(QString("Recent File List/File%1").arg(i)).toString();
-            if (!file.isEmpty()) m_recentFiles << file;
-        }
-        m_bRecentLoaded = true;
-    }
-    return m_recentFiles;
+    return m_recentFiles.Get();
 }
 
 void CZelkoraApp::AddRecentFile(const QString& path)
 {
-    QStringList files = GetRecentFiles();
-    files.removeAll(path);
-    files.prepend(path);
-    while (files.size() > kRecentFileCount) files.removeLast();
-    m_recentFiles = files;
-    auto settings = OpenSettings();
-    for (int i = 1; i <= kRecentFileCount; ++i) {
-        const QString key = QString("Recent File List/File%1").arg(i);
-        if (i <= files.size()) settings->setValue(key, files[i - 1]);
-        else settings->remove(key);
-    }
-    settings->sync();
+    m_recentFiles.Add(path);
     if (m_pMainFrame) m_pMainFrame->RefreshRecentFiles();
 }
 
@@ -334,7 +314,7 @@ void CZelkoraApp::RunEnvironmentDialog()
     if (dialog.exec() != QDialog::Accepted) return;
     auto settings = OpenSettings();
     m_env.Save(*settings);
-    ApplyDeviceSettings();
+    m_host.ApplyDeviceSettings();
 }
 
 void CZelkoraApp::ShowAbout()
@@ -348,63 +328,7 @@ void CZelkoraApp::ShowText(MessageIcon icon, const QString& text)
     m_pUi->ShowMessage(m_pMainFrame.get(), icon, text);
 }
 
-// --- the document's host ---------------------------------------------------------
-
-void CZelkoraApp::ShowMessage(int, MessageIcon icon, const std::string& text)
-{
-    ShowText(icon, QString::fromStdString(text));
-}
-
-void CZelkoraApp::Beep()
-{
-    m_pUi->Beep();
-}
-
-bool CZelkoraApp::RunKeyInputDialog(std::string& line)
-{
-    QString text;
-    if (!m_pUi->RunKeyInput(m_pMainFrame.get(), text)) return false;
-    line = Utf8ToCp932(text.toStdString());
-    return true;
-}
-
-void CZelkoraApp::ApplyDeviceSettings()
-{
-    m_deviceSettings.inDeviceType = m_env.m_nInDeviceType;
-    m_deviceSettings.outDeviceType = m_env.m_nOutDeviceType;
-    m_deviceSettings.inFileName = m_env.m_strInFileName.toStdString();
-    m_deviceSettings.outFileName = m_env.m_strOutFileName.toStdString();
-}
-
-void CZelkoraApp::EnterRunningState()
-{
-    m_lastPump = {};
-    m_pMainFrame->EnterRunState();
-}
-
-void CZelkoraApp::LeaveRunningState()
-{
-    m_pMainFrame->LeaveRunState();
-}
-
-void CZelkoraApp::AdvanceRunIndicator()
-{
-    m_pMainFrame->StepRunIndicator();
-}
-
-void CZelkoraApp::PumpMessages()
-{
-    // Called every 101 statements: dispatching events costs far more than the
-    // statements, so the window system is served about twenty times a second.
-    const auto now = std::chrono::steady_clock::now();
-    if (now - m_lastPump < std::chrono::milliseconds(50)) return;
-    m_lastPump = now;
-    m_pMainFrame->ShowRunIndicator();
-    QApplication::processEvents(QEventLoop::AllEvents);
-    m_pMainFrame->UpdateCommandUI();
-}
-
-bool CZelkoraApp::OpenSimulatorWindow(CZelkoraDoc& doc)
+bool CZelkoraApp::OpenSimulatorFrame(CZelkoraDoc& doc)
 {
     if (&doc != m_pDoc.get()) return false;
     DestroySimulatorFrame();
@@ -420,11 +344,6 @@ bool CZelkoraApp::OpenSimulatorWindow(CZelkoraDoc& doc)
     frame->setWindowTitle(frame->GetCaption());
     doc.UpdateAllViews(nullptr, HINT_MACHINE_STATE);
     return true;
-}
-
-void CZelkoraApp::CloseSimulatorWindow(CZelkoraDoc&)
-{
-    DestroySimulatorFrame();
 }
 
 void CZelkoraApp::RefreshMainFrame()

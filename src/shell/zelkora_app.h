@@ -4,7 +4,9 @@
 #include <QStringList>
 #include <chrono>
 #include <memory>
+#include "shell/desktop_host.h"
 #include "shell/environment.h"
+#include "shell/recent_files.h"
 #include "shell/source_frame.h"
 #include "shell/zelkora_frame.h"
 #include "simulator/document_host.h"
@@ -17,10 +19,11 @@ class CZelkoraFrame;
 class IShellUi;
 class CQtTranslation;
 
-// The application: settings, the main window, the one open document with its
-// source and simulator windows, the application-wide commands, and the host that
-// the document core talks to.
-class CZelkoraApp : public QObject, public CCommandTarget, public IDocumentHost {
+// The application: settings, the main window, the life cycle of the one open
+// document with its source and simulator windows, and the application-wide
+// commands. The document talks to the program through CDesktopHost; the recent
+// files are CRecentFileList's.
+class CZelkoraApp : public QObject, public CCommandTarget {
     Q_OBJECT
 public:
     // ui: the dialogs to use (null: the real ones).
@@ -55,32 +58,21 @@ public:
     // The document's own commands (close, save, Stop).
     CCommandTarget& GetDocumentTarget() { return *m_pDocTarget; }
 
-    // IDocumentHost
-    void ShowMessage(int messageId, MessageIcon icon, const std::string& text) override;
-    void Beep() override;
-    bool RunKeyInputDialog(std::string& line) override;
-    const CDeviceSettings& GetDeviceSettings() override { return m_deviceSettings; }
-    void EnterRunningState() override;
-    void LeaveRunningState() override;
-    void AdvanceRunIndicator() override;
-    void PumpMessages() override;
-    bool OpenSimulatorWindow(CZelkoraDoc& doc) override;
-    void CloseSimulatorWindow(CZelkoraDoc& doc) override;
+    // The simulator window of the document (its host opens and closes it through these).
+    bool OpenSimulatorFrame(CZelkoraDoc& doc);
+    void DestroySimulatorFrame();
 
 private:
     bool SaveModified();
     void CreateDocument(const QString& text, const QString& path);
-    void DestroySimulatorFrame();
     // The menu bar and caption follow the windows that are open.
     void RefreshMainFrame();
     void ShowText(MessageIcon icon, const QString& text);
     void RunEnvironmentDialog();
     void ShowAbout();
-    // Takes the device settings of the environment over for the document.
-    void ApplyDeviceSettings();
 
     CEnvironment m_env;
-    CDeviceSettings m_deviceSettings;  // the device part of m_env, as the document reads it
+    CDesktopHost m_host;
     std::unique_ptr<CQtTranslation> m_pQtTranslation;
     std::unique_ptr<IShellUi> m_pOwnUi;
     IShellUi* m_pUi;
@@ -89,7 +81,5 @@ private:
     QPointer<CSourceFrame> m_pSourceFrame;
     QPointer<CZelkoraFrame> m_pSimFrame;
     std::unique_ptr<CCommandTarget> m_pDocTarget;
-    std::chrono::steady_clock::time_point m_lastPump{};
-    mutable QStringList m_recentFiles;
-    mutable bool m_bRecentLoaded = false;
+    CRecentFileList m_recentFiles;
 };

@@ -22,19 +22,16 @@
 #include "resources/command_ids.h"
 #include "shell/main_frame.h"
 #include "shell/shell_ui.h"
-#include "silent_ui.h"
 #include "shell/zelkora_app.h"
 #include "shell/zelkora_frame.h"
+#include "silent_ui.h"
 #include "simulator/zelkora_doc.h"
 #include "views/dump_view.h"
 
 namespace {
 using Clock = std::chrono::steady_clock;
 
-double Ms(Clock::duration d)
-{
-    return std::chrono::duration<double, std::milli>(d).count();
-}
+double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
 double Median(std::vector<double> v)
 {
@@ -64,9 +61,10 @@ void TraceSteps(CZelkoraApp& app, const QString& source)
     Settle();
     const auto assemble1 = Clock::now();
     CZelkoraDoc* doc = app.GetDocument();
-    std::printf("source: %zu lines, %zu statements; open the file %.0f ms; assemble and open the simulator window %.0f ms\n",
-                static_cast<size_t>(std::count(doc->GetSourceText().begin(), doc->GetSourceText().end(), '\n')), doc->GetProgram().GetSize(), Ms(assemble0 - open0),
-                Ms(assemble1 - assemble0));
+    std::printf(
+        "source: %zu lines, %zu statements; open the file %.0f ms; assemble and open the simulator window %.0f ms\n",
+        static_cast<size_t>(std::count(doc->GetSourceText().begin(), doc->GetSourceText().end(), '\n')),
+        doc->GetProgram().GetSize(), Ms(assemble0 - open0), Ms(assemble1 - assemble0));
 
     std::vector<double> steps;
     for (int i = 0; i < 300; ++i) {
@@ -76,9 +74,9 @@ void TraceSteps(CZelkoraApp& app, const QString& source)
         steps.push_back(Ms(Clock::now() - t0));
     }
     std::sort(steps.begin(), steps.end());
-    std::printf("trace step with repaint: median %.2f ms, 90th percentile %.2f ms, max %.2f ms (%zu steps, PR now %04X)\n",
-                Median(steps), steps[steps.size() * 9 / 10], steps.back(), steps.size(),
-                doc->GetCore().GetRegisters()[REG_PR]);
+    std::printf(
+        "trace step with repaint: median %.2f ms, 90th percentile %.2f ms, max %.2f ms (%zu steps, PR now %04X)\n",
+        Median(steps), steps[steps.size() * 9 / 10], steps.back(), steps.size(), doc->GetCore().GetRegisters()[REG_PR]);
 }
 
 double GoRate(CZelkoraApp& app, const QString& source, std::uint64_t statements)
@@ -184,8 +182,9 @@ int main(int argc, char** argv)
     constexpr std::uint64_t kStatements = 100'000'000;
     const double desktop = GoRate(app, tight, kStatements);
     const double cli = CliRate(ZELKORA_CLI, tight, kStatements);
-    std::printf("go, tight loop, %llu statements: desktop %.0f statements/s, zelkora-cli %.0f statements/s, ratio %.2f\n",
-                static_cast<unsigned long long>(kStatements), desktop, cli, cli > 0 ? desktop / cli : 0);
+    std::printf(
+        "go, tight loop, %llu statements: desktop %.0f statements/s, zelkora-cli %.0f statements/s, ratio %.2f\n",
+        static_cast<unsigned long long>(kStatements), desktop, cli, cli > 0 ? desktop / cli : 0);
 
     DumpPageDown(app, tight);
     StopLatency(app, tight);

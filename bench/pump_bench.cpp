@@ -3,13 +3,13 @@
 // program's host (a pump that dispatches window events), offscreen.
 //   cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DZELKORA_BUILD_BENCH=ON
 //   cmake --build build/bench --target pump_bench && QT_QPA_PLATFORM=offscreen build/bench/bench/pump_bench
+#include <benchmark/benchmark.h>
 #include <QApplication>
 #include <QFile>
 #include <QUrl>
-#include <benchmark/benchmark.h>
 #include "shell/shell_ui.h"
-#include "silent_ui.h"
 #include "shell/zelkora_app.h"
+#include "silent_ui.h"
 #include "simulator/zelkora_doc.h"
 
 namespace {

@@ -2,14 +2,14 @@
 // the line reader on its own, against a plain model of the line rules (a line ends at LF,
 // a CR before the LF is dropped, a last line without an LF is still a line, a line keeps
 // at most CLineReader::kMaxLine bytes).
+#include <sys/mman.h>
+#include <unistd.h>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>
-#include <sys/mman.h>
-#include <unistd.h>
 #include <vector>
 #include "input_lines.h"
 #include "simulator/line_reader.h"
@@ -22,10 +22,13 @@ void Check(bool condition)
     if (!condition) std::abort();
 }
 
-
 class CFileHost final : public IDocumentHost {
 public:
-    explicit CFileHost(std::string path) { m_settings.inDeviceType = 1; m_settings.inFileName = std::move(path); }
+    explicit CFileHost(std::string path)
+    {
+        m_settings.inDeviceType = 1;
+        m_settings.inFileName = std::move(path);
+    }
     void ShowMessage(int, MessageIcon, const std::string&) override { ++messages; }
     void Beep() override {}
     bool RunKeyInputDialog(std::string&) override { std::abort(); }

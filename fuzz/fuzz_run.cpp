@@ -31,13 +31,23 @@ public:
         if (m_done) return false;
         const size_t lf = m_input.find('\n');
         line.assign(m_input.substr(0, lf));
-        if (lf == std::string_view::npos) m_done = true;
-        else m_input.remove_prefix(lf + 1);
+        if (lf == std::string_view::npos)
+            m_done = true;
+        else
+            m_input.remove_prefix(lf + 1);
         return true;
     }
     const CDeviceSettings& GetDeviceSettings() override { return m_settings; }
-    void EnterRunningState() override { Check(!m_running); m_running = true; }
-    void LeaveRunningState() override { Check(m_running); m_running = false; }
+    void EnterRunningState() override
+    {
+        Check(!m_running);
+        m_running = true;
+    }
+    void LeaveRunningState() override
+    {
+        Check(m_running);
+        m_running = false;
+    }
     void AdvanceRunIndicator() override { Check(m_running); }
     void PumpMessages() override { Check(m_running); }
     bool OpenSimulatorWindow(CZelkoraDoc&) override { return true; }

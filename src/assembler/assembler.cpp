@@ -28,7 +28,8 @@ std::string_view WithoutComment(std::string_view line)
     if (line.find(';') != std::string_view::npos) {  // most lines have no comment at all
         bool inQuote = false;
         for (size_t i = 0; i < line.size(); ++i) {
-            if (line[i] == '\'') inQuote = !inQuote;
+            if (line[i] == '\'')
+                inQuote = !inQuote;
             else if (line[i] == ';' && !inQuote) {
                 line = line.substr(0, i);
                 break;
@@ -73,7 +74,8 @@ void CAssembler::AssembleLine(std::string_view line)
     std::string_view rest = TrimLeft(stripped.substr(label.empty() ? 0 : blank + 1));
     const size_t opEnd = FindBlank(rest);
     const std::string_view operation = rest.substr(0, opEnd);
-    const std::string_view operand = opEnd == std::string_view::npos ? std::string_view() : TrimLeft(rest.substr(opEnd + 1));
+    const std::string_view operand =
+        opEnd == std::string_view::npos ? std::string_view() : TrimLeft(rest.substr(opEnd + 1));
 
     if (m_nPass == 1 && !m_labels.DefineLabel(label, m_wAddress)) return AddError(line, m_labels.GetLastError());
 
@@ -106,7 +108,8 @@ void CAssembler::Reassemble(CMnemonicArray&& statements)
         CStatementPtr statement = statements.Take(i);
         m_nLine = static_cast<int>(statement->GetLineNumber());
         statement->SetAddress(m_wAddress);
-        if (statement->IsExecutable() || !statement->GetOperation().empty()) statement->InitCode(statement->GetBaseCode());
+        if (statement->IsExecutable() || !statement->GetOperation().empty())
+            statement->InitCode(statement->GetBaseCode());
         if (!statement->Assemble()) {
             AddError(statement->GetSourceLine(), statement->GetError());
             continue;

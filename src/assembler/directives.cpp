@@ -60,7 +60,7 @@ bool CMnemonicIN::Assemble()
     if (tokens.size() != 2) return Fail(ERR_OPERAND_COUNT);
     if (!ResolveLabel(tokens[0], m_wBuffer) || !ResolveLabel(tokens[1], m_wLengthWord)) return false;
     // The standard expansion: PUSH 0,GR1 / PUSH 0,GR2 / LAD GR1,buf / LAD GR2,len / SVC n / POP GR2 / POP GR1.
-    const WORD words[12] = {0x7001, 0x0000, 0x7002,         0x0000, 0x121F, m_wBuffer,
+    const WORD words[12] = {0x7001, 0x0000,        0x7002, 0x0000,         0x121F, m_wBuffer,
                             0x122F, m_wLengthWord, 0xF00F, GetSvcNumber(), 0x7120, 0x7110};
     std::copy(std::begin(words), std::end(words), m_code);
     return true;

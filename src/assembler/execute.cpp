@@ -2,6 +2,7 @@
 // and where the program goes on: every Execute returns the next PR.
 #include "assembler/mnemonic_classes.h"
 #include "machine/flags.h"
+#include "machine/hex.h"
 #include "text/codepage.h"
 
 using Reg = CRegister;
@@ -154,10 +155,7 @@ inline void Push(Reg& reg, Mem& mem, WORD value)
     --reg[REG_SP];
     mem.SetWord(reg[REG_SP], value);
 }
-inline WORD Pop(Reg& reg, const Mem& mem)
-{
-    return mem.GetWord(reg[REG_SP]++);
-}
+inline WORD Pop(Reg& reg, const Mem& mem) { return mem.GetWord(reg[REG_SP]++); }
 }  // namespace
 
 WORD CMnemonicPUSH::Execute(Reg& reg, Mem& mem, Host*) const
@@ -180,20 +178,14 @@ WORD CMnemonicCALL::Execute(Reg& reg, Mem& mem, Host*) const
     return target;
 }
 
-void CMnemonicCALL::SetPassStops(const Reg&, const Mem&, CStopList& stops) const
-{
-    stops.SetStop(GetNextAddress());
-}
+void CMnemonicCALL::SetPassStops(const Reg&, const Mem&, CStopList& stops) const { stops.SetStop(GetNextAddress()); }
 
 void CMnemonicCALL::SetTraceStops(const Reg& reg, const Mem&, CStopList& stops) const
 {
     stops.SetStop(EffectiveAddress(reg));
 }
 
-WORD CMnemonicRET::Execute(Reg& reg, Mem& mem, Host*) const
-{
-    return Pop(reg, mem);
-}
+WORD CMnemonicRET::Execute(Reg& reg, Mem& mem, Host*) const { return Pop(reg, mem); }
 
 void CMnemonicRET::SetTraceStops(const Reg& reg, const Mem& mem, CStopList& stops) const
 {
@@ -229,7 +221,6 @@ WORD CMnemonicIN::Execute(Reg& reg, Mem& mem, Host* host) const
 WORD CMnemonicOUT::Execute(Reg& reg, Mem& mem, Host* host) const
 {
     // A byte that is no printable character is written as a backslash and two hexadecimal digits.
-    static const char kHex[] = "0123456789ABCDEF";
     const unsigned count = std::min<unsigned>(mem.GetWord(m_wLengthWord), 256);
     char text[256 * 3];
     size_t n = 0;
@@ -239,8 +230,8 @@ WORD CMnemonicOUT::Execute(Reg& reg, Mem& mem, Host* host) const
             text[n++] = static_cast<char>(c);
         } else {
             text[n++] = '\\';
-            text[n++] = kHex[c >> 4];
-            text[n++] = kHex[c & 0xF];
+            text[n++] = HexDigit(c >> 4);
+            text[n++] = HexDigit(c);
         }
     }
     if (host) host->WriteOutputLine(std::string(text, n));

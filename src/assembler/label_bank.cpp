@@ -1,11 +1,12 @@
 #include "assembler/label_bank.h"
 
 #include <algorithm>
-#include <random>
 #include <cstring>
+#include <random>
 
 #include "assembler/error_numbers.h"
 #include "assembler/operand_syntax.h"
+#include "machine/hex.h"
 #include "machine/register.h"
 
 bool CLabelBank::DefineLabel(std::string_view name, WORD address)
@@ -26,9 +27,8 @@ bool CLabelBank::DefineLabel(std::string_view name, WORD address)
 std::string CLabelBank::LiteralLabelName(WORD instructionAddress)
 {
     // "__%04X__", formatted by hand: this runs for every literal operand.
-    static const char kDigits[] = "0123456789ABCDEF";
     std::string name = "__0000__";
-    for (int i = 5, value = instructionAddress; i >= 2; --i, value >>= 4) name[i] = kDigits[value & 0xF];
+    PutHex4(name.data() + 2, instructionAddress);
     return name;
 }
 

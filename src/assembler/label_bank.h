@@ -1,9 +1,9 @@
 #pragma once
+#include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <cstdint>
-#include <deque>
 #include <vector>
 #include "machine/word.h"
 

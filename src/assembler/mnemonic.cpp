@@ -24,10 +24,7 @@ void CMnemonic::LoadCode(CMemory& mem) const
     for (WORD w : GetImage()) mem.SetWord(address++, w);
 }
 
-WORD CMnemonic::Execute(CRegister&, CMemory&, IExecutionHost*) const
-{
-    return GetNextAddress();
-}
+WORD CMnemonic::Execute(CRegister&, CMemory&, IExecutionHost*) const { return GetNextAddress(); }
 
 bool CMnemonic::VerifyCode(const CMemory& mem) const
 {
@@ -37,7 +34,4 @@ bool CMnemonic::VerifyCode(const CMemory& mem) const
     return true;
 }
 
-std::string CMnemonic::GetExpandedSource(size_t limit) const
-{
-    return ExpandTabs(m_text.line, limit);
-}
+std::string CMnemonic::GetExpandedSource(size_t limit) const { return ExpandTabs(m_text.line, limit); }

@@ -94,7 +94,11 @@ protected:
         return tokens;
     }
 
-    bool Fail(int error) { m_nError = error; return false; }
+    bool Fail(int error)
+    {
+        m_nError = error;
+        return false;
+    }
     int GetPass() const { return m_pAssembler ? m_pAssembler->GetPass() : 1; }
 
     // Operand fields of the assembled first word.

@@ -7,8 +7,10 @@ namespace {
 struct PositionErrors {
     int labelName, undefined, decimal, other;
 };
-constexpr PositionErrors kFirst{ERR_OPERAND1_LABEL_NAME, ERR_OPERAND1_LABEL_UNDEFINED, ERR_OPERAND1_DECIMAL, ERR_OPERAND1};
-constexpr PositionErrors kSecond{ERR_OPERAND2_LABEL_NAME, ERR_OPERAND2_LABEL_UNDEFINED, ERR_OPERAND2_DECIMAL, ERR_OPERAND2};
+constexpr PositionErrors kFirst{ERR_OPERAND1_LABEL_NAME, ERR_OPERAND1_LABEL_UNDEFINED, ERR_OPERAND1_DECIMAL,
+                                ERR_OPERAND1};
+constexpr PositionErrors kSecond{ERR_OPERAND2_LABEL_NAME, ERR_OPERAND2_LABEL_UNDEFINED, ERR_OPERAND2_DECIMAL,
+                                 ERR_OPERAND2};
 
 int Translate(int error, const PositionErrors& p)
 {

@@ -5,16 +5,12 @@
 
 bool CMnemonic::ParseRegister(std::string_view token, int& reg)
 {
-    if (token.size() != 3 || token[0] != 'G' || token[1] != 'R' || token[2] < '0' || token[2] > '7')
-        return false;
+    if (token.size() != 3 || token[0] != 'G' || token[1] != 'R' || token[2] < '0' || token[2] > '7') return false;
     reg = token[2] - '0';
     return true;
 }
 
-bool CMnemonic::ParseIndexRegister(std::string_view token, int& reg)
-{
-    return ParseRegister(token, reg) && reg != 0;
-}
+bool CMnemonic::ParseIndexRegister(std::string_view token, int& reg) { return ParseRegister(token, reg) && reg != 0; }
 
 bool CMnemonic::ParseAddress(std::string_view token, WORD& value)
 {

@@ -69,9 +69,12 @@ bool ParseHexConstant(std::string_view text, WORD& value)
     unsigned v = 0;
     for (char c : text.substr(1)) {
         unsigned digit;
-        if (c >= '0' && c <= '9') digit = static_cast<unsigned>(c - '0');
-        else if (c >= 'A' && c <= 'F') digit = static_cast<unsigned>(c - 'A' + 10);
-        else return false;
+        if (c >= '0' && c <= '9')
+            digit = static_cast<unsigned>(c - '0');
+        else if (c >= 'A' && c <= 'F')
+            digit = static_cast<unsigned>(c - 'A' + 10);
+        else
+            return false;
         v = v * 16 + digit;
     }
     value = static_cast<WORD>(v);

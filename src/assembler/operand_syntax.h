@@ -64,8 +64,8 @@ CharConstant ParseCharConstant(std::string_view text, std::vector<WORD>* words);
 struct CConstantErrors {
     int missing, charMalformed, charEmpty, hex, decimal;
 };
-inline constexpr CConstantErrors kDcErrors{ERR_OPERAND_MISSING, ERR_CHAR_CONSTANT, ERR_CHAR_CONSTANT_EMPTY, ERR_HEX_CONSTANT,
-                                           ERR_DECIMAL_CONSTANT};
+inline constexpr CConstantErrors kDcErrors{ERR_OPERAND_MISSING, ERR_CHAR_CONSTANT, ERR_CHAR_CONSTANT_EMPTY,
+                                           ERR_HEX_CONSTANT, ERR_DECIMAL_CONSTANT};
 inline constexpr CConstantErrors kLiteralErrors{ERR_LITERAL_MISSING, ERR_LITERAL_CHAR, ERR_LITERAL_STRING_EMPTY,
                                                 ERR_LITERAL_HEX, ERR_LITERAL_DECIMAL};
 

@@ -5,15 +5,10 @@
 #include "cli/assemble_file.h"
 #include "cli/cli_util.h"
 #include "cli/commands.h"
+#include "machine/hex.h"
 #include "text/codepage.h"
 
 namespace {
-void PutHex4(char* at, unsigned value)
-{
-    static const char kDigits[] = "0123456789ABCDEF";
-    for (int i = 3; i >= 0; --i, value >>= 4) at[i] = kDigits[value & 0xF];
-}
-
 // "AAAA WWWW" lines; an image has a line for every word, so each is made in one piece.
 void PrintWords(COutputBuffer& out, WORD address, std::span<const WORD> words)
 {
@@ -29,7 +24,8 @@ void PrintWords(COutputBuffer& out, WORD address, std::span<const WORD> words)
 
 void PrintImage(const CAssembler& assembler, COutputBuffer& out)
 {
-    for (const auto& statement : assembler.GetProgram()) PrintWords(out, statement->GetAddress(), statement->GetImage());
+    for (const auto& statement : assembler.GetProgram())
+        PrintWords(out, statement->GetAddress(), statement->GetImage());
     for (const auto& literal : assembler.GetLiterals().GetLiterals())
         PrintWords(out, literal->GetAddress(), literal->GetWords());
 }
@@ -38,7 +34,8 @@ void PrintLabels(const CAssembler& assembler, COutputBuffer& out)
 {
     std::vector<const CLabel*> labels;
     for (const CLabel& label : assembler.GetLabels()) labels.push_back(&label);
-    std::sort(labels.begin(), labels.end(), [](const CLabel* a, const CLabel* b) { return a->GetName() < b->GetName(); });
+    std::sort(labels.begin(), labels.end(),
+              [](const CLabel* a, const CLabel* b) { return a->GetName() < b->GetName(); });
     for (const CLabel* label : labels) {
         out.Append(label->GetName());
         out.Append(" ");
@@ -58,8 +55,10 @@ void PrintListing(const CAssembler& assembler, COutputBuffer& out)
         out.AppendHex4(address);
         for (size_t i = 0; i < kFirstRow; ++i) {
             out.Append(" ");
-            if (i < words.size()) out.AppendHex4(words[i]);
-            else out.Append("    ");
+            if (i < words.size())
+                out.AppendHex4(words[i]);
+            else
+                out.Append("    ");
         }
         out.Append("  ");
         out.AppendCp932(statement->GetExpandedSource());  // UTF-8, like all other output
@@ -89,11 +88,16 @@ int AsmCommand(int argc, char** argv)
     bool image = false, labels = false;
     const char* path = nullptr;
     for (int i = 0; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--image") == 0) image = true;
-        else if (std::strcmp(argv[i], "--labels") == 0) labels = true;
-        else if (argv[i][0] == '-' && argv[i][1] != '\0') return UsageError("unknown option for asm");
-        else if (path) return UsageError("more than one source file given");
-        else path = argv[i];
+        if (std::strcmp(argv[i], "--image") == 0)
+            image = true;
+        else if (std::strcmp(argv[i], "--labels") == 0)
+            labels = true;
+        else if (argv[i][0] == '-' && argv[i][1] != '\0')
+            return UsageError("unknown option for asm");
+        else if (path)
+            return UsageError("more than one source file given");
+        else
+            path = argv[i];
     }
     if (!path) return UsageError("no source file given");
 

@@ -1,14 +1,15 @@
 #include "cli/cli_util.h"
 
+#include <sys/stat.h>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
-#include <sys/stat.h>
+#include "machine/hex.h"
 #include "text/codepage.h"
 
 bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& reason)
 {
-    struct stat st{};
+    struct stat st {};
     if (stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
         reason = "is a directory";
         return false;
@@ -39,9 +40,8 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& rea
 
 void COutputBuffer::AppendHex4(unsigned value)
 {
-    static const char kDigits[] = "0123456789ABCDEF";
-    const char text[4] = {kDigits[(value >> 12) & 0xF], kDigits[(value >> 8) & 0xF], kDigits[(value >> 4) & 0xF],
-                          kDigits[value & 0xF]};
+    char text[4];
+    PutHex4(text, value);
     Append(std::string_view(text, 4));
 }
 
@@ -56,7 +56,8 @@ bool COutputBuffer::Flush()
 {
     if (m_nError == 0) {
         errno = 0;
-        const bool written = m_buffer.empty() || std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_stream) == m_buffer.size();
+        const bool written =
+            m_buffer.empty() || std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_stream) == m_buffer.size();
         if (!written || std::fflush(m_stream) != 0) m_nError = errno != 0 ? errno : EIO;
     }
     m_buffer.clear();

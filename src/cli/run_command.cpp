@@ -1,12 +1,12 @@
 // zelkora-cli run [--in FILE] [--out FILE] [--max-steps N] [--trace] [--state]
 //                 [--dump-memory HHHH:N] [--stats] FILE.asm
+#include <signal.h>
+#include <unistd.h>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
-#include <signal.h>
 #include <cstdlib>
 #include <cstring>
-#include <unistd.h>
 #include <string>
 #include "cli/assemble_file.h"
 #include "cli/cli_util.h"
@@ -217,7 +217,7 @@ int RunCommand(int argc, char** argv)
     if (options.hasMaxSteps) core.SetStepLimit(options.maxSteps == 0 ? 0 : options.maxSteps);
 
     // Without SA_RESTART, so that Ctrl+C also ends a wait for a line of standard input.
-    struct sigaction action{};
+    struct sigaction action {};
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);

@@ -9,8 +9,10 @@
 inline void SetZeroSign(CRegister& reg, std::int16_t result)
 {
     WORD fr = reg[REG_FR] & static_cast<WORD>(~(FLAG_ZF | FLAG_SF));
-    if (result == 0) fr |= FLAG_ZF;
-    else if (result < 0) fr |= FLAG_SF;
+    if (result == 0)
+        fr |= FLAG_ZF;
+    else if (result < 0)
+        fr |= FLAG_SF;
     reg[REG_FR] = fr;
 }
 
@@ -31,10 +33,7 @@ inline void SetCompare(CRegister& reg, bool equal, bool less)
 }
 
 // Whether a signed sum or difference left the 16-bit range.
-inline bool SignedOverflow(int result)
-{
-    return result < -32768 || result > 32767;
-}
+inline bool SignedOverflow(int result) { return result < -32768 || result > 32767; }
 
 // OF of a right shift by n: the last bit shifted out (bit n - 1); a shift by 0 keeps OF,
 // a shift by more than 16 shifts out only copies, so OF is cleared.
@@ -45,7 +44,4 @@ inline bool RightShiftOverflow(const CRegister& reg, WORD value, unsigned n)
 }
 
 // OF of a logical left shift by n: the last bit shifted out (bit 16 - n).
-inline bool LeftShiftOverflow(WORD value, unsigned n)
-{
-    return n >= 1 && n <= 16 && ((value >> (16 - n)) & 1);
-}
+inline bool LeftShiftOverflow(WORD value, unsigned n) { return n >= 1 && n <= 16 && ((value >> (16 - n)) & 1); }

@@ -5,8 +5,17 @@
 class CStopList {
 public:
     void Clear() { m_count = 0; }
-    void SetStop(WORD address) { m_addr[0] = address; m_count = 1; }
-    void SetStops(WORD first, WORD second) { m_addr[0] = first; m_addr[1] = second; m_count = 2; }
+    void SetStop(WORD address)
+    {
+        m_addr[0] = address;
+        m_count = 1;
+    }
+    void SetStops(WORD first, WORD second)
+    {
+        m_addr[0] = first;
+        m_addr[1] = second;
+        m_count = 2;
+    }
     bool IsStopAddress(WORD address) const
     {
         return (m_count > 0 && m_addr[0] == address) || (m_count > 1 && m_addr[1] == address);

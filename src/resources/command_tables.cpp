@@ -5,6 +5,9 @@
 namespace {
 using K = CMenuItem;
 
+// The tables are laid out as the menus read.
+// clang-format off
+
 #define FILE_MENU_HEAD {K::Popup, 0, "ﾌｧｲﾙ(&F)"}, {K::Command, ID_FILE_NEW, "新規作成(&N)\tCtrl+N"}, {K::Command, ID_FILE_OPEN, "開く(&O)...\tCtrl+O"}
 #define FILE_MENU_TAIL {K::Separator, 0, ""}, {K::RecentFiles, ID_FILE_MRU_FIRST, ""}, {K::Separator, 0, ""}, {K::Command, ID_APP_EXIT, "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}, {K::End, 0, ""}
 #define FILE_MENU_DOC {K::Command, ID_FILE_CLOSE, "閉じる(&C)"}, {K::Command, ID_FILE_SAVE, "上書き保存(&S)\tCtrl+S"}, {K::Command, ID_FILE_SAVE_AS, "名前を付けて保存(&A)..."}
@@ -126,6 +129,7 @@ constexpr CAccelerator kKeys129[] = {COMMON_KEYS,          {"F2", ID_BP_TOGGLE},
                                      {"F11", ID_RUN_TO_CURSOR}};
 #undef COMMON_KEYS
 #undef EDIT_KEYS
+// clang-format on
 }  // namespace
 
 std::span<const CMenuItem> GetMenu(int menuId)
@@ -141,10 +145,7 @@ std::span<const CMenuItem> GetMenu(int menuId)
     }
 }
 
-std::span<const int> GetToolbar()
-{
-    return kToolbar;
-}
+std::span<const int> GetToolbar() { return kToolbar; }
 
 std::span<const CAccelerator> GetAccelerators(int tableId)
 {

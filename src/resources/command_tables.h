@@ -25,4 +25,3 @@ struct CAccelerator {
 };
 // Accelerator table 128, 129 or 130.
 std::span<const CAccelerator> GetAccelerators(int tableId);
-

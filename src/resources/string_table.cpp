@@ -133,20 +133,14 @@ constexpr Entry kStrings[] = {
 
 std::string_view LoadString(int id)
 {
-    const Entry* it = std::lower_bound(std::begin(kStrings), std::end(kStrings), id,
-                                       [](const Entry& e, int n) { return e.id < n; });
+    const Entry* it =
+        std::lower_bound(std::begin(kStrings), std::end(kStrings), id, [](const Entry& e, int n) { return e.id < n; });
     return (it != std::end(kStrings) && it->id == id) ? it->text : std::string_view();
 }
 
-std::string FormatMessage(int id, int number)
-{
-    return ReplaceFirst(LoadString(id), "%d", std::to_string(number));
-}
+std::string FormatMessage(int id, int number) { return ReplaceFirst(LoadString(id), "%d", std::to_string(number)); }
 
-std::string FormatMessage(int id, std::string_view insert)
-{
-    return ReplaceFirst(LoadString(id), "%1", insert);
-}
+std::string FormatMessage(int id, std::string_view insert) { return ReplaceFirst(LoadString(id), "%1", insert); }
 
 std::string ReplaceFirst(std::string_view text, std::string_view placeholder, std::string_view insert)
 {

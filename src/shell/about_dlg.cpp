@@ -7,9 +7,9 @@
 
 QString VersionText()
 {
-    return QString::asprintf("%hd.%hd.%hd.%hd", static_cast<short>(ZELKORA_VERSION_MAJOR + 0),
-                             static_cast<short>(ZELKORA_VERSION_MINOR + 0), static_cast<short>(ZELKORA_VERSION_PATCH + 0),
-                             static_cast<short>(ZELKORA_VERSION_TWEAK + 0));
+    return QString::asprintf(
+        "%hd.%hd.%hd.%hd", static_cast<short>(ZELKORA_VERSION_MAJOR + 0), static_cast<short>(ZELKORA_VERSION_MINOR + 0),
+        static_cast<short>(ZELKORA_VERSION_PATCH + 0), static_cast<short>(ZELKORA_VERSION_TWEAK + 0));
 }
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)

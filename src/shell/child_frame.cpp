@@ -18,10 +18,7 @@ CChildFrame::CChildFrame(CZelkoraDoc& doc, QWidget* parent) : QMdiSubWindow(pare
     });
 }
 
-void CChildFrame::SetActiveView(QWidget* view)
-{
-    m_pActiveView = view;
-}
+void CChildFrame::SetActiveView(QWidget* view) { m_pActiveView = view; }
 
 QSplitter* CChildFrame::MakeSplitter(Qt::Orientation orientation, QWidget* parent)
 {
@@ -50,8 +47,10 @@ void CChildFrame::ActivateNextPane(bool forward)
     std::function<void(QSplitter*)> collect = [&](QSplitter* splitter) {
         for (int i = 0; i < splitter->count(); ++i) {
             QWidget* w = splitter->widget(i);
-            if (auto* inner = qobject_cast<QSplitter*>(w)) collect(inner);
-            else panes << w;
+            if (auto* inner = qobject_cast<QSplitter*>(w))
+                collect(inner);
+            else
+                panes << w;
         }
     };
     if (auto* top = qobject_cast<QSplitter*>(widget())) collect(top);

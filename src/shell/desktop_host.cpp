@@ -20,10 +20,7 @@ void CDesktopHost::ShowMessage(int, MessageIcon icon, const std::string& text)
     m_app.GetUi().ShowMessage(m_app.GetMainFrame(), icon, QString::fromStdString(text));
 }
 
-void CDesktopHost::Beep()
-{
-    m_app.GetUi().Beep();
-}
+void CDesktopHost::Beep() { m_app.GetUi().Beep(); }
 
 bool CDesktopHost::RunKeyInputDialog(std::string& line)
 {
@@ -39,15 +36,9 @@ void CDesktopHost::EnterRunningState()
     m_app.GetMainFrame()->EnterRunState();
 }
 
-void CDesktopHost::LeaveRunningState()
-{
-    m_app.GetMainFrame()->LeaveRunState();
-}
+void CDesktopHost::LeaveRunningState() { m_app.GetMainFrame()->LeaveRunState(); }
 
-void CDesktopHost::AdvanceRunIndicator()
-{
-    m_app.GetMainFrame()->StepRunIndicator();
-}
+void CDesktopHost::AdvanceRunIndicator() { m_app.GetMainFrame()->StepRunIndicator(); }
 
 void CDesktopHost::PumpMessages()
 {
@@ -62,12 +53,6 @@ void CDesktopHost::PumpMessages()
     frame->UpdateCommandUI();
 }
 
-bool CDesktopHost::OpenSimulatorWindow(CZelkoraDoc& doc)
-{
-    return m_app.OpenSimulatorFrame(doc);
-}
+bool CDesktopHost::OpenSimulatorWindow(CZelkoraDoc& doc) { return m_app.OpenSimulatorFrame(doc); }
 
-void CDesktopHost::CloseSimulatorWindow(CZelkoraDoc&)
-{
-    m_app.DestroySimulatorFrame();
-}
+void CDesktopHost::CloseSimulatorWindow(CZelkoraDoc&) { m_app.DestroySimulatorFrame(); }

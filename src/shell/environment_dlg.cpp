@@ -16,10 +16,7 @@
 #include "shell/shell_ui.h"
 
 namespace {
-QString Text(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
+QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
 
 // The text-file filter of the settings in the form the file dialogs take.
 QString TextFileFilter()
@@ -95,7 +92,8 @@ CEnvironmentDlg::CEnvironmentDlg(CEnvironment& env, IShellUi& ui, QWidget* paren
     workLayout->addWidget(m_pSaveWatch);
     layout->addWidget(workBox);
 
-    m_pInDevice = DeviceGroup(this, layout, "入力ﾃﾞﾊﾞｲｽの設定", {"画面よりｷｰ入力", "ﾃｷｽﾄﾌｧｲﾙより入力"}, m_pInFile, m_pBrowseIn);
+    m_pInDevice =
+        DeviceGroup(this, layout, "入力ﾃﾞﾊﾞｲｽの設定", {"画面よりｷｰ入力", "ﾃｷｽﾄﾌｧｲﾙより入力"}, m_pInFile, m_pBrowseIn);
     m_pOutDevice = DeviceGroup(this, layout, "出力ﾃﾞﾊﾞｲｽの設定", {"画面のみへ出力", "画面とﾃｷｽﾄﾌｧｲﾙへ出力"}, m_pOutFile,
                                m_pBrowseOut);
 
@@ -148,8 +146,8 @@ void CEnvironmentDlg::accept()
 
 void CEnvironmentDlg::BrowseFolder()
 {
-    const QString folder =
-        m_ui.GetExistingDirectory(this, QString::fromUtf8(LoadString(STR_SOURCE_FOLDER_TITLE).data()), m_pSourcePath->text());
+    const QString folder = m_ui.GetExistingDirectory(
+        this, QString::fromUtf8(LoadString(STR_SOURCE_FOLDER_TITLE).data()), m_pSourcePath->text());
     if (!folder.isEmpty()) m_pSourcePath->setText(folder);
 }
 

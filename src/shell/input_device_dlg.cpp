@@ -22,7 +22,4 @@ CInputDeviceDlg::CInputDeviceDlg(QWidget* parent) : QDialog(parent), m_pEdit(new
     m_pEdit->setMinimumWidth(360);
 }
 
-QString CInputDeviceDlg::GetText() const
-{
-    return m_pEdit->text();
-}
+QString CInputDeviceDlg::GetText() const { return m_pEdit->text(); }

@@ -1,8 +1,8 @@
 #include "shell/main_frame.h"
 
 #include <QAbstractEventDispatcher>
-#include <QApplication>
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -16,8 +16,8 @@
 #include <QToolBar>
 #include <QWindow>
 #include "resources/command_ids.h"
-#include "resources/string_table.h"
 #include "resources/command_tables.h"
+#include "resources/string_table.h"
 #include "shell/child_frame.h"
 #include "shell/layout_store.h"
 #include "shell/shell_ui.h"
@@ -59,8 +59,10 @@ CMainFrame::CMainFrame(CZelkoraApp& app) : m_app(app), m_pMdiArea(new QMdiArea(t
     m_pToolBar->setMovable(false);
     m_pToolBar->setIconSize(QSize(16, 16));
     for (int id : GetToolbar()) {
-        if (id == 0) m_pToolBar->addSeparator();
-        else m_pToolBar->addAction(m_actions.value(id));
+        if (id == 0)
+            m_pToolBar->addSeparator();
+        else
+            m_pToolBar->addAction(m_actions.value(id));
     }
     m_pStatusBar = new CZelkoraStatusBar(this);
     setStatusBar(m_pStatusBar);
@@ -106,7 +108,8 @@ void CMainFrame::CreateActions()
     };
     for (int menuId : {128, 130, 129, 104})
         for (const CMenuItem& item : GetMenu(menuId))
-            if (item.kind == CMenuItem::Command) add(item.id, QString::fromUtf8(item.text.data(), static_cast<int>(item.text.size())));
+            if (item.kind == CMenuItem::Command)
+                add(item.id, QString::fromUtf8(item.text.data(), static_cast<int>(item.text.size())));
     for (int id : {ID_NEXT_PANE, ID_PREV_PANE, ID_MANUAL, ID_SUPPORT}) add(id, QString());
     for (int i = 0; i < kRecentFileCount; ++i) {
         add(ID_FILE_MRU_FIRST + i, QString());
@@ -172,10 +175,7 @@ CChildFrame* CMainFrame::GetActiveChild() const
     return qobject_cast<CChildFrame*>(m_pMdiArea->currentSubWindow());
 }
 
-void CMainFrame::AddChild(CChildFrame* child)
-{
-    m_pMdiArea->addSubWindow(child);
-}
+void CMainFrame::AddChild(CChildFrame* child) { m_pMdiArea->addSubWindow(child); }
 
 void CMainFrame::RefreshMenuBar()
 {
@@ -289,10 +289,7 @@ void CMainFrame::LeaveRunState()
     UpdateCommandUI();
 }
 
-void CMainFrame::ShowRunIndicator()
-{
-    m_pStatusBar->GetProgress()->setValue(m_nRunSteps);
-}
+void CMainFrame::ShowRunIndicator() { m_pStatusBar->GetProgress()->setValue(m_nRunSteps); }
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
@@ -316,8 +313,8 @@ void CMainFrame::RestorePlacement()
     if (const QScreen* screen = this->screen()) {
         const QRect available = screen->availableGeometry();
         const QSize size = available.size() * 8 / 10;
-        setGeometry(QRect(available.topLeft() + QPoint((available.width() - size.width()) / 2,
-                                                       (available.height() - size.height()) / 2),
+        setGeometry(QRect(available.topLeft() +
+                              QPoint((available.width() - size.width()) / 2, (available.height() - size.height()) / 2),
                           size));
     }
 }

@@ -28,8 +28,10 @@ void CRecentFileList::Add(const QString& path)
     auto settings = OpenSettings();
     for (int i = 1; i <= kRecentFileCount; ++i) {
         const QString key = QString("Recent File List/File%1").arg(i);
-        if (i <= files.size()) settings->setValue(key, files[i - 1]);
-        else settings->remove(key);
+        if (i <= files.size())
+            settings->setValue(key, files[i - 1]);
+        else
+            settings->remove(key);
     }
     settings->sync();
 }

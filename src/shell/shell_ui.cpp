@@ -8,10 +8,7 @@
 #include "resources/string_table.h"
 #include "shell/input_device_dlg.h"
 
-QString AppTitle()
-{
-    return QString::fromUtf8(LoadString(IDS_APP_TITLE).data());
-}
+QString AppTitle() { return QString::fromUtf8(LoadString(IDS_APP_TITLE).data()); }
 
 void CQtShellUi::ShowMessage(QWidget* parent, MessageIcon icon, const QString& text)
 {
@@ -58,12 +55,6 @@ bool CQtShellUi::RunKeyInput(QWidget* parent, QString& line)
     return true;
 }
 
-bool CQtShellUi::OpenUrl(const QUrl& url)
-{
-    return QDesktopServices::openUrl(url);
-}
+bool CQtShellUi::OpenUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
 
-void CQtShellUi::Beep()
-{
-    QApplication::beep();
-}
+void CQtShellUi::Beep() { QApplication::beep(); }

@@ -18,7 +18,8 @@ public:
     // OK or Cancel.
     virtual bool AskOkCancel(QWidget* parent, const QString& text) = 0;
     virtual QString GetOpenFileName(QWidget* parent, const QString& dir, const QString& filter) = 0;
-    virtual QString GetSaveFileName(QWidget* parent, const QString& dir, const QString& filter, bool confirmOverwrite) = 0;
+    virtual QString GetSaveFileName(QWidget* parent, const QString& dir, const QString& filter,
+                                    bool confirmOverwrite) = 0;
     virtual QString GetExistingDirectory(QWidget* parent, const QString& title, const QString& dir) = 0;
     // The key-input dialog of IN; false for end of input.
     virtual bool RunKeyInput(QWidget* parent, QString& line) = 0;

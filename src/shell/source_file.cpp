@@ -2,8 +2,8 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <cerrno>
 #include <QSaveFile>
+#include <cerrno>
 #include "text/codepage.h"
 #include "text/source_text.h"
 
@@ -23,7 +23,10 @@ QString FileBytesToEditorText(const std::string& bytes)
 {
     bool ascii = true;
     for (char c : bytes)
-        if (static_cast<unsigned char>(c) >= 0x80) { ascii = false; break; }
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            ascii = false;
+            break;
+        }
     QString text;
     if (!ascii && IsValidUtf8(bytes)) {
         text = QString::fromStdString(bytes);  // written by another editor here

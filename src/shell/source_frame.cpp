@@ -19,10 +19,7 @@ CSourceFrame::CSourceFrame(CZelkoraApp& app, CZelkoraDoc& doc, QWidget* parent)
 }
 
 // However the window goes, its layout is stored here, once.
-CSourceFrame::~CSourceFrame()
-{
-    StoreLayout();
-}
+CSourceFrame::~CSourceFrame() { StoreLayout(); }
 
 void CSourceFrame::InitialLayout()
 {
@@ -34,10 +31,7 @@ void CSourceFrame::InitialLayout()
     m_pEditor->setFocus();
 }
 
-QString CSourceFrame::GetCaption() const
-{
-    return "Source - " + QString::fromStdString(GetDocument().GetSourcePath());
-}
+QString CSourceFrame::GetCaption() const { return "Source - " + QString::fromStdString(GetDocument().GetSourcePath()); }
 
 void CSourceFrame::StoreLayout()
 {
@@ -63,7 +57,4 @@ bool CSourceFrame::OnCommand(int id)
     return true;
 }
 
-bool CSourceFrame::OnUpdateCommand(CCmdUI& ui)
-{
-    return ui.id == ID_ASSEMBLE;
-}
+bool CSourceFrame::OnUpdateCommand(CCmdUI& ui) { return ui.id == ID_ASSEMBLE; }

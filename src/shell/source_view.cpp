@@ -20,10 +20,7 @@ CSourceView::CSourceView(CZelkoraDoc& doc, QWidget* parent) : QPlainTextEdit(par
     SetEightColumnTabs(*this);
 }
 
-CSourceView::~CSourceView()
-{
-    Detach();
-}
+CSourceView::~CSourceView() { Detach(); }
 
 void CSourceView::OnUpdate(CView*, int hint, CHintUpdateView* object)
 {
@@ -41,10 +38,14 @@ void CSourceView::GetCaretPosition(int& line, int& column)
     const QTextCursor cursor = textCursor();
     const int s = cursor.selectionStart(), e = cursor.selectionEnd();
     int side;
-    if (s == m_caret.start && e == m_caret.end) side = m_caret.side;
-    else if (s == m_caret.start) side = 1;
-    else if (e == m_caret.end) side = 0;
-    else side = (e == m_caret.start) ? 0 : 1;
+    if (s == m_caret.start && e == m_caret.end)
+        side = m_caret.side;
+    else if (s == m_caret.start)
+        side = 1;
+    else if (e == m_caret.end)
+        side = 0;
+    else
+        side = (e == m_caret.start) ? 0 : 1;
     m_caret = {s, e, side};
 
     const int position = side == 1 ? e : s;
@@ -88,8 +89,8 @@ void CSourceView::contextMenuEvent(QContextMenuEvent* event)
 {
     CMainFrame* frame = CMainFrame::Of(this);
     if (!frame) return;
-    const QPoint at = event->reason() == QContextMenuEvent::Mouse ? event->globalPos()
-                                                                  : viewport()->mapToGlobal(QPoint(5, 5));
+    const QPoint at =
+        event->reason() == QContextMenuEvent::Mouse ? event->globalPos() : viewport()->mapToGlobal(QPoint(5, 5));
     frame->PopupMenu(104, at);
 }
 

@@ -39,4 +39,3 @@ void CZelkoraStatusBar::SetCaretPane(bool enabled, const QString& text)
     const QString shown = enabled ? text : QString();
     if (m_pCaret->text() != shown) m_pCaret->setText(shown);
 }
-

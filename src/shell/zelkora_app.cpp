@@ -38,10 +38,7 @@ QString ManualPath()
     return !QFileInfo::exists(beside) && QFileInfo::exists(installed) ? installed : beside;
 }
 
-QString Message(int id)
-{
-    return QString::fromUtf8(LoadString(id).data());
-}
+QString Message(int id) { return QString::fromUtf8(LoadString(id).data()); }
 
 QString Message(int id, const QString& insert)
 {
@@ -82,13 +79,12 @@ private:
 }  // namespace
 
 // The icons live in this static library; they must be registered by hand.
-static void InitIconResources()
-{
-    Q_INIT_RESOURCE(icons);
-}
+static void InitIconResources() { Q_INIT_RESOURCE(icons); }
 
 CZelkoraApp::CZelkoraApp(IShellUi* ui)
-    : m_host(*this), m_pOwnUi(ui ? nullptr : new CQtShellUi), m_pUi(ui ? ui : m_pOwnUi.get()),
+    : m_host(*this),
+      m_pOwnUi(ui ? nullptr : new CQtShellUi),
+      m_pUi(ui ? ui : m_pOwnUi.get()),
       m_pDocTarget(new CDocumentCommands(*this))
 {
     InitIconResources();
@@ -128,10 +124,7 @@ bool CZelkoraApp::InitInstance(const QStringList& arguments)
 
 // --- documents -------------------------------------------------------------------
 
-bool CZelkoraApp::IsModified() const
-{
-    return m_pSourceFrame && m_pSourceFrame->GetEditor()->document()->isModified();
-}
+bool CZelkoraApp::IsModified() const { return m_pSourceFrame && m_pSourceFrame->GetEditor()->document()->isModified(); }
 
 bool CZelkoraApp::SaveModified()
 {
@@ -202,7 +195,7 @@ bool CZelkoraApp::OpenDocument()
 {
     if (!CloseDocument()) return false;
     const QString path = m_pUi->GetOpenFileName(m_pMainFrame.get(), QDir::currentPath(),
-                                                 QString::fromUtf8("CASLｿｰｽ (*.asm);;すべてのﾌｧｲﾙ (*.*)"));
+                                                QString::fromUtf8("CASLｿｰｽ (*.asm);;すべてのﾌｧｲﾙ (*.*)"));
     return !path.isEmpty() && OpenDocumentFile(path);
 }
 
@@ -227,8 +220,8 @@ bool CZelkoraApp::SaveDocument(bool saveAs)
     QString path = QString::fromStdString(m_pDoc->GetSourcePath());
     if (saveAs || path == QString::fromUtf8(CZelkoraDoc::kUntitled)) {
         const QString dir = path == QString::fromUtf8(CZelkoraDoc::kUntitled) ? QDir::currentPath() : path;
-        path = m_pUi->GetSaveFileName(m_pMainFrame.get(), dir,
-                                      QString::fromUtf8("CASLｿｰｽ (*.asm);;すべてのﾌｧｲﾙ (*.*)"), true);
+        path = m_pUi->GetSaveFileName(m_pMainFrame.get(), dir, QString::fromUtf8("CASLｿｰｽ (*.asm);;すべてのﾌｧｲﾙ (*.*)"),
+                                      true);
         if (path.isEmpty()) return false;
         if (QFileInfo(path).suffix().isEmpty()) path += ".asm";
     }
@@ -249,10 +242,7 @@ bool CZelkoraApp::SaveDocument(bool saveAs)
     return true;
 }
 
-QStringList CZelkoraApp::GetRecentFiles() const
-{
-    return m_recentFiles.Get();
-}
+QStringList CZelkoraApp::GetRecentFiles() const { return m_recentFiles.Get(); }
 
 void CZelkoraApp::AddRecentFile(const QString& path)
 {
@@ -276,9 +266,7 @@ bool CZelkoraApp::OnCommand(int id)
     case ID_ENVIRONMENT: RunEnvironmentDialog(); return true;
     case ID_APP_ABOUT: ShowAbout(); return true;
     case ID_APP_EXIT: m_pMainFrame->close(); return true;
-    case ID_MANUAL:
-        m_pUi->OpenUrl(QUrl::fromLocalFile(ManualPath()));
-        return true;
+    case ID_MANUAL: m_pUi->OpenUrl(QUrl::fromLocalFile(ManualPath())); return true;
     case ID_SUPPORT: m_pUi->OpenUrl(QUrl(kSupportUrl)); return true;
     case ID_NEXT_PANE:
     case ID_PREV_PANE:

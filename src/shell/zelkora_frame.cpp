@@ -5,20 +5,17 @@
 #include "shell/layout_store.h"
 #include "shell/zelkora_app.h"
 #include "simulator/zelkora_doc.h"
+#include "views/pane.h"
 #include "views/register_dlg.h"
 #include "views/register_view.h"
 #include "views/simulate_view.h"
 #include "views/stack_view.h"
 #include "views/symbol_view.h"
 #include "views/watch_view.h"
-#include "views/pane.h"
 #include "views/work_views.h"
 
 namespace {
-CView* AsView(QWidget* widget)
-{
-    return dynamic_cast<CView*>(widget);
-}
+CView* AsView(QWidget* widget) { return dynamic_cast<CView*>(widget); }
 }  // namespace
 
 CZelkoraFrame::CZelkoraFrame(CZelkoraApp& app, CZelkoraDoc& doc, int workView, QWidget* parent)
@@ -41,10 +38,7 @@ CZelkoraFrame::CZelkoraFrame(CZelkoraApp& app, CZelkoraDoc& doc, int workView, Q
 
 // However the window goes (closed by the user, by Assemble, with the document), its
 // layout is stored here, once.
-CZelkoraFrame::~CZelkoraFrame()
-{
-    StoreLayout();
-}
+CZelkoraFrame::~CZelkoraFrame() { StoreLayout(); }
 
 QWidget* CZelkoraFrame::CreateWorkView(const CWorkViewKind& kind)
 {
@@ -71,8 +65,7 @@ void CZelkoraFrame::InitialLayout()
     QSplitter* splitters[] = {m_pOuter, m_pMiddle, m_pLeft, m_pRight};
     for (int i = 0; i < 4; ++i) {
         QSplitter* s = splitters[i];
-        const int available =
-            (s->orientation() == Qt::Vertical ? s->height() : s->width()) - s->handleWidth();
+        const int available = (s->orientation() == Qt::Vertical ? s->height() : s->width()) - s->handleWidth();
         s->setSizes({first[i], std::max(1, available - first[i])});
         if (i == 0) m_pOuter->refresh();
     }
@@ -82,15 +75,12 @@ void CZelkoraFrame::InitialLayout()
 void CZelkoraFrame::StoreLayout()
 {
     StorePlacement("SimulateFrame");
-    WriteWindowValue("SimulateSplit", QString::asprintf("%d %d %d %d", m_pOuter->sizes().value(0),
-                                                        m_pMiddle->sizes().value(0), m_pLeft->sizes().value(0),
-                                                        m_pRight->sizes().value(0)));
+    WriteWindowValue("SimulateSplit",
+                     QString::asprintf("%d %d %d %d", m_pOuter->sizes().value(0), m_pMiddle->sizes().value(0),
+                                       m_pLeft->sizes().value(0), m_pRight->sizes().value(0)));
 }
 
-QWidget* CZelkoraFrame::GetWorkView() const
-{
-    return m_pOuter->widget(1);
-}
+QWidget* CZelkoraFrame::GetWorkView() const { return m_pOuter->widget(1); }
 
 const char* CZelkoraFrame::GetWorkViewClass() const
 {

@@ -72,8 +72,10 @@ void CCometCore::PrepareRun(const CMnemonicArray& program)
     // Breakpoints live in the statements and may have changed since the last run.
     for (int address = 0; address < CMemory::kSize; ++address) {
         const CMnemonic* statement = m_statements[address];
-        if (statement && statement->HasBreakpoint()) m_look[address] |= LOOK_BREAK;
-        else m_look[address] &= static_cast<std::uint8_t>(~LOOK_BREAK);
+        if (statement && statement->HasBreakpoint())
+            m_look[address] |= LOOK_BREAK;
+        else
+            m_look[address] &= static_cast<std::uint8_t>(~LOOK_BREAK);
     }
 }
 

@@ -11,7 +11,17 @@
 enum : int { RUN_GO = 0, RUN_TRACE = 1, RUN_PASS = 2, RUN_TO_ADDRESS = 3 };
 
 // Why the last run ended.
-enum class RunEnd { None, ProgramEnd, StopAddress, Breakpoint, UserStop, StepLimit, NotExecutable, CodeOverwritten, OutputFailed };
+enum class RunEnd {
+    None,
+    ProgramEnd,
+    StopAddress,
+    Breakpoint,
+    UserStop,
+    StepLimit,
+    NotExecutable,
+    CodeOverwritten,
+    OutputFailed
+};
 
 // Told before each statement of a run executes (used for tracing).
 class IStepObserver {
@@ -58,11 +68,11 @@ public:
 
 private:
     enum : std::uint8_t {
-        LOOK_END = 1,        // address 0: the program has ended
-        LOOK_STOP = 2,       // a stop address of this run
-        LOOK_MISSING = 4,    // no executable statement starts here
-        LOOK_BREAK = 8,      // the statement carries a breakpoint
-        LOOK_WRITTEN = 16,   // words written since the statement last verified them
+        LOOK_END = 1,       // address 0: the program has ended
+        LOOK_STOP = 2,      // a stop address of this run
+        LOOK_MISSING = 4,   // no executable statement starts here
+        LOOK_BREAK = 8,     // the statement carries a breakpoint
+        LOOK_WRITTEN = 16,  // words written since the statement last verified them
     };
 
     void BuildTable(const CMnemonicArray& program);

@@ -15,8 +15,10 @@ public:
     void Add(std::string_view prefix, std::string_view text)
     {
         std::string& slot = m_count < kLimit ? m_lines.emplace_back() : m_lines[m_first];
-        if (m_count == kLimit) m_first = (m_first + 1) % kLimit;
-        else ++m_count;
+        if (m_count == kLimit)
+            m_first = (m_first + 1) % kLimit;
+        else
+            ++m_count;
         slot.assign(prefix);
         slot.append(text);
     }
@@ -41,8 +43,17 @@ public:
         const_iterator(const CDeviceLog* log, size_t i) : m_log(log), m_i(i) {}
         reference operator*() const { return (*m_log)[m_i]; }
         pointer operator->() const { return &(*m_log)[m_i]; }
-        const_iterator& operator++() { ++m_i; return *this; }
-        const_iterator operator++(int) { auto old = *this; ++m_i; return old; }
+        const_iterator& operator++()
+        {
+            ++m_i;
+            return *this;
+        }
+        const_iterator operator++(int)
+        {
+            auto old = *this;
+            ++m_i;
+            return old;
+        }
         bool operator==(const const_iterator& o) const { return m_i == o.m_i; }
         bool operator!=(const const_iterator& o) const { return m_i != o.m_i; }
 

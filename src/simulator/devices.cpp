@@ -1,8 +1,8 @@
 // The IN and OUT devices: key input or a text file in, the screen and optionally a text file out.
-#include <cerrno>
-#include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstdio>
 #include "resources/message_ids.h"
 #include "resources/string_table.h"
 #include "simulator/zelkora_doc.h"
@@ -39,10 +39,8 @@ bool CZelkoraDoc::ReadInputFile(const CDeviceSettings& settings, std::string& li
         // Text files here are usually UTF-8; the program works in code page 932.
         if (IsValidUtf8(line)) line = Utf8ToCp932(line);
         return true;
-    case CLineReader::Result::End:
-        return false;
-    case CLineReader::Result::Error:
-        break;
+    case CLineReader::Result::End: return false;
+    case CLineReader::Result::Error: break;
     }
     m_pInReader.reset();
     ::close(m_nInFile);

@@ -26,8 +26,8 @@ public:
     virtual ~CHintUpdateView() = default;
 
     const CAssembler* m_pObject = nullptr;  // 2048: the assembler whose errors are to be shown
-    std::uint32_t m_nLine = 0;       // 1280: caret line after the change; 1536: line to show (1-based)
-    std::int32_t m_nLineDelta = 0;   // 1280: new line count minus old line count
-    WORD m_wAddress = 0;             // 258, 259, 275
-    std::string m_strText;           // 768: one device line
+    std::uint32_t m_nLine = 0;              // 1280: caret line after the change; 1536: line to show (1-based)
+    std::int32_t m_nLineDelta = 0;          // 1280: new line count minus old line count
+    WORD m_wAddress = 0;                    // 258, 259, 275
+    std::string m_strText;                  // 768: one device line
 };

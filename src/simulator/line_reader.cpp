@@ -1,9 +1,9 @@
 #include "simulator/line_reader.h"
 
-#include <algorithm>
-#include <cstring>
 #include <poll.h>
 #include <unistd.h>
+#include <algorithm>
+#include <cstring>
 
 namespace {
 constexpr size_t kBlock = 1 << 16;

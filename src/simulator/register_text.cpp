@@ -1,6 +1,7 @@
 #include "simulator/register_text.h"
 
 #include <cstdio>
+#include "machine/hex.h"
 #include "machine/register.h"
 #include "simulator/value_entry.h"
 
@@ -19,8 +20,10 @@ std::string FlagCell(WORD fr, int column)
     const char letters[] = {'V', 'S', 'Z'};
     for (int bit = 2; bit >= 0; --bit) {
         const bool on = (fr >> bit) & 1;
-        if (column == REG_COLUMN_HEX) text += on ? letters[2 - bit] : '-';
-        else text += on ? '1' : '0';
+        if (column == REG_COLUMN_HEX)
+            text += on ? letters[2 - bit] : '-';
+        else
+            text += on ? '1' : '0';
     }
     return text;
 }
@@ -31,7 +34,7 @@ std::string FormatRegisterCell(const CRegister& reg, int index, int column)
     const WORD value = reg[index];
     if (index == REG_FR)
         return column == REG_COLUMN_HEX || column == REG_COLUMN_BINARY ? FlagCell(value, column) : std::string();
-    if (column == REG_COLUMN_HEX) return Printf("%04X", value);
+    if (column == REG_COLUMN_HEX) return Hex4(value);
     // SP and PR are addresses: only their hexadecimal value is shown.
     if (index > REG_GR7) return std::string();
     switch (column) {

@@ -4,10 +4,7 @@
 #include "assembler/label_bank.h"
 
 namespace {
-bool IsSpace(char c)
-{
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
+bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 int DigitValue(char c)
 {

@@ -15,7 +15,4 @@ bool ParseWordValue(std::string_view text, const CLabelBank* labels, WORD& value
 std::string FormatBinaryWord(WORD value);
 
 // Whether a word stands for a printable character (codes 20 to 7E hexadecimal).
-inline bool IsPrintableWord(WORD value)
-{
-    return value >= 0x20 && value <= 0x7E;
-}
+inline bool IsPrintableWord(WORD value) { return value >= 0x20 && value <= 0x7E; }

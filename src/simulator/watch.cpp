@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include "machine/hex.h"
 #include "machine/memory.h"
 #include "machine/register.h"
 #include "resources/message_ids.h"
@@ -21,7 +22,7 @@ std::string WordText(WORD word, int format)
 {
     char text[24];
     switch (format) {
-    case WATCH_HEX: std::snprintf(text, sizeof text, "#%04X", word); break;
+    case WATCH_HEX: return "#" + Hex4(word);
     case WATCH_SIGNED: std::snprintf(text, sizeof text, "%d", AsSigned(word)); break;
     case WATCH_UNSIGNED: std::snprintf(text, sizeof text, "%u", word); break;
     case WATCH_BINARY: return "%" + FormatBinaryWord(word);
@@ -31,10 +32,7 @@ std::string WordText(WORD word, int format)
 }
 }  // namespace
 
-unsigned WatchMaxLength(int format)
-{
-    return format >= 0 && format < WATCH_FORMAT_COUNT ? kMaxLength[format] : 0;
-}
+unsigned WatchMaxLength(int format) { return format >= 0 && format < WATCH_FORMAT_COUNT ? kMaxLength[format] : 0; }
 
 CWatchInfo& CWatchList::Add(std::string target, unsigned length, int format)
 {

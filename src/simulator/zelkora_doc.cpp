@@ -6,14 +6,9 @@
 #include "resources/message_ids.h"
 #include "resources/string_table.h"
 
-CZelkoraDoc::CZelkoraDoc(IDocumentHost& host) : m_pHost(&host), m_core(this)
-{
-}
+CZelkoraDoc::CZelkoraDoc(IDocumentHost& host) : m_pHost(&host), m_core(this) {}
 
-CZelkoraDoc::~CZelkoraDoc()
-{
-    CloseDeviceFiles();
-}
+CZelkoraDoc::~CZelkoraDoc() { CloseDeviceFiles(); }
 
 void CZelkoraDoc::AddView(CView* view)
 {
@@ -25,8 +20,10 @@ void CZelkoraDoc::RemoveView(CView* view)
     const auto it = std::find(m_views.begin(), m_views.end(), view);
     if (it == m_views.end()) return;
     // During a broadcast the place stays (empty), so that the broadcast walks on safely.
-    if (m_nBroadcasts > 0) *it = nullptr;
-    else m_views.erase(it);
+    if (m_nBroadcasts > 0)
+        *it = nullptr;
+    else
+        m_views.erase(it);
 }
 
 void CZelkoraDoc::UpdateAllViews(CView* sender, int hint, CHintUpdateView* object)
@@ -71,10 +68,7 @@ void CZelkoraDoc::ShowMessage(int messageId, const std::string& text)
     m_pHost->ShowMessage(messageId, icon, text);
 }
 
-void CZelkoraDoc::ShowMessage(int messageId)
-{
-    ShowMessage(messageId, std::string(LoadString(messageId)));
-}
+void CZelkoraDoc::ShowMessage(int messageId) { ShowMessage(messageId, std::string(LoadString(messageId))); }
 
 bool CZelkoraDoc::AssembleAndLoad()
 {

@@ -1,7 +1,7 @@
 #include "text/codepage.h"
 
-#include <cerrno>
 #include <iconv.h>
+#include <cerrno>
 
 namespace {
 // One iconv descriptor per direction and thread, opened on first use.
@@ -45,7 +45,10 @@ public:
                 skip = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
                 if (skip > srcLeft) skip = srcLeft;
                 for (size_t i = 1; i < skip; ++i)
-                    if ((static_cast<unsigned char>(src[i]) & 0xC0) != 0x80) { skip = i; break; }
+                    if ((static_cast<unsigned char>(src[i]) & 0xC0) != 0x80) {
+                        skip = i;
+                        break;
+                    }
             }
             src += skip;
             srcLeft -= skip;
@@ -67,7 +70,11 @@ std::string Cp932ToUtf8(std::string_view cp932)
 {
     // Plain ASCII needs no conversion; most source lines are.
     bool ascii = true;
-    for (char c : cp932) if (static_cast<unsigned char>(c) >= 0x80) { ascii = false; break; }
+    for (char c : cp932)
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            ascii = false;
+            break;
+        }
     if (ascii) return std::string(cp932);
     thread_local CConverter converter("UTF-8", "CP932");
     return converter.Convert(cp932, "\xEF\xBF\xBD", nullptr, false);
@@ -76,7 +83,11 @@ std::string Cp932ToUtf8(std::string_view cp932)
 std::string Utf8ToCp932(std::string_view utf8, bool* ok)
 {
     bool ascii = true;
-    for (char c : utf8) if (static_cast<unsigned char>(c) >= 0x80) { ascii = false; break; }
+    for (char c : utf8)
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            ascii = false;
+            break;
+        }
     if (ascii) {
         if (ok) *ok = true;
         return std::string(utf8);
@@ -92,11 +103,21 @@ bool IsValidUtf8(std::string_view bytes)
         const unsigned char c = static_cast<unsigned char>(bytes[i]);
         size_t n;
         unsigned min;
-        if (c < 0x80) { ++i; continue; }
-        if (c >= 0xC2 && c <= 0xDF) { n = 1; min = 0x80; }
-        else if (c >= 0xE0 && c <= 0xEF) { n = 2; min = 0x800; }
-        else if (c >= 0xF0 && c <= 0xF4) { n = 3; min = 0x10000; }
-        else return false;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        if (c >= 0xC2 && c <= 0xDF) {
+            n = 1;
+            min = 0x80;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            n = 2;
+            min = 0x800;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            n = 3;
+            min = 0x10000;
+        } else
+            return false;
         if (i + n >= bytes.size()) return false;
         unsigned cp = c & (0x3F >> n);
         for (size_t k = 1; k <= n; ++k) {

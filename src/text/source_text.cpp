@@ -5,10 +5,7 @@
 #include "text/codepage.h"
 
 namespace {
-bool IsLeadByte(unsigned b)
-{
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
+bool IsLeadByte(unsigned b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
 // The one code point of a UTF-8 text that holds exactly one character of the BMP, or 0.
 char16_t SingleCharacter(const std::string& utf8)
@@ -24,8 +21,8 @@ char16_t SingleCharacter(const std::string& utf8)
 // Every code of code page 932 that round-trips, in both directions, found once with
 // the converter: decoding and encoding are then plain look-ups.
 struct CCodeTables {
-    std::vector<char16_t> single = std::vector<char16_t>(256, 0);    // byte -> character, 0: none
-    std::vector<char16_t> dual = std::vector<char16_t>(65536, 0);    // lead << 8 | trail -> character
+    std::vector<char16_t> single = std::vector<char16_t>(256, 0);              // byte -> character, 0: none
+    std::vector<char16_t> dual = std::vector<char16_t>(65536, 0);              // lead << 8 | trail -> character
     std::vector<std::uint16_t> encode = std::vector<std::uint16_t>(65536, 0);  // character -> code, 0: none
 
     CCodeTables()
@@ -112,7 +109,8 @@ std::string Utf16ToSourceBytes(std::u16string_view text, bool* ok)
             // Outside code page 932; a character beyond the BMP is one '?' for its two halves.
             bytes += '?';
             if (ok) *ok = false;
-            if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) ++i;
+            if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
+                ++i;
         } else if (code > 0xFF) {
             bytes += static_cast<char>(code >> 8);
             bytes += static_cast<char>(code & 0xFF);

@@ -5,9 +5,7 @@
 #include "simulator/zelkora_doc.h"
 #include "text/codepage.h"
 
-CDeviceView::CDeviceView(CZelkoraDoc& doc, QWidget* parent) : CTextPane(doc, parent)
-{
-}
+CDeviceView::CDeviceView(CZelkoraDoc& doc, QWidget* parent) : CTextPane(doc, parent) {}
 
 void CDeviceView::OnInitialUpdate()
 {

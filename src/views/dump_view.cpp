@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <cstdio>
+#include "machine/hex.h"
 #include "simulator/value_entry.h"
 #include "simulator/zelkora_doc.h"
 #include "views/drag_drop.h"
@@ -17,21 +18,16 @@ const char kHeader[] = "ADDR :  +0   +1   +2   +3   +4   +5   +6   +7   : CHAREC
 // The scroll bar counts rows: 8192 of them, eight to a page, so the box stops at 8185.
 constexpr int kScrollMax = 8192 - 8 + 1;
 
-int ScrollPosition(unsigned top)
-{
-    return std::min(static_cast<int>(top / 8), kScrollMax);
-}
+int ScrollPosition(unsigned top) { return std::min(static_cast<int>(top / 8), kScrollMax); }
 
-char CharacterOf(WORD word)
-{
-    return IsPrintableWord(word) ? static_cast<char>(word) : '.';
-}
+char CharacterOf(WORD word) { return IsPrintableWord(word) ? static_cast<char>(word) : '.'; }
 
 // Which word (0-7) a column of a data row belongs to, or -1: digits and the blank
 // after them, or the character.
 int WordOfColumn(int column)
 {
-    if (column >= CDumpView::kFirstDigit && column < CDumpView::kSeparator) return (column - CDumpView::kFirstDigit) / 5;
+    if (column >= CDumpView::kFirstDigit && column < CDumpView::kSeparator)
+        return (column - CDumpView::kFirstDigit) / 5;
     if (column >= CDumpView::kFirstChar && column < CDumpView::kAfterChars) return column - CDumpView::kFirstChar;
     return -1;
 }
@@ -86,10 +82,7 @@ CDumpView::CDumpView(CZelkoraDoc& doc, QWidget* parent) : QAbstractScrollArea(pa
     });
 }
 
-CDumpView::~CDumpView()
-{
-    Detach();
-}
+CDumpView::~CDumpView() { Detach(); }
 
 void CDumpView::OnInitialUpdate()
 {
@@ -131,18 +124,15 @@ std::string CDumpView::GetRowText(int row) const
     if (address > 0xFFFF) return std::string();
     WORD words[8];
     m_doc.GetCore().GetMemory().ReadBlock(static_cast<WORD>(address), words, 8);
-    char text[80];
-    int n = std::snprintf(text, sizeof text, "%04X : ", address);
-    for (WORD w : words) n += std::snprintf(text + n, sizeof text - static_cast<size_t>(n), "%04X ", w);
-    n += std::snprintf(text + n, sizeof text - static_cast<size_t>(n), ": ");
-    for (WORD w : words) text[n++] = CharacterOf(w);
-    return std::string(text, static_cast<size_t>(n));
+    // "AAAA : " then "WWWW " eight times, ": " and the eight characters.
+    std::string text = Hex4(address) + " : ";
+    for (WORD w : words) text += Hex4(w) + " ";
+    text += ": ";
+    for (WORD w : words) text += CharacterOf(w);
+    return text;
 }
 
-QRect CDumpView::RowRect(int row) const
-{
-    return QRect(0, row * m_nCharHeight, viewport()->width(), m_nCharHeight);
-}
+QRect CDumpView::RowRect(int row) const { return QRect(0, row * m_nCharHeight, viewport()->width(), m_nCharHeight); }
 
 void CDumpView::RedrawCaret()
 {
@@ -169,8 +159,7 @@ void CDumpView::paintEvent(QPaintEvent* event)
         DrawRowText(painter, GetRowText(row), band.top() + m_nAscent);
     }
     if (hasFocus() && m_bCaretOn)
-        painter.fillRect(QRect(CellX(m_nCaretColumn), m_nCaretRow * m_nCharHeight, 1, m_nCharHeight),
-                         palette.text());
+        painter.fillRect(QRect(CellX(m_nCaretColumn), m_nCaretRow * m_nCharHeight, 1, m_nCharHeight), palette.text());
 }
 
 void CDumpView::DrawRowText(QPainter& painter, const std::string& text, int baseline) const
@@ -251,8 +240,10 @@ void CDumpView::OnScrollValue(int value)
 void CDumpView::wheelEvent(QWheelEvent* event)
 {
     const int delta = event->angleDelta().y();
-    if (delta > 0) DoScroll(Scroll::LineUp);
-    else if (delta < 0) DoScroll(Scroll::LineDown);
+    if (delta > 0)
+        DoScroll(Scroll::LineUp);
+    else if (delta < 0)
+        DoScroll(Scroll::LineDown);
     event->accept();
 }
 
@@ -289,25 +280,35 @@ void CDumpView::ClampCaret()
 
 void CDumpView::MoveLeft()
 {
-    if (m_nCaretColumn == kFirstDigit) PlaceCaret(kSeparator, m_nCaretRow - 1);
-    else if (m_nCaretColumn == kFirstChar) PlaceCaret(kAfterChars, m_nCaretRow - 1);
-    else PlaceCaret(m_nCaretColumn - 1, m_nCaretRow);
+    if (m_nCaretColumn == kFirstDigit)
+        PlaceCaret(kSeparator, m_nCaretRow - 1);
+    else if (m_nCaretColumn == kFirstChar)
+        PlaceCaret(kAfterChars, m_nCaretRow - 1);
+    else
+        PlaceCaret(m_nCaretColumn - 1, m_nCaretRow);
 }
 
 void CDumpView::MoveRight()
 {
-    if (m_nCaretColumn >= kSeparator && m_nCaretColumn < kFirstChar) PlaceCaret(kFirstDigit, m_nCaretRow + 1);
-    else if (m_nCaretColumn == kAfterChars) PlaceCaret(kFirstChar, m_nCaretRow + 1);
-    else PlaceCaret(m_nCaretColumn + 1, m_nCaretRow);
+    if (m_nCaretColumn >= kSeparator && m_nCaretColumn < kFirstChar)
+        PlaceCaret(kFirstDigit, m_nCaretRow + 1);
+    else if (m_nCaretColumn == kAfterChars)
+        PlaceCaret(kFirstChar, m_nCaretRow + 1);
+    else
+        PlaceCaret(m_nCaretColumn + 1, m_nCaretRow);
 }
 
 void CDumpView::Tab()
 {
     const int column = m_nCaretColumn;
-    if (column >= kFirstDigit && column < kSeparator) PlaceCaret(kFirstChar + WordOfColumn(column), m_nCaretRow);
-    else if (column >= kFirstChar && column < kAfterChars) PlaceCaret(kFirstDigit + 5 * WordOfColumn(column), m_nCaretRow);
-    else if (column >= kSeparator && column < kFirstChar) PlaceCaret(kAfterChars, m_nCaretRow);
-    else if (column == kAfterChars) PlaceCaret(kSeparator, m_nCaretRow);
+    if (column >= kFirstDigit && column < kSeparator)
+        PlaceCaret(kFirstChar + WordOfColumn(column), m_nCaretRow);
+    else if (column >= kFirstChar && column < kAfterChars)
+        PlaceCaret(kFirstDigit + 5 * WordOfColumn(column), m_nCaretRow);
+    else if (column >= kSeparator && column < kFirstChar)
+        PlaceCaret(kAfterChars, m_nCaretRow);
+    else if (column == kAfterChars)
+        PlaceCaret(kSeparator, m_nCaretRow);
 }
 
 void CDumpView::focusInEvent(QFocusEvent* event)
@@ -399,15 +400,9 @@ void CDumpView::contextMenuEvent(QContextMenuEvent* event)
 
 // --- drops -----------------------------------------------------------------------
 
-void CDumpView::dragEnterEvent(QDragEnterEvent* event)
-{
-    AcceptBlockDrag(event, {kSymbolFormat, kRegisterFormat});
-}
+void CDumpView::dragEnterEvent(QDragEnterEvent* event) { AcceptBlockDrag(event, {kSymbolFormat, kRegisterFormat}); }
 
-void CDumpView::dragMoveEvent(QDragMoveEvent* event)
-{
-    AcceptBlockDrag(event, {kSymbolFormat, kRegisterFormat});
-}
+void CDumpView::dragMoveEvent(QDragMoveEvent* event) { AcceptBlockDrag(event, {kSymbolFormat, kRegisterFormat}); }
 
 void CDumpView::dropEvent(QDropEvent* event)
 {

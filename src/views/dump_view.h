@@ -78,7 +78,7 @@ private:
     int m_nAscent = 12;
     QRawFont m_rawFont;
     QList<quint32> m_asciiGlyphs;  // glyph of each character 20-7E hexadecimal; empty: draw characters one by one
-    unsigned m_nTop = 0;  // address of data row 1, a multiple of 8
+    unsigned m_nTop = 0;           // address of data row 1, a multiple of 8
     int m_nCaretColumn = kFirstDigit;
     int m_nCaretRow = 1;
     bool m_bCaretOn = false;  // the blinking caret's phase while the view has the focus

@@ -56,7 +56,8 @@ QImage Strip(int images)
 // An arrow pointing right, filling the image at x0, with a black outline.
 void DrawArrow(QPainter& painter, int x0, const QColor& fill)
 {
-    const QPolygon arrow({{x0 + 1, 5}, {x0 + 7, 5}, {x0 + 7, 1}, {x0 + 14, 8}, {x0 + 7, 15}, {x0 + 7, 11}, {x0 + 1, 11}});
+    const QPolygon arrow(
+        {{x0 + 1, 5}, {x0 + 7, 5}, {x0 + 7, 1}, {x0 + 14, 8}, {x0 + 7, 15}, {x0 + 7, 11}, {x0 + 1, 11}});
     painter.setPen(Qt::black);
     painter.setBrush(fill);
     painter.drawPolygon(arrow);

@@ -24,7 +24,7 @@ public:
 private:
     void DrawOne(QPainter& painter, const QPoint& at, int image, const QColor& blend) const;
 
-    std::vector<QImage> m_images;  // images, not pixmaps: they may outlive the application object
+    std::vector<QImage> m_images;   // images, not pixmaps: they may outlive the application object
     std::map<int, int> m_overlays;  // overlay number -> image
 };
 

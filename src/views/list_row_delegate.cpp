@@ -22,9 +22,7 @@ QString ListText(std::string_view cp932)
     return QString::fromLatin1(cp932.data(), static_cast<qsizetype>(cp932.size()));
 }
 
-CListRowDelegate::CListRowDelegate(CListViewEx& view) : QStyledItemDelegate(&view), m_view(view)
-{
-}
+CListRowDelegate::CListRowDelegate(CListViewEx& view) : QStyledItemDelegate(&view), m_view(view) {}
 
 int CListRowDelegate::GetRowHeight() const
 {

@@ -111,8 +111,9 @@ void CListRowStore::SortByData(const std::function<bool(std::uintptr_t, std::uin
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     std::vector<int> order(m_rows.size());
     std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(),
-                     [&](int a, int b) { return less(m_rows[static_cast<size_t>(a)].data, m_rows[static_cast<size_t>(b)].data); });
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        return less(m_rows[static_cast<size_t>(a)].data, m_rows[static_cast<size_t>(b)].data);
+    });
     std::vector<Row> sorted;
     sorted.reserve(m_rows.size());
     std::vector<int> newRowOf(m_rows.size());
@@ -127,15 +128,9 @@ void CListRowStore::SortByData(const std::function<bool(std::uintptr_t, std::uin
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
-int CListRowStore::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : GetRowCount();
-}
+int CListRowStore::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : GetRowCount(); }
 
-int CListRowStore::columnCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : GetColumnCount();
-}
+int CListRowStore::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : GetColumnCount(); }
 
 QVariant CListRowStore::data(const QModelIndex& index, int role) const
 {

@@ -14,10 +14,7 @@ enum : unsigned {
     LIST_STATE_SELECTED = 0x0002,
     LIST_STATE_OVERLAY_MASK = 0x0F00,
 };
-constexpr unsigned OverlayState(int overlay)
-{
-    return static_cast<unsigned>(overlay) << 8;
-}
+constexpr unsigned OverlayState(int overlay) { return static_cast<unsigned>(overlay) << 8; }
 
 // One row as it is drawn: its label (the first column's text), image and state.
 struct CListItem {

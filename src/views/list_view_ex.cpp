@@ -69,15 +69,9 @@ void CListViewEx::SelectRow(int row)
                                       QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
-int CListViewEx::GetRowHeight() const
-{
-    return m_pDelegate->GetRowHeight();
-}
+int CListViewEx::GetRowHeight() const { return m_pDelegate->GetRowHeight(); }
 
-int CListViewEx::GetTopRow() const
-{
-    return verticalScrollBar()->value();
-}
+int CListViewEx::GetTopRow() const { return verticalScrollBar()->value(); }
 
 void CListViewEx::EnsureRowVisible(int row)
 {
@@ -86,8 +80,10 @@ void CListViewEx::EnsureRowVisible(int row)
     executeDelayedItemsLayout();
     const int visible = std::max(1, viewport()->height() / GetRowHeight());
     const int top = GetTopRow();
-    if (row < top) verticalScrollBar()->setValue(row);
-    else if (row >= top + visible) verticalScrollBar()->setValue(row - visible + 1);
+    if (row < top)
+        verticalScrollBar()->setValue(row);
+    else if (row >= top + visible)
+        verticalScrollBar()->setValue(row - visible + 1);
 }
 
 QRect CListViewEx::RowRect(int row) const
@@ -96,15 +92,9 @@ QRect CListViewEx::RowRect(int row) const
     return QRect(0, y, viewport()->width(), GetRowHeight());
 }
 
-void CListViewEx::FullRedraw()
-{
-    viewport()->update();
-}
+void CListViewEx::FullRedraw() { viewport()->update(); }
 
-void CListViewEx::RedrawRow(int row)
-{
-    viewport()->update(RowRect(row));
-}
+void CListViewEx::RedrawRow(int row) { viewport()->update(RowRect(row)); }
 
 CListItem CListViewEx::GetShownItem(int row) const
 {
@@ -165,10 +155,7 @@ void CListViewEx::keyboardSearch(const QString&)
     // No search by typing: on a listing of 400,000 rows it would read every row.
 }
 
-void CListViewEx::contextMenuEvent(QContextMenuEvent* event)
-{
-    event->accept();
-}
+void CListViewEx::contextMenuEvent(QContextMenuEvent* event) { event->accept(); }
 
 void CListViewEx::ShowPopupMenu(int menuId, QContextMenuEvent* event)
 {
@@ -178,7 +165,4 @@ void CListViewEx::ShowPopupMenu(int menuId, QContextMenuEvent* event)
     host->PopupMenu(menuId, at);
 }
 
-void CListViewEx::Beep() const
-{
-    m_doc.GetHost().Beep();
-}
+void CListViewEx::Beep() const { m_doc.GetHost().Beep(); }

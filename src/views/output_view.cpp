@@ -25,8 +25,7 @@ void COutputView::OnUpdate(CView*, int hint, CHintUpdateView* object)
     case HINT_SOURCE_LINES_CHANGED:
         if (object) RenumberErrors(static_cast<int>(object->m_nLine), object->m_nLineDelta);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

@@ -1,20 +1,14 @@
 #include "views/pane.h"
 
 #include <QFontMetrics>
-#include <algorithm>
 #include <QWidget>
+#include <algorithm>
 #include "simulator/zelkora_doc.h"
 #include "views/view_font.h"
 
-CPane::CPane(CZelkoraDoc& doc) : m_doc(doc)
-{
-    m_doc.AddView(this);
-}
+CPane::CPane(CZelkoraDoc& doc) : m_doc(doc) { m_doc.AddView(this); }
 
-CPane::~CPane()
-{
-    Detach();
-}
+CPane::~CPane() { Detach(); }
 
 void CPane::Detach()
 {

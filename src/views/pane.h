@@ -25,7 +25,7 @@ protected:
     void ApplyViewFont(QWidget& widget);
 
     CZelkoraDoc& m_doc;
-    int m_nCharWidth = 8;   // average character width of the view font, pixels
+    int m_nCharWidth = 8;  // average character width of the view font, pixels
     int m_nCharHeight = 16;
 
 private:

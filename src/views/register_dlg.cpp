@@ -16,7 +16,7 @@
 
 namespace {
 const char* const kFieldLabels[CRegisterDlg::kValueFields] = {"GR&0", "GR&1", "GR&2", "GR&3", "GR&4",
-                                                                "GR&5", "GR&6", "GR&7", "S&P",  "P&R"};
+                                                              "GR&5", "GR&6", "GR&7", "S&P",  "P&R"};
 }  // namespace
 
 CRegisterDlg::CRegisterDlg(CZelkoraDoc& doc, int focusRow, QWidget* parent) : QDialog(parent), m_doc(doc)
@@ -51,9 +51,9 @@ CRegisterDlg::CRegisterDlg(CZelkoraDoc& doc, int focusRow, QWidget* parent) : QD
     QPushButton* ok = LayOutValueDialog(*this, fields, "<10進数>\n#<16進数>\n%<2進数>\n'<文字>\n<ﾗﾍﾞﾙ>", &cancel);
 
     // Tab order as the controls stand: the fields, the flags, then the buttons.
-    QWidget* order[] = {m_pEdits[0], m_pEdits[1], m_pEdits[2], m_pEdits[3], m_pEdits[4], m_pEdits[5],
-                        m_pEdits[6], m_pEdits[7], m_pEdits[8], m_pEdits[9], m_pV,        m_pS,
-                        m_pZ,        ok,          cancel};
+    QWidget* order[] = {m_pEdits[0], m_pEdits[1], m_pEdits[2], m_pEdits[3], m_pEdits[4],
+                        m_pEdits[5], m_pEdits[6], m_pEdits[7], m_pEdits[8], m_pEdits[9],
+                        m_pV,        m_pS,        m_pZ,        ok,          cancel};
     for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 
     QWidget* first = focusRow >= 0 && focusRow < kValueFields ? static_cast<QWidget*>(m_pEdits[focusRow]) : m_pV;

@@ -19,11 +19,12 @@ void CRegisterView::OnInitialUpdate()
         int width;
         Qt::Alignment alignment;
     };
-    static const Column kColumns[] = {{"REG", 8, Qt::AlignLeft},       {"Hex", 7, Qt::AlignRight},
-                                      {"Signed", 10, Qt::AlignRight},  {"Unsigned", 10, Qt::AlignRight},
-                                      {"Binary", 22, Qt::AlignRight},  {"Chr", 5, Qt::AlignRight}};
+    static const Column kColumns[] = {{"REG", 8, Qt::AlignLeft},      {"Hex", 7, Qt::AlignRight},
+                                      {"Signed", 10, Qt::AlignRight}, {"Unsigned", 10, Qt::AlignRight},
+                                      {"Binary", 22, Qt::AlignRight}, {"Chr", 5, Qt::AlignRight}};
     for (const Column& c : kColumns) AddColumn(c.header, c.width, c.alignment);
-    for (int index = 0; index < REG_COUNT; ++index) GetRows().AddRow({GetRegisterName(index)}, 0, static_cast<std::uintptr_t>(index));
+    for (int index = 0; index < REG_COUNT; ++index)
+        GetRows().AddRow({GetRegisterName(index)}, 0, static_cast<std::uintptr_t>(index));
 }
 
 void CRegisterView::PrepareSubItemText(int row, int column, std::string& text) const

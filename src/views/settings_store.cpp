@@ -1,6 +1,3 @@
 #include "views/settings_store.h"
 
-std::unique_ptr<QSettings> OpenSettings()
-{
-    return std::make_unique<QSettings>("HOLMVIK", "Zelkora II");
-}
+std::unique_ptr<QSettings> OpenSettings() { return std::make_unique<QSettings>("HOLMVIK", "Zelkora II"); }

@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <cstdio>
+#include "machine/hex.h"
 #include "resources/command_ids.h"
 #include "simulator/zelkora_doc.h"
 #include "views/drag_drop.h"
@@ -52,10 +53,9 @@ void CSimulateView::OnInitialUpdate()
     rows.BeginAddRows();
     for (size_t i = 0; i < program.GetSize(); ++i) {
         const CMnemonic* statement = program[i];
-        char address[8];
-        std::snprintf(address, sizeof address, "%04X", statement->GetAddress());
-        const int row = rows.AddRow({address, statement->GetExpandedSource(CListRowStore::kTextCapacity)},
-                                    kImageNoBreakpoint, reinterpret_cast<std::uintptr_t>(statement));
+        const int row =
+            rows.AddRow({Hex4(statement->GetAddress()), statement->GetExpandedSource(CListRowStore::kTextCapacity)},
+                        kImageNoBreakpoint, reinterpret_cast<std::uintptr_t>(statement));
         const WORD at = statement->GetAddress();
         m_lastRow[at] = row;
         if (statement->IsExecutable() && m_firstExecutableRow[at] < 0) m_firstExecutableRow[at] = row;
@@ -69,10 +69,7 @@ CMnemonic* CSimulateView::GetStatement(int row) const
     return reinterpret_cast<CMnemonic*>(GetRows().GetData(row));
 }
 
-CMnemonic* CSimulateView::GetSelectedStatement() const
-{
-    return GetStatement(GetSelectedRow());
-}
+CMnemonic* CSimulateView::GetSelectedStatement() const { return GetStatement(GetSelectedRow()); }
 
 void CSimulateView::PrepareItem(int row, CListItem& item) const
 {
@@ -130,8 +127,10 @@ bool CSimulateView::OnCommand(int id)
         return true;
     case ID_RUN_TO_CURSOR:
         if (!statement) return true;
-        if (statement->IsExecutable()) m_doc.Run(RUN_TO_ADDRESS, statement->GetAddress());
-        else Beep();
+        if (statement->IsExecutable())
+            m_doc.Run(RUN_TO_ADDRESS, statement->GetAddress());
+        else
+            Beep();
         return true;
     case ID_SET_PR: SetPRAtCursor(); return true;
     default: return false;
@@ -155,20 +154,11 @@ void CSimulateView::mouseDoubleClickEvent(QMouseEvent* event)
     CListViewEx::mouseDoubleClickEvent(event);
 }
 
-void CSimulateView::contextMenuEvent(QContextMenuEvent* event)
-{
-    ShowPopupMenu(131, event);
-}
+void CSimulateView::contextMenuEvent(QContextMenuEvent* event) { ShowPopupMenu(131, event); }
 
-void CSimulateView::dragEnterEvent(QDragEnterEvent* event)
-{
-    AcceptBlockDrag(event, {kSymbolFormat});
-}
+void CSimulateView::dragEnterEvent(QDragEnterEvent* event) { AcceptBlockDrag(event, {kSymbolFormat}); }
 
-void CSimulateView::dragMoveEvent(QDragMoveEvent* event)
-{
-    AcceptBlockDrag(event, {kSymbolFormat});
-}
+void CSimulateView::dragMoveEvent(QDragMoveEvent* event) { AcceptBlockDrag(event, {kSymbolFormat}); }
 
 void CSimulateView::dropEvent(QDropEvent* event)
 {

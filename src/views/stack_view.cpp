@@ -1,17 +1,9 @@
 #include "views/stack_view.h"
 
 #include <cstdio>
+#include "machine/hex.h"
 #include "simulator/zelkora_doc.h"
 #include "views/image_list.h"
-
-namespace {
-std::string Hex4(WORD value)
-{
-    char text[8];
-    std::snprintf(text, sizeof text, "%04X", value);
-    return text;
-}
-}  // namespace
 
 CStackView::CStackView(CZelkoraDoc& doc, QWidget* parent) : CListViewEx(doc, Selection::Single, parent)
 {
@@ -26,10 +18,7 @@ void CStackView::OnInitialUpdate()
     for (int i = 0; i < kRows; ++i) GetRows().AddRow({"0000", "0000"}, 0, 0);
 }
 
-WORD CStackView::AddressOf(int row) const
-{
-    return static_cast<WORD>(m_doc.GetCore().GetRegisters()[REG_SP] + row);
-}
+WORD CStackView::AddressOf(int row) const { return static_cast<WORD>(m_doc.GetCore().GetRegisters()[REG_SP] + row); }
 
 void CStackView::PrepareItem(int row, CListItem& item) const
 {

@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <cstdio>
+#include "machine/hex.h"
 #include "simulator/zelkora_doc.h"
 #include "views/drag_drop.h"
 
@@ -28,9 +29,7 @@ void CSymbolView::OnInitialUpdate()
     CListRowStore& rows = GetRows();
     rows.BeginAddRows();
     for (const CLabel& label : m_doc.GetAssembler().GetLabels()) {
-        char address[8];
-        std::snprintf(address, sizeof address, "%04X", label.GetValue());
-        rows.AddRow({label.GetName(), address}, 0, reinterpret_cast<std::uintptr_t>(&label));
+        rows.AddRow({label.GetName(), Hex4(label.GetValue())}, 0, reinterpret_cast<std::uintptr_t>(&label));
     }
     rows.EndAddRows();
     Sort();

@@ -13,8 +13,10 @@ QString ShortenToWidth(const QString& text, int columnWidth, int offset, const Q
     qsizetype fits = 1, tooLong = text.size();  // a prefix of fits characters is kept in any case
     while (tooLong - fits > 1) {
         const qsizetype mid = fits + (tooLong - fits) / 2;
-        if (metrics.horizontalAdvance(text.left(mid)) <= room) fits = mid;
-        else tooLong = mid;
+        if (metrics.horizontalAdvance(text.left(mid)) <= room)
+            fits = mid;
+        else
+            tooLong = mid;
     }
     // Never split a surrogate pair.
     if (fits > 1 && text[fits - 1].isHighSurrogate()) --fits;

@@ -15,10 +15,7 @@ CTextPane::CTextPane(CZelkoraDoc& doc, QWidget* parent) : QPlainTextEdit(parent)
     setContextMenuPolicy(Qt::PreventContextMenu);
 }
 
-CTextPane::~CTextPane()
-{
-    Detach();
-}
+CTextPane::~CTextPane() { Detach(); }
 
 bool CTextPane::OnCommand(int id)
 {

@@ -17,7 +17,7 @@
 
 namespace {
 const char* const kFormatCaptions[WATCH_FORMAT_COUNT] = {"16進数(&X)", "符号付10進数(&S)", "符号無10進数(&U)",
-                                                          "2進数(&B)", "文字(&C)"};
+                                                         "2進数(&B)", "文字(&C)"};
 // The framework's own words when a number field holds no number.
 const char* const kNotANumber = "正の整数を入力してください。";
 }  // namespace
@@ -29,10 +29,7 @@ CLengthSpin::CLengthSpin(QWidget* parent) : QSpinBox(parent)
     setGroupSeparatorShown(false);
 }
 
-void CLengthSpin::SetText(const QString& text)
-{
-    lineEdit()->setText(text);
-}
+void CLengthSpin::SetText(const QString& text) { lineEdit()->setText(text); }
 
 void CLengthSpin::SetStepRange(int low, int high)
 {
@@ -40,10 +37,7 @@ void CLengthSpin::SetStepRange(int low, int high)
     m_nHigh = high;
 }
 
-QValidator::State CLengthSpin::validate(QString&, int&) const
-{
-    return QValidator::Acceptable;
-}
+QValidator::State CLengthSpin::validate(QString&, int&) const { return QValidator::Acceptable; }
 
 int CLengthSpin::valueFromText(const QString& text) const
 {
@@ -135,8 +129,8 @@ void CWatchDlg::accept()
     const std::string target = Utf8ToCp932(m_pTarget->text().toStdString(), &encodable);
     const int format = std::max(0, m_pFormats->checkedId());
     // A target with characters that code page 932 cannot hold names nothing.
-    const int message = encodable ? ValidateWatch(target, length, format, &m_doc.GetAssembler().GetLabels())
-                                  : MSG_WATCH_TARGET;
+    const int message =
+        encodable ? ValidateWatch(target, length, format, &m_doc.GetAssembler().GetLabels()) : MSG_WATCH_TARGET;
     if (message == MSG_WATCH_LENGTH) {
         m_doc.ShowMessage(message, FormatMessage(message, WatchLengthRangeText()));
         return;

@@ -96,20 +96,11 @@ void CWatchView::mouseDoubleClickEvent(QMouseEvent* event)
     CListViewEx::mouseDoubleClickEvent(event);
 }
 
-void CWatchView::contextMenuEvent(QContextMenuEvent* event)
-{
-    ShowPopupMenu(103, event);
-}
+void CWatchView::contextMenuEvent(QContextMenuEvent* event) { ShowPopupMenu(103, event); }
 
-void CWatchView::dragEnterEvent(QDragEnterEvent* event)
-{
-    AcceptBlockDrag(event, {kSymbolFormat, kRegisterFormat});
-}
+void CWatchView::dragEnterEvent(QDragEnterEvent* event) { AcceptBlockDrag(event, {kSymbolFormat, kRegisterFormat}); }
 
-void CWatchView::dragMoveEvent(QDragMoveEvent* event)
-{
-    AcceptBlockDrag(event, {kSymbolFormat, kRegisterFormat});
-}
+void CWatchView::dragMoveEvent(QDragMoveEvent* event) { AcceptBlockDrag(event, {kSymbolFormat, kRegisterFormat}); }
 
 void CWatchView::dropEvent(QDropEvent* event)
 {
@@ -118,5 +109,6 @@ void CWatchView::dropEvent(QDropEvent* event)
     if (!TakeBlockDrop(event, {kSymbolFormat, kRegisterFormat}, block, &format)) return;
     const std::string target = format == kRegisterFormat ? "$" + block.name : block.name;
     // The dialog opens once the drag is over, so that the source is not kept waiting.
-    QMetaObject::invokeMethod(this, [this, target] { AddWatch(target); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, target] { AddWatch(target); }, Qt::QueuedConnection);
 }

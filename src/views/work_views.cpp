@@ -7,20 +7,11 @@
 #include "views/watch_view.h"
 
 namespace {
-QWidget* CreateDump(CZelkoraDoc& doc)
-{
-    return new CDumpView(doc);
-}
+QWidget* CreateDump(CZelkoraDoc& doc) { return new CDumpView(doc); }
 
-QWidget* CreateWatches(CZelkoraDoc& doc)
-{
-    return new CWatchView(doc);
-}
+QWidget* CreateWatches(CZelkoraDoc& doc) { return new CWatchView(doc); }
 
-QWidget* CreateDevice(CZelkoraDoc& doc)
-{
-    return new CDeviceView(doc);
-}
+QWidget* CreateDevice(CZelkoraDoc& doc) { return new CDeviceView(doc); }
 
 constexpr CWorkViewKind kKinds[] = {
     {ID_VIEW_DUMP, kDumpViewClass, CreateDump},
@@ -29,10 +20,7 @@ constexpr CWorkViewKind kKinds[] = {
 };
 }  // namespace
 
-std::span<const CWorkViewKind> GetWorkViewKinds()
-{
-    return kKinds;
-}
+std::span<const CWorkViewKind> GetWorkViewKinds() { return kKinds; }
 
 const CWorkViewKind* FindWorkViewKind(int commandId)
 {
@@ -41,7 +29,4 @@ const CWorkViewKind* FindWorkViewKind(int commandId)
     return nullptr;
 }
 
-const CWorkViewKind& WorkViewForSetting(int workView)
-{
-    return kKinds[workView == 0 ? 0 : workView == 1 ? 1 : 2];
-}
+const CWorkViewKind& WorkViewForSetting(int workView) { return kKinds[workView == 0 ? 0 : workView == 1 ? 1 : 2]; }

@@ -1,5 +1,6 @@
 // zelkora-cli asm: output formats, exit statuses, standard output and standard error.
 #include <gtest/gtest.h>
+#include "temp_folder.h"
 
 #include <sys/wait.h>
 #include <cstdlib>
@@ -16,13 +17,7 @@ struct CliResult {
 
 class CliAsm : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "zelkora-cli-test-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
+    void SetUp() override { ASSERT_FALSE((m_dir = m_folder.Path()).empty()); }
 
     std::string Write(const std::string& name, const std::string& bytes)
     {
@@ -53,6 +48,7 @@ protected:
         return result;
     }
 
+    CTempFolder m_folder;
     std::filesystem::path m_dir;
 };
 

@@ -2,6 +2,7 @@
 // Each test runs the real program as a child process.
 #include "file_bytes.h"
 #include <gtest/gtest.h>
+#include "temp_folder.h"
 
 #include <csignal>
 #include <fcntl.h>
@@ -43,14 +44,7 @@ std::vector<char*> Argv(std::vector<std::string>& args)
 
 class CliRun : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir = fs::temp_directory_path() / ("zelkora-cli-run-" + std::to_string(::getpid()) + "-" + info->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
+    void SetUp() override { ASSERT_FALSE((dir = folder.Path()).empty()); }
 
     // Writes a source file (lines joined with CR LF) and gives its path.
     std::string Source(const std::vector<std::string>& lines, const std::string& name = "prog.asm")
@@ -84,6 +78,7 @@ protected:
         return {StatusOf(raw), ReadBytes(out), ReadBytes(err)};
     }
 
+    CTempFolder folder;
     fs::path dir;
 };
 

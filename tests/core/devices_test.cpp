@@ -2,6 +2,7 @@
 // and its lines sent to the views.
 #include "file_bytes.h"
 #include <gtest/gtest.h>
+#include "temp_folder.h"
 
 #include <filesystem>
 #include <fstream>
@@ -50,14 +51,7 @@ const char* const kReadAll =
 
 class Devices : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir = fs::temp_directory_path() / ("zelkora-devices-" + std::to_string(::getpid()) + "-" + info->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
+    void SetUp() override { ASSERT_FALSE((dir = folder.Path()).empty()); }
 
     void Load(const char* source) { ASSERT_TRUE(t.Load(source)); }
     void UseInputFile(const fs::path& path)
@@ -88,6 +82,7 @@ protected:
         return std::vector<std::string>(t.doc.GetDeviceLog().begin(), t.doc.GetDeviceLog().end());
     }
 
+    CTempFolder folder;
     fs::path dir;
     CTestDocument t;
 };

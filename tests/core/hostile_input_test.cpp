@@ -2,6 +2,7 @@
 // input for IN. Nothing may crash, every line must arrive as the line rules say, and
 // memory and allocation work must stay within a fixed budget per line and per byte.
 #include <gtest/gtest.h>
+#include "temp_folder.h"
 
 #include <csignal>
 #include <fcntl.h>
@@ -86,14 +87,7 @@ constexpr size_t kIndexBytes = CMemory::kSize * sizeof(CMnemonic*);
 
 class HostileInput : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir = fs::temp_directory_path() / ("zelkora-hostile-" + std::to_string(::getpid()) + "-" + info->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
+    void SetUp() override { ASSERT_FALSE((dir = folder.Path()).empty()); }
 
     // Runs kCountLines over the lines IN gets and checks what it stored.
     void CheckCountedRun(CTestDocument& t, const std::vector<std::string>& stored)
@@ -116,6 +110,7 @@ protected:
             ASSERT_EQ(t.Mem().GetWord(static_cast<WORD>(t.Label("BUF") + i)), ByteToWord(last[i])) << i;
     }
 
+    CTempFolder folder;
     fs::path dir;
 };
 

@@ -24,6 +24,10 @@ public:
     {
     }
     bool Assemble() override;
+    WORD GetChangedRegisters() const override
+    {
+        return static_cast<WORD>(RegisterBit(FieldR()) | RegisterBit(REG_FR) | RegisterBit(REG_PR));
+    }
 
 protected:
     // GR[r2] in the r1,r2 form (bit 10 of word 0), else the memory word at the effective address.
@@ -41,6 +45,10 @@ public:
     {
     }
     bool Assemble() override { return AssembleRegAdr(OperandTokens()); }
+    WORD GetChangedRegisters() const override
+    {
+        return static_cast<WORD>(RegisterBit(FieldR()) | RegisterBit(REG_FR) | RegisterBit(REG_PR));
+    }
 };
 
 // adr[,x]: PUSH, SVC, the jumps and CALL.
@@ -51,6 +59,10 @@ public:
     {
     }
     bool Assemble() override { return AssembleAdr(OperandTokens()); }
+    WORD GetChangedRegisters() const override
+    {
+        return static_cast<WORD>(RegisterBit(REG_SP) | RegisterBit(REG_FR) | RegisterBit(REG_PR));
+    }
 
 protected:
     // The jumps: to the effective address when taken, else on to the next statement.
@@ -72,6 +84,10 @@ public:
     {
     }
     bool Assemble() override { return AssembleReg(OperandTokens()); }
+    WORD GetChangedRegisters() const override
+    {
+        return static_cast<WORD>(RegisterBit(FieldR()) | RegisterBit(REG_SP) | RegisterBit(REG_PR));
+    }
 };
 
 // No operand: RET, NOP.
@@ -82,6 +98,7 @@ public:
     {
     }
     bool Assemble() override { return AssembleNoOperand(OperandTokens()); }
+    WORD GetChangedRegisters() const override { return static_cast<WORD>(RegisterBit(REG_SP) | RegisterBit(REG_PR)); }
 };
 
 // Directives and comment lines: never executed, write nothing, always verify.

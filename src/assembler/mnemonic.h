@@ -47,6 +47,9 @@ public:
     virtual std::span<const WORD> GetImage() const { return {m_code, std::min<size_t>(m_wLength, kMaxCode)}; }
     // Executes the statement and returns the next PR.
     virtual WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const;
+    // The registers (bit n: register n) executing it may change; PR always.
+    virtual WORD GetChangedRegisters() const { return RegisterBit(REG_PR); }
+    static constexpr WORD RegisterBit(int r) { return static_cast<WORD>(1u << r); }
     // Whether memory still holds the statement's words.
     virtual bool VerifyCode(const CMemory& mem) const;
 

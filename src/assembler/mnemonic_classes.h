@@ -170,6 +170,7 @@ public:
     }
     bool Assemble() override;
     WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
+    WORD GetChangedRegisters() const override { return static_cast<WORD>(RegisterBit(REG_FR) | RegisterBit(REG_PR)); }
     virtual WORD GetSvcNumber() const { return 1; }
 
 protected:
@@ -188,6 +189,7 @@ public:
         : CExecutable(address, std::move(text), assembler, 14)
     {
     }
+    WORD GetChangedRegisters() const override { return static_cast<WORD>(RegisterBit(REG_SP) | RegisterBit(REG_PR)); }
     bool Assemble() override;
     WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
 };
@@ -196,6 +198,11 @@ public:
     CMnemonicRPOP(WORD address, CStatementText&& text, IAssemblyContext* assembler)
         : CExecutable(address, std::move(text), assembler, 7)
     {
+    }
+    // GR1 to GR7, SP and PR.
+    WORD GetChangedRegisters() const override
+    {
+        return static_cast<WORD>(0x00FE | RegisterBit(REG_SP) | RegisterBit(REG_PR));
     }
     bool Assemble() override;
     WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;

@@ -1,5 +1,5 @@
-// zelkora-cli run [--in FILE] [--out FILE] [--max-steps N] [--trace] [--state]
-//                 [--dump-memory HHHH:N] [--stats] FILE.asm
+// zelkora-cli run [--in FILE] [--out FILE] [--max-steps N] [--trace] [--trace-table FILE.csv]
+//                 [--back N [--forward]] [--state] [--dump-memory HHHH:N] [--stats] FILE.asm
 #include <signal.h>
 #include <unistd.h>
 #include <cerrno>
@@ -7,12 +7,14 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include "cli/assemble_file.h"
 #include "cli/cli_util.h"
 #include "cli/commands.h"
 #include "resources/message_ids.h"
 #include "simulator/line_reader.h"
+#include "simulator/trace_table.h"
 #include "simulator/zelkora_doc.h"
 #include "text/codepage.h"
 
@@ -21,9 +23,10 @@ volatile std::sig_atomic_t g_interrupted = 0;
 extern "C" void OnInterrupt(int) { g_interrupted = 1; }
 
 struct RunOptions {
-    std::string inFile, outFile, source;
-    std::uint64_t maxSteps = 0;
+    std::string inFile, outFile, source, traceTable;
+    std::uint64_t maxSteps = 0, back = 0;
     bool hasMaxSteps = false, trace = false, state = false, stats = false, dump = false;
+    bool hasBack = false, forward = false;
     WORD dumpStart = 0;
     unsigned long dumpCount = 0;
 };
@@ -41,6 +44,10 @@ public:
         m_settings.outFileName = options.outFile;
     }
     void Attach(CZelkoraDoc* doc) { m_pDoc = doc; }
+    void SetTrace(bool on) { m_bTrace = on; }
+    // The trace table's rows go to table; number is the next row's step number.
+    void SetTraceTable(COutputBuffer* table) { m_pTable = table; }
+    std::uint64_t& RowNumber() { return m_nRow; }
 
     void ShowMessage(int messageId, MessageIcon, const std::string& text) override
     {
@@ -91,10 +98,18 @@ public:
 
     void BeforeStep(const CMnemonic& statement) override
     {
+        if (!m_bTrace) return;
         m_err.AppendHex4(statement.GetAddress());
         m_err.Append(": ");
         m_err.AppendCp932(statement.GetExpandedSource());
         m_err.Append("\n");
+    }
+    void AfterStep(const CMnemonic& statement, const CRegister& reg) override
+    {
+        if (!m_pTable) return;
+        m_row.clear();
+        TraceTable::AppendRow(m_row, ++m_nRow, statement.GetAddress(), statement.GetExpandedSource(), reg);
+        m_pTable->Append(m_row);
     }
 
 private:
@@ -103,6 +118,10 @@ private:
     CLineReader m_stdin;
     CDeviceSettings m_settings;
     CZelkoraDoc* m_pDoc = nullptr;
+    bool m_bTrace = false;
+    COutputBuffer* m_pTable = nullptr;
+    std::uint64_t m_nRow = 0;
+    std::string m_row;
 };
 
 bool ParseUnsigned(const char* text, int base, unsigned long long max, unsigned long long& value)
@@ -145,6 +164,18 @@ int ParseOptions(int argc, char** argv, RunOptions& options)
         } else if (std::strcmp(arg, "--dump-memory") == 0) {
             const char* range = value();
             if (!range || !ParseDump(range, options)) return UsageError("--dump-memory needs HHHH:N");
+        } else if (std::strcmp(arg, "--back") == 0) {
+            const char* n = value();
+            unsigned long long steps;
+            if (!n || !ParseUnsigned(n, 10, ~0ull, steps)) return UsageError("--back needs a number");
+            options.back = steps;
+            options.hasBack = true;
+        } else if (std::strcmp(arg, "--forward") == 0) {
+            options.forward = true;
+        } else if (std::strcmp(arg, "--trace-table") == 0) {
+            const char* file = value();
+            if (!file || !*file) return UsageError("--trace-table needs a file name");
+            options.traceTable = file;
         } else if (std::strcmp(arg, "--trace") == 0) {
             options.trace = true;
         } else if (std::strcmp(arg, "--state") == 0) {
@@ -160,6 +191,7 @@ int ParseOptions(int argc, char** argv, RunOptions& options)
         }
     }
     if (options.source.empty()) return UsageError("no source file given");
+    if (options.forward && !options.hasBack) return UsageError("--forward needs --back");
     return 0;
 }
 
@@ -213,7 +245,25 @@ int RunCommand(int argc, char** argv)
     if (!doc.AssembleAndLoad()) return 1;
 
     CCometCore& core = doc.GetCore();
-    if (options.trace) core.SetStepObserver(&host);
+    // Only stepping back needs the history; without it a run is a little faster.
+    core.SetHistoryEnabled(options.hasBack);
+    std::FILE* tableFile = nullptr;
+    if (!options.traceTable.empty()) {
+        tableFile = std::fopen(options.traceTable.c_str(), "wb");
+        if (!tableFile) {
+            std::fprintf(stderr, "zelkora-cli: cannot write %s: %s\n", options.traceTable.c_str(),
+                         std::strerror(errno));
+            return EXIT_IO_ERROR;
+        }
+    }
+    std::unique_ptr<COutputBuffer> table;
+    if (tableFile) {
+        table = std::make_unique<COutputBuffer>(tableFile);
+        table->Append(TraceTable::Header());
+        host.SetTraceTable(table.get());
+    }
+    host.SetTrace(options.trace);
+    if (options.trace || tableFile) core.SetStepObserver(&host);
     if (options.hasMaxSteps) core.SetStepLimit(options.maxSteps == 0 ? 0 : options.maxSteps);
 
     // Without SA_RESTART, so that Ctrl+C also ends a wait for a line of standard input.
@@ -225,6 +275,15 @@ int RunCommand(int argc, char** argv)
     bool ran = true;
     if (options.hasMaxSteps && options.maxSteps == 0) ran = false;  // nothing may run
     if (ran) doc.Run(RUN_GO);
+    if (options.hasBack) {
+        const std::uint64_t taken = doc.StepBack(options.back);
+        host.RowNumber() -= taken;
+        if (taken < options.back)
+            std::fprintf(stderr, "zelkora-cli: only %llu of %llu statements could be taken back\n",
+                         static_cast<unsigned long long>(taken), static_cast<unsigned long long>(options.back));
+        // Going on again: input read before comes again from the history, not from the device.
+        if (options.forward && ran && !g_interrupted) doc.Run(RUN_GO);
+    }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     std::signal(SIGINT, SIG_DFL);
     doc.CloseDeviceFiles();
@@ -247,5 +306,16 @@ int RunCommand(int argc, char** argv)
         err.Append(line);
     }
     err.Flush();
+    if (tableFile) {
+        const bool flushed = table->Flush();
+        const int error = flushed ? 0 : table->GetError();
+        table.reset();
+        const bool closed = std::fclose(tableFile) == 0;
+        if (!flushed || !closed) {
+            std::fprintf(stderr, "zelkora-cli: cannot write %s: %s\n", options.traceTable.c_str(),
+                         std::strerror(flushed ? errno : error));
+            return EXIT_IO_ERROR;
+        }
+    }
     return FinishOutput(out, ran ? ExitStatus(core.GetLastRunEnd()) : 3);
 }

@@ -13,6 +13,7 @@ public:
     WORD GetWord(WORD address) const { return m_words[address]; }
     void SetWord(WORD address, WORD value)
     {
+        if (m_pJournal) m_pJournal(m_pJournalContext, address, m_words[address]);
         m_words[address] = value;
         if (m_pWatched && m_pWatched[address]) m_pOnWatchedWrite(m_pWatchContext, address);
     }
@@ -30,9 +31,18 @@ public:
     // Copies count words from start on, wrapping from #FFFF to #0000.
     void ReadBlock(WORD start, WORD* buffer, WORD count) const;
 
+    // Before every write, journal(context, address, old value) is called; null: no journal.
+    void SetJournal(void (*journal)(void*, WORD, WORD), void* context)
+    {
+        m_pJournal = journal;
+        m_pJournalContext = context;
+    }
+
 private:
     std::array<WORD, kSize> m_words;
     const std::uint8_t* m_pWatched = nullptr;
     void (*m_pOnWatchedWrite)(void*, WORD) = nullptr;
     void* m_pWatchContext = nullptr;
+    void (*m_pJournal)(void*, WORD, WORD) = nullptr;
+    void* m_pJournalContext = nullptr;
 };

@@ -24,6 +24,7 @@ public:
         m_regs[REG_FR] = on ? (m_regs[REG_FR] | flag) : (m_regs[REG_FR] & static_cast<WORD>(~flag));
     }
     bool GetFlag(WORD flag) const { return (m_regs[REG_FR] & flag) != 0; }
+    bool operator==(const CRegister&) const = default;
 
 private:
     std::array<WORD, REG_COUNT> m_regs;

@@ -27,6 +27,9 @@ constexpr CMenuItem kMenu130[] = {
     {K::Command, ID_EDIT_CUT, "切り取り(&T)\tCtrl+X"},
     {K::Command, ID_EDIT_COPY, "ｺﾋﾟｰ(&C)\tCtrl+C"},
     {K::Command, ID_EDIT_PASTE, "貼り付け(&P)\tCtrl+V"},
+    {K::Separator, 0, ""},
+    {K::Command, ID_EDIT_FIND, "検索(&F)...\tCtrl+F"},
+    {K::Command, ID_EDIT_REPLACE, "置換(&R)...\tCtrl+H"},
     {K::End, 0, ""},
     {K::Popup, 0, "操作(&O)"},
     {K::Command, ID_ASSEMBLE, "ｱｾﾝﾌﾞﾙ(&A)\tF7"},
@@ -35,13 +38,18 @@ constexpr CMenuItem kMenu130[] = {
 };
 
 constexpr CMenuItem kMenu129[] = {
-    FILE_MENU_HEAD, FILE_MENU_DOC, FILE_MENU_TAIL,
+    FILE_MENU_HEAD, FILE_MENU_DOC,
+    {K::Separator, 0, ""},
+    {K::Command, ID_SAVE_TRACE_TABLE, "ﾄﾚｰｽ表の保存(&T)..."},
+    FILE_MENU_TAIL,
     {K::Popup, 0, "実行(&G)"},
     {K::Command, ID_RESTART, "ﾘｽﾀｰﾄ(&R)\tCtrl+F5"},
     {K::Separator, 0, ""},
     {K::Command, ID_RUN_GO, "ﾌﾟﾛｸﾞﾗﾑ実行(&G)\tF5"},
     {K::Command, ID_RUN_TRACE, "ﾄﾚｰｽ実行(&T)\tF9"},
     {K::Command, ID_RUN_PASS, "ﾊﾟｽ実行(&P)\tF10"},
+    {K::Command, ID_STEP_BACK, "1ｽﾃｯﾌﾟ戻る(&B)\tShift+F9"},
+    {K::Command, ID_BACK_TO_RUN_START, "前回の停止位置まで戻る"},
     {K::Command, ID_RUN_TO_CURSOR, "ｶｰｿﾙ位置まで実行(&C)\tF11"},
     {K::Separator, 0, ""},
     {K::Command, ID_STOP, "ﾌﾟﾛｸﾞﾗﾑ実行の停止"},
@@ -109,7 +117,7 @@ constexpr CMenuItem kMenu103[] = {
 
 constexpr int kToolbar[] = {ID_FILE_NEW,   ID_FILE_OPEN,    ID_FILE_SAVE, 0,           ID_ASSEMBLE,      0,
                             ID_EDIT_CUT,   ID_EDIT_COPY,    ID_EDIT_PASTE, 0,          ID_RESTART,       ID_RUN_GO,
-                            ID_RUN_TRACE,  ID_RUN_PASS,     ID_RUN_TO_CURSOR, ID_STOP, 0,                ID_BP_TOGGLE,
+                            ID_RUN_TRACE,  ID_RUN_PASS,     ID_STEP_BACK, ID_RUN_TO_CURSOR, ID_STOP, 0,                ID_BP_TOGGLE,
                             ID_SET_REGISTER, 0,             ID_VIEW_DUMP, ID_VIEW_WATCH, ID_VIEW_OUTPUT, 0,
                             ID_APP_ABOUT};
 
@@ -122,10 +130,12 @@ constexpr int kToolbar[] = {ID_FILE_NEW,   ID_FILE_OPEN,    ID_FILE_SAVE, 0,    
         {"Ctrl+V", ID_EDIT_PASTE}, {"Shift+Ins", ID_EDIT_PASTE}
 
 constexpr CAccelerator kKeys128[] = {COMMON_KEYS, EDIT_KEYS};
-constexpr CAccelerator kKeys130[] = {COMMON_KEYS, EDIT_KEYS, {"F7", ID_ASSEMBLE}};
+constexpr CAccelerator kKeys130[] = {COMMON_KEYS, EDIT_KEYS, {"F7", ID_ASSEMBLE}, {"Ctrl+F", ID_EDIT_FIND},
+                                     {"Ctrl+H", ID_EDIT_REPLACE}};
 constexpr CAccelerator kKeys129[] = {COMMON_KEYS,          {"F2", ID_BP_TOGGLE},   {"F3", ID_SET_PR},
                                      {"F5", ID_RUN_GO},    {"Ctrl+F5", ID_RESTART}, {"F7", ID_ASSEMBLE},
                                      {"F8", ID_SET_REGISTER}, {"F9", ID_RUN_TRACE}, {"F10", ID_RUN_PASS},
+                                     {"Shift+F9", ID_STEP_BACK},
                                      {"F11", ID_RUN_TO_CURSOR}};
 #undef COMMON_KEYS
 #undef EDIT_KEYS

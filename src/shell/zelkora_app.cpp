@@ -242,6 +242,26 @@ bool CZelkoraApp::SaveDocument(bool saveAs)
     return true;
 }
 
+bool CZelkoraApp::SaveTraceTable()
+{
+    if (!m_pDoc) return false;
+    const QString source = QString::fromStdString(m_pDoc->GetSourcePath());
+    const QFileInfo info(source);
+    const QString dir = source == QString::fromUtf8(CZelkoraDoc::kUntitled)
+                            ? QDir::current().filePath("trace.csv")
+                            : info.dir().filePath(info.completeBaseName() + ".csv");
+    QString path =
+        m_pUi->GetSaveFileName(m_pMainFrame.get(), dir, QString::fromUtf8("CSVﾌｧｲﾙ (*.csv);;すべてのﾌｧｲﾙ (*.*)"), true);
+    if (path.isEmpty()) return false;
+    if (QFileInfo(path).suffix().isEmpty()) path += ".csv";
+    QString error;
+    if (!WriteFileSafely(path, m_pDoc->GetTraceTable(), error)) {
+        ShowText(MessageIcon::Warning, Message(MSG_FILE_SAVE_FAILED, path) + "\n" + error);
+        return false;
+    }
+    return true;
+}
+
 QStringList CZelkoraApp::GetRecentFiles() const { return m_recentFiles.Get(); }
 
 void CZelkoraApp::AddRecentFile(const QString& path)

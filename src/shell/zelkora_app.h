@@ -45,6 +45,8 @@ public:
     bool OpenDocument();
     CZelkoraDoc* OpenDocumentFile(const QString& path);
     bool SaveDocument(bool saveAs);
+    // Writes the simulator's trace table to a CSV file the user names.
+    bool SaveTraceTable();
     // Asks about unsaved changes and closes the document with its windows; false when the user cancels.
     bool CloseDocument();
     bool CloseDocumentFromFrame(CSourceFrame* frame);

@@ -121,6 +121,9 @@ bool CZelkoraFrame::OnCommand(int id)
     case ID_RUN_GO: doc.Run(RUN_GO); return true;
     case ID_RUN_TRACE: doc.Run(RUN_TRACE); return true;
     case ID_RUN_PASS: doc.Run(RUN_PASS); return true;
+    case ID_STEP_BACK: doc.StepBack(); return true;
+    case ID_BACK_TO_RUN_START: doc.BackToRunStart(); return true;
+    case ID_SAVE_TRACE_TABLE: m_app.SaveTraceTable(); return true;
     case ID_RESTART: doc.Restart(nullptr); return true;
     case ID_BP_CLEAR_ALL: doc.ClearBreakpoints(nullptr); return true;
     case ID_SET_REGISTER: RunRegisterDialog(); return true;
@@ -143,6 +146,9 @@ bool CZelkoraFrame::OnUpdateCommand(CCmdUI& ui)
     case ID_RESTART:
     case ID_BP_CLEAR_ALL:
     case ID_SET_REGISTER: return true;
+    case ID_STEP_BACK:
+    case ID_BACK_TO_RUN_START:
+    case ID_SAVE_TRACE_TABLE: ui.Enable(GetDocument().CanStepBack()); return true;
     case ID_WATCH_ADD: ui.Enable(dynamic_cast<CWatchView*>(GetWorkView()) != nullptr); return true;
     default: break;
     }

@@ -12,6 +12,7 @@ void CCometCore::Reset()
 {
     m_mem.Clear();
     m_reg.Clear();
+    m_history.Clear();
     // Cleared memory holds no program: every statement verifies itself before it runs.
     for (std::uint8_t& look : m_look) look |= LOOK_WRITTEN;
 }
@@ -50,6 +51,7 @@ void CCometCore::BuildTable(const CMnemonicArray& program)
     for (int address = 0; address < CMemory::kSize; ++address) {
         CMnemonic* statement = program.FindExecutable(static_cast<WORD>(address));
         m_statements[address] = statement;
+        m_changes[address] = statement ? statement->GetChangedRegisters() : 0;
         // Until a statement has verified its words once, they count as written.
         m_look[address] = statement ? LOOK_WRITTEN : LOOK_MISSING;
         if (statement)
@@ -94,14 +96,47 @@ bool CCometCore::Run(const CMnemonicArray& program, int mode, WORD address)
     }
 
     MarkStops(true);
+    if (m_bHistory) {
+        m_history.MarkRunStart();
+        m_mem.SetJournal(&CCometCore::OnJournal, this);
+    }
     if (m_pHost) m_pHost->EnterRunningState();
-    const bool result = m_pObserver ? Loop<true>(*first) : Loop<false>(*first);
+    bool result;
+    if (m_bHistory)
+        result = m_pObserver ? Loop<true, true>(*first) : Loop<false, true>(*first);
+    else
+        result = m_pObserver ? Loop<true, false>(*first) : Loop<false, false>(*first);
     if (m_pHost) m_pHost->LeaveRunningState();
+    m_mem.SetJournal(nullptr, nullptr);
+    m_history.EndRun();
     MarkStops(false);
     return result;
 }
 
-// One statement with its check: the words in memory must still be its own.
+void CCometCore::OnJournal(void* context, WORD address, WORD old)
+{
+    static_cast<CCometCore*>(context)->m_history.Write(address, old);
+}
+
+bool CCometCore::StepBack(bool* user) { return m_history.Undo(m_reg, m_mem, user); }
+
+void CCometCore::BeginUserChange(WORD registers)
+{
+    if (!m_bHistory) return;
+    m_history.Begin(static_cast<WORD>(registers | CRunHistory::STEP_USER), m_reg);
+    m_mem.SetJournal(&CCometCore::OnJournal, this);
+}
+
+void CCometCore::EndUserChange()
+{
+    if (!m_bHistory) return;
+    m_mem.SetJournal(nullptr, nullptr);
+    m_history.End();
+}
+
+// One statement with its check: the words in memory must still be its own. With the
+// history on, what it changes is kept for stepping back.
+template <bool kObserve, bool kRecord>
 inline bool CCometCore::ExecuteChecked(CMnemonic& statement)
 {
     const WORD pr = m_reg[REG_PR];
@@ -110,11 +145,15 @@ inline bool CCometCore::ExecuteChecked(CMnemonic& statement)
         m_look[pr] &= static_cast<std::uint8_t>(~LOOK_WRITTEN);
     }
     ++m_nExecuted;
+    if (kObserve) m_pObserver->BeforeStep(statement);
+    if (kRecord) m_history.Begin(m_changes[pr], m_reg);
     m_reg[REG_PR] = statement.Execute(m_reg, m_mem, m_pHost);
+    if (kRecord) m_history.End();
+    if (kObserve) m_pObserver->AfterStep(statement, m_reg);
     return true;
 }
 
-template <bool kObserve>
+template <bool kObserve, bool kRecord>
 bool CCometCore::Loop(CMnemonic& first)
 {
     // The step limit of a headless run is checked before a statement, so that the state
@@ -125,8 +164,7 @@ bool CCometCore::Loop(CMnemonic& first)
         return true;
     }
     // The first statement runs even when it carries a breakpoint.
-    if (kObserve) m_pObserver->BeforeStep(first);
-    if (!ExecuteChecked(first)) return false;
+    if (!ExecuteChecked<kObserve, kRecord>(first)) return false;
 
     int untilPump = kPumpInterval;
     for (;;) {
@@ -160,8 +198,6 @@ bool CCometCore::Loop(CMnemonic& first)
             m_lastEnd = RunEnd::StepLimit;
             return true;
         }
-        CMnemonic& statement = *m_statements[pr];
-        if (kObserve) m_pObserver->BeforeStep(statement);
-        if (!ExecuteChecked(statement)) return false;
+        if (!ExecuteChecked<kObserve, kRecord>(*m_statements[pr])) return false;
     }
 }

@@ -5,6 +5,7 @@
 #include "machine/memory.h"
 #include "machine/register.h"
 #include "machine/stop_list.h"
+#include "simulator/run_history.h"
 #include "simulator/run_host.h"
 
 // Run modes.
@@ -23,11 +24,12 @@ enum class RunEnd {
     OutputFailed
 };
 
-// Told before each statement of a run executes (used for tracing).
+// Told before and after each statement of a run executes (the trace and the trace table).
 class IStepObserver {
 public:
     virtual ~IStepObserver() = default;
-    virtual void BeforeStep(const CMnemonic& statement) = 0;
+    virtual void BeforeStep(const CMnemonic& /*statement*/) {}
+    virtual void AfterStep(const CMnemonic& /*statement*/, const CRegister& /*reg*/) {}
 };
 
 // The COMET II processor: memory, registers and the run loop.
@@ -60,6 +62,18 @@ public:
     CMemory& GetMemory() { return m_mem; }
     const CMemory& GetMemory() const { return m_mem; }
 
+    // The step-back history: kept in every run mode while it is on (it is by default).
+    CRunHistory& GetHistory() { return m_history; }
+    const CRunHistory& GetHistory() const { return m_history; }
+    void SetHistoryEnabled(bool on) { m_bHistory = on; }
+    bool IsHistoryEnabled() const { return m_bHistory; }
+    // Takes the newest step back; false when there is none.
+    bool StepBack(bool* user = nullptr);
+    // A change the user makes (registers, PR, a memory word) as one step of its own:
+    // Begin with the registers it may change, then change them (memory through SetWord), then End.
+    void BeginUserChange(WORD registers);
+    void EndUserChange();
+
     // Headless runs: an optional cap on executed statements (0: none) and a trace observer.
     void SetStepLimit(std::uint64_t limit) { m_nStepLimit = limit; }
     void SetStepObserver(IStepObserver* observer) { m_pObserver = observer; }
@@ -80,9 +94,11 @@ private:
     void MarkStops(bool on);
     // A write into a program word: every statement that may hold the word verifies itself again.
     static void OnProgramWrite(void* core, WORD address);
-    template <bool kObserve>
+    template <bool kObserve, bool kRecord>
     bool Loop(CMnemonic& first);
+    template <bool kObserve, bool kRecord>
     bool ExecuteChecked(CMnemonic& statement);
+    static void OnJournal(void* core, WORD address, WORD old);
     bool Fail(RunEnd end, int message);
     void ShowMessage(int id);
 
@@ -93,6 +109,9 @@ private:
     std::vector<CMnemonic*> m_statements = std::vector<CMnemonic*>(CMemory::kSize, nullptr);
     std::vector<std::uint8_t> m_look = std::vector<std::uint8_t>(CMemory::kSize, 0);
     std::vector<std::uint8_t> m_programWords = std::vector<std::uint8_t>(CMemory::kSize, 0);
+    std::vector<WORD> m_changes = std::vector<WORD>(CMemory::kSize, 0);  // registers each statement may change
+    CRunHistory m_history;
+    bool m_bHistory = true;
     const CMnemonicArray* m_pTableProgram = nullptr;
     unsigned m_nTableRevision = 0;
 

@@ -15,10 +15,17 @@ constexpr std::string_view kOutputPrefix = "OUTPUT : ";
 
 bool CZelkoraDoc::ReadInputLine(std::string& line)
 {
-    const CDeviceSettings& settings = m_pHost->GetDeviceSettings();
-    line.clear();
-    const bool ok = settings.inDeviceType == 0 ? m_pHost->RunKeyInputDialog(line) : ReadInputFile(settings, line);
-    if (!ok) line.clear();
+    // After steps were taken back, the lines read then come again, in order: the
+    // key-input dialog is not asked twice and the file is not read twice.
+    CRunHistory& history = m_core.GetHistory();
+    bool ok;
+    if (!history.TakeReplay(ok, line)) {
+        const CDeviceSettings& settings = m_pHost->GetDeviceSettings();
+        line.clear();
+        ok = settings.inDeviceType == 0 ? m_pHost->RunKeyInputDialog(line) : ReadInputFile(settings, line);
+        if (!ok) line.clear();
+    }
+    history.NoteInput(ok, line);
     SendDeviceLine(kInputPrefix, ok ? std::string_view(line) : std::string_view("<EOF>"));
     return ok;
 }
@@ -33,9 +40,15 @@ bool CZelkoraDoc::ReadInputFile(const CDeviceSettings& settings, std::string& li
         }
         m_pInReader = std::make_unique<CLineReader>(m_nInFile);
         m_strInFileName = settings.inFileName;
+        const std::uint64_t skip = m_bResumeIn ? m_nInLinesRead : 0;
+        m_bResumeIn = false;
+        m_nInLinesRead = 0;
+        std::string skipped;
+        while (m_nInLinesRead < skip && m_pInReader->ReadLine(skipped) == CLineReader::Result::Line) ++m_nInLinesRead;
     }
     switch (m_pInReader->ReadLine(line)) {
     case CLineReader::Result::Line:
+        ++m_nInLinesRead;
         // Text files here are usually UTF-8; the program works in code page 932.
         if (IsValidUtf8(line)) line = Utf8ToCp932(line);
         return true;
@@ -60,12 +73,14 @@ void CZelkoraDoc::WriteOutputLine(std::string_view text)
 void CZelkoraDoc::WriteOutputFile(const CDeviceSettings& settings, std::string_view text)
 {
     if (!m_pOutFile) {
-        m_pOutFile = std::fopen(settings.outFileName.c_str(), "wb");
+        m_pOutFile = std::fopen(settings.outFileName.c_str(), m_bResumeOut ? "ab" : "wb");
+        m_bResumeOut = false;
         if (!m_pOutFile) {
             ShowMessage(MSG_OUT_FILE_CREATE, FormatMessage(MSG_OUT_FILE_CREATE, settings.outFileName));
             return;
         }
         m_strOutFileName = settings.outFileName;
+        m_bOutFileMade = true;
     }
     const bool written = std::fwrite(text.data(), 1, text.size(), m_pOutFile) == text.size() &&
                          std::fwrite("\r\n", 1, 2, m_pOutFile) == 2;

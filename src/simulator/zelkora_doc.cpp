@@ -5,6 +5,7 @@
 #include "assembler/error_numbers.h"
 #include "resources/message_ids.h"
 #include "resources/string_table.h"
+#include "simulator/trace_table.h"
 
 CZelkoraDoc::CZelkoraDoc(IDocumentHost& host) : m_pHost(&host), m_core(this) {}
 
@@ -98,6 +99,8 @@ bool CZelkoraDoc::AssembleAndLoad()
 void CZelkoraDoc::ResetMachine()
 {
     CloseDeviceFiles();
+    m_nInLinesRead = 0;
+    m_bOutFileMade = m_bResumeIn = m_bResumeOut = false;
     m_core.Reset();
     CRegister& reg = m_core.GetRegisters();
     CMemory& mem = m_core.GetMemory();
@@ -133,15 +136,27 @@ bool CZelkoraDoc::SetPRAt(CView* sender, const CMnemonic& statement)
         m_pHost->Beep();
         return false;
     }
-    m_core.GetRegisters()[REG_PR] = statement.GetAddress();
+    CRegister values = m_core.GetRegisters();
+    values[REG_PR] = statement.GetAddress();
+    ChangeRegisters(values);
     UpdateAllViews(sender, HINT_REGISTERS_CHANGED);
     return true;
 }
 
 void CZelkoraDoc::SetRegisters(CView* sender, const CRegister& values)
 {
-    m_core.GetRegisters() = values;
+    ChangeRegisters(values);
     UpdateAllViews(sender, HINT_REGISTERS_CHANGED);
+}
+
+// A change of the user's is one step back of its own; one that changes nothing is none.
+void CZelkoraDoc::ChangeRegisters(const CRegister& values)
+{
+    CRegister& reg = m_core.GetRegisters();
+    if (reg == values) return;
+    m_core.BeginUserChange(CRunHistory::STEP_REGISTERS);
+    reg = values;
+    m_core.EndUserChange();
 }
 
 void CZelkoraDoc::Restart(CView* sender)
@@ -152,7 +167,12 @@ void CZelkoraDoc::Restart(CView* sender)
 
 void CZelkoraDoc::SetMemoryWord(CView* sender, WORD address, WORD value)
 {
-    m_core.GetMemory().SetWord(address, value);
+    CMemory& mem = m_core.GetMemory();
+    if (mem.GetWord(address) != value) {
+        m_core.BeginUserChange(0);
+        mem.SetWord(address, value);
+        m_core.EndUserChange();
+    }
     CHintUpdateView hint;
     hint.m_wAddress = address;
     UpdateAllViews(sender, HINT_MEMORY_EDITED, &hint);
@@ -172,4 +192,22 @@ void CZelkoraDoc::SendDeviceLine(std::string_view prefix, std::string_view text)
     CHintUpdateView hint;
     hint.m_strText = m_deviceLog.back();
     UpdateAllViews(nullptr, HINT_DEVICE_OUTPUT, &hint);
+}
+
+std::uint64_t CZelkoraDoc::StepBack(std::uint64_t count)
+{
+    std::uint64_t taken = 0;
+    while (taken < count && m_core.StepBack()) ++taken;
+    if (taken == 0) return 0;
+    if (m_nInFile < 0 && m_nInLinesRead > 0) m_bResumeIn = true;
+    if (!m_pOutFile && m_bOutFileMade) m_bResumeOut = true;
+    UpdateAllViews(nullptr, HINT_MACHINE_STATE);
+    return taken;
+}
+
+std::uint64_t CZelkoraDoc::BackToRunStart() { return StepBack(m_core.GetHistory().StepsToLastRunStart()); }
+
+std::string CZelkoraDoc::GetTraceTable() const
+{
+    return TraceTable::FromHistory(m_core.GetHistory(), m_core.GetRegisters(), m_assembler.GetProgram());
 }

@@ -59,6 +59,15 @@ public:
     void ClearBreakpoints(CView* sender = nullptr);
     void SetMemoryWord(CView* sender, WORD address, WORD value);
 
+    // Going back: each executed statement and each change above is one step. StepBack
+    // takes up to count steps back and tells the views once; the number taken back.
+    bool CanStepBack() const { return !m_core.GetHistory().IsEmpty(); }
+    std::uint64_t StepBack(std::uint64_t count = 1);
+    // Back to where the last run started.
+    std::uint64_t BackToRunStart();
+    // The trace table (CSV) of the statements executed since the restart, as far as the history holds them.
+    std::string GetTraceTable() const;
+
     // The watches: they live as long as the document, across assemblies.
     CWatchList& GetWatches() { return m_watches; }
     const CWatchList& GetWatches() const { return m_watches; }
@@ -92,6 +101,7 @@ public:
     void ProgramEnded() override { CloseDeviceFiles(); }
 
 private:
+    void ChangeRegisters(const CRegister& values);
     void SendDeviceLine(std::string_view prefix, std::string_view text);
     bool ReadInputFile(const CDeviceSettings& settings, std::string& line);
     void WriteOutputFile(const CDeviceSettings& settings, std::string_view text);
@@ -109,6 +119,12 @@ private:
     int m_nInFile = -1;
     std::unique_ptr<CLineReader> m_pInReader;
     std::string m_strOutFileName, m_strInFileName;  // the names the open files were opened under
+    // Since the machine was reset: input lines read from the file, and whether the output file was made.
+    // When the program's end closed the files and steps were then taken back, going on
+    // resumes them: the input after the lines already read, the output appended.
+    std::uint64_t m_nInLinesRead = 0;
+    bool m_bOutFileMade = false;
+    bool m_bResumeIn = false, m_bResumeOut = false;
     std::string m_strSourceText;
     std::vector<CView*> m_views;  // null where a view left during a broadcast
     int m_nBroadcasts = 0;        // broadcasts under way

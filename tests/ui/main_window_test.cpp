@@ -101,7 +101,7 @@ TEST_F(ShellTest, ToolbarButtonsCarryTheirTooltipsAndPrompts)
     int buttons = 0;
     for (QAction* a : Frame()->GetToolBar()->actions())
         if (!a->isSeparator()) ++buttons;
-    EXPECT_EQ(buttons, 19);
+    EXPECT_EQ(buttons, 20);
 }
 
 TEST(AboutBox, ShowsTheProgramsVersion)

@@ -1,0 +1,20 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include "machine/register.h"
+
+class CMnemonicArray;
+class CRunHistory;
+
+// The exam's trace table as CSV (UTF-8, one row per executed statement): the step's
+// number, the statement's address and source line, and GR0-GR7, SP and FR after it.
+// Words are written as "#hhhh" so that a spreadsheet keeps them as they are.
+namespace TraceTable {
+// The header row, ending with CR LF like every row.
+std::string Header();
+// One row; source is the statement's line in code page 932.
+void AppendRow(std::string& out, std::uint64_t number, WORD address, std::string_view source, const CRegister& after);
+// The whole table of the statements the history still holds (changes the user made are not rows).
+std::string FromHistory(const CRunHistory& history, const CRegister& now, const CMnemonicArray& program);
+}  // namespace TraceTable

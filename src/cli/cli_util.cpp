@@ -76,8 +76,8 @@ int UsageError(const char* message)
     std::fprintf(stderr,
                  "zelkora-cli: %s\n"
                  "usage: zelkora-cli asm [--image] [--labels] FILE.asm\n"
-                 "       zelkora-cli run [--in FILE] [--out FILE] [--max-steps N] [--trace] [--state]\n"
-                 "                       [--dump-memory HHHH:N] [--stats] FILE.asm\n",
+                 "       zelkora-cli run [--in FILE] [--out FILE] [--max-steps N] [--trace] [--trace-table FILE.csv]\n"
+                 "                       [--back N [--forward]] [--state] [--dump-memory HHHH:N] [--stats] FILE.asm\n",
                  message);
     return EXIT_USAGE;
 }

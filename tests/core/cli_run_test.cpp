@@ -15,6 +15,7 @@
 #include <unistd.h>
 #include <vector>
 #include "assembler/error_numbers.h"
+#include "recording_host.h"
 #include "resources/message_ids.h"
 #include "resources/string_table.h"
 #include "text/codepage.h"
@@ -412,4 +413,74 @@ TEST_F(CliRun, AStandardOutputThatCannotBeWrittenEndsTheRunWithStatus74)
                             "", "/dev/full");
     EXPECT_EQ(little.status, 74);
     EXPECT_NE(little.err.find("cannot write standard output"), std::string::npos) << little.err;
+}
+
+// The exam's trace table: one row per statement with the registers after it, checked by hand.
+TEST_F(CliRun, TraceTableHasOneRowPerStatementWithTheRegistersAfterIt)
+{
+    const std::vector<std::string> countdown = {"T START", " LAD GR1,3", "LOOP SUBA GR1,ONE", " JNZ LOOP",
+                                                " RET",    "ONE DC 1",   " END"};
+    const std::string table = (dir / "trace.csv").string();
+    const auto r = Run({"--trace-table", table, Source(countdown)});
+    EXPECT_EQ(r.status, 0);
+    const std::string zeros6 = "#0000,#0000,#0000,#0000,#0000,#0000";
+    auto row = [&](const char* head, const char* gr1, const char* tail) {
+        return std::string(head) + ",#0000," + gr1 + "," + zeros6 + "," + tail + "\r\n";
+    };
+    const std::string expected = "step,address,source,GR0,GR1,GR2,GR3,GR4,GR5,GR6,GR7,SP,FR\r\n" +
+                                 row("1,#0100,\" LAD GR1,3\"", "#0003", "#FFFF,---") +
+                                 row("2,#0102,\"LOOP SUBA GR1,ONE\"", "#0002", "#FFFF,---") +
+                                 row("3,#0104, JNZ LOOP", "#0002", "#FFFF,---") +
+                                 row("4,#0102,\"LOOP SUBA GR1,ONE\"", "#0001", "#FFFF,---") +
+                                 row("5,#0104, JNZ LOOP", "#0001", "#FFFF,---") +
+                                 row("6,#0102,\"LOOP SUBA GR1,ONE\"", "#0000", "#FFFF,--Z") +
+                                 row("7,#0104, JNZ LOOP", "#0000", "#FFFF,--Z") +
+                                 row("8,#0106, RET", "#0000", "#0000,--Z");
+    EXPECT_EQ(ReadBytes(table), expected);
+
+    // The desktop program's table of the same run is the same, quotes and Japanese included.
+    std::vector<std::string> quoted = {"Q START", " LAD GR1,1 ; \"引用\", そして", " RET", " END"};
+    std::string source;
+    for (std::string& line : quoted) source += (line = Utf8ToCp932(line)) + "\n";
+    EXPECT_EQ(Run({"--trace-table", table, Source(quoted)}).status, 0);
+    CTestDocument t;
+    ASSERT_TRUE(t.Load(source));
+    t.doc.Run(RUN_GO);
+    EXPECT_EQ(t.doc.GetTraceTable(), ReadBytes(table));
+    EXPECT_NE(ReadBytes(table).find(",\" LAD GR1,1 ; \"\"引用\"\", そして\","), std::string::npos);
+}
+
+TEST_F(CliRun, BackTakesStatementsBackAndForwardGoesOnAsTheRunDid)
+{
+    // Back from a step-limited run: the state of the shorter run.
+    const std::string endless = Source(kEndless, "endless.asm");
+    const auto shorter = Run({"--max-steps", "90", "--state", endless});
+    const auto back = Run({"--max-steps", "100", "--back", "10", "--state", endless});
+    EXPECT_EQ(back.status, 3);
+    EXPECT_EQ(back.out, shorter.out);
+
+    // Forward after back: the same state and memory; the output lines of the steps
+    // taken back come again, and no input line is read twice.
+    const std::string echo = Source(kEcho);
+    const auto whole = Run({"--state", "--dump-memory", "0100:100", echo}, "one\ntwo\nthree\n");
+    const auto again = Run({"--back", "7", "--forward", "--state", "--dump-memory", "0100:100", echo}, "one\ntwo\nthree\n");
+    EXPECT_EQ(again.status, 0);
+    const std::string state = whole.out.substr(whole.out.find("PR="));
+    EXPECT_EQ(again.out, "one\ntwo\nthree\nthree\n" + state);
+
+    // Further back than the run went: back to its start, and said so.
+    const auto all = Run({"--back", "1000", "--state", echo}, "x\n");
+    EXPECT_EQ(all.out, "x\nPR=0100 SP=FFFF FR=0000 GR0=0000 GR1=0000 GR2=0000 GR3=0000 GR4=0000 GR5=0000 GR6=0000 GR7=0000\n");
+    EXPECT_NE(all.err.find("only 9 of 1000 statements could be taken back"), std::string::npos) << all.err;
+}
+
+TEST_F(CliRun, BackAndTraceTableOptionsAreChecked)
+{
+    const std::string echo = Source(kEcho);
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"--back", echo}, {"--back", "-1", echo}, {"--forward", echo}, {"--trace-table", echo}})
+        EXPECT_EQ(Run(args).status, 64) << args[0] << " " << args[1];
+    const auto r = Run({"--trace-table", (dir / "missing" / "t.csv").string(), echo});
+    EXPECT_EQ(r.status, 74);
+    EXPECT_NE(r.err.find("cannot write"), std::string::npos);
 }

@@ -1,0 +1,304 @@
+// Going back through a run: every statement and every change of the user's taken
+// back exactly, forward again as before, the input replayed, the budget kept.
+#include "file_bytes.h"
+#include <gtest/gtest.h>
+#include "temp_folder.h"
+
+#include <array>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+#include "recording_host.h"
+#include "simulator/run_history.h"
+
+namespace {
+namespace fs = std::filesystem;
+
+struct CMachineState {
+    CRegister reg;
+    std::array<WORD, CMemory::kSize> mem;
+};
+
+CMachineState Snapshot(CTestDocument& t)
+{
+    CMachineState state{t.Reg(), {}};
+    for (int a = 0; a < CMemory::kSize; ++a) state.mem[a] = t.Mem().GetWord(static_cast<WORD>(a));
+    return state;
+}
+
+// Empty when equal, else what differs first.
+std::string Difference(const CMachineState& a, const CMachineState& b)
+{
+    for (int r = 0; r < REG_COUNT; ++r)
+        if (a.reg[r] != b.reg[r])
+            return std::string(GetRegisterName(r)) + " " + std::to_string(a.reg[r]) + " != " + std::to_string(b.reg[r]);
+    for (int m = 0; m < CMemory::kSize; ++m)
+        if (a.mem[m] != b.mem[m]) return "word " + std::to_string(m);
+    return {};
+}
+
+struct StepCase {
+    const char* name;
+    const char* source;
+    std::vector<std::string> keys;  // key-input lines, then the end of input
+};
+
+// Each program ends by itself; together they execute every kind of statement.
+const StepCase kStepCases[] = {
+    {"arithmetic and flags",
+     "MAIN\tSTART\n\tLD\tGR1,=#7FFF\n\tADDA\tGR1,=1\n\tSUBA\tGR1,=1\n\tADDL\tGR1,=#FFFF\n\tSUBL\tGR2,=1\n"
+     "\tAND\tGR1,=#00F0\n\tOR\tGR1,GR2\n\tXOR\tGR1,=#5555\n\tCPA\tGR1,GR2\n\tCPL\tGR1,GR2\n\tSLA\tGR1,3\n"
+     "\tSRA\tGR1,2,GR3\n\tSLL\tGR2,15\n\tSRL\tGR2,1\n\tLD\tGR3,GR1\n\tJOV\tNEXT\nNEXT\tJMI\tN2\nN2\tJZE\tN3\n"
+     "N3\tJPL\tN4\nN4\tJNZ\tN5\nN5\tNOP\n\tJUMP\tDONE\nDONE\tRET\n\tEND\n",
+     {}},
+    {"store and address",
+     "MAIN\tSTART\n\tLAD\tGR1,#1234\n\tLAD\tGR2,2\n\tST\tGR1,DATA\n\tST\tGR1,DATA,GR2\n\tST\tGR1,0,GR2\n"
+     "\tLAD\tGR3,DATA,GR2\n\tRET\nDATA\tDS\t4\n\tEND\n",
+     {}},
+    {"stack and subroutines",
+     "MAIN\tSTART\n\tPUSH\t#ABCD\n\tPUSH\t3,GR1\n\tCALL\tSUB\n\tPOP\tGR2\n\tPOP\tGR3\n\tRET\n"
+     "SUB\tLAD\tGR1,1\n\tCALL\tSUB2\n\tRET\nSUB2\tLAD\tGR4,4\n\tRET\n\tEND\n",
+     {}},
+    {"input and output",
+     "MAIN\tSTART\n\tIN\tBUF,LEN\n\tOUT\tBUF,LEN\n\tIN\tBUF,LEN\n\tOUT\tBUF,LEN\n\tIN\tBUF,LEN\n\tRET\n"
+     "BUF\tDS\t80\nLEN\tDS\t1\n\tEND\n",
+     {"HELLO WORLD", std::string(100, 'x')}},
+    {"registers saved and restored",
+     "MAIN\tSTART\n\tLAD\tGR1,1\n\tLAD\tGR7,7\n\tRPUSH\n\tLAD\tGR1,11\n\tLAD\tGR7,77\n\tRPOP\n\tRET\n\tEND\n",
+     {}},
+    {"supervisor call", "MAIN\tSTART\n\tSVC\t10\n\tSVC\t3,GR1\n\tRET\n\tEND\n", {}},
+};
+
+class StepBack : public ::testing::TestWithParam<StepCase> {
+protected:
+    void Load(const StepCase& c)
+    {
+        ASSERT_TRUE(t.Load(c.source));
+        for (const std::string& key : c.keys) t.host.keyLines.push_back(key);
+        t.host.keyLines.push_back(std::nullopt);
+    }
+    CTestDocument t;
+};
+
+// Before and after every statement traced: back gives the state before it, forward
+// again the state after it, and the key-input dialog is never asked twice.
+TEST_P(StepBack, EachStatementGoesBackExactlyAndForwardAgainAsBefore)
+{
+    Load(GetParam());
+    int steps = 0;
+    std::vector<std::string> firstLog;
+    while (t.Reg()[REG_PR] != 0 && steps < 100) {
+        const CMachineState before = Snapshot(t);
+        ASSERT_TRUE(t.doc.Run(RUN_TRACE));
+        const CMachineState after = Snapshot(t);
+        const int dialogs = t.host.keyDialogs;
+        ASSERT_EQ(t.doc.StepBack(), 1u);
+        ASSERT_EQ(Difference(Snapshot(t), before), "") << "back over step " << steps + 1;
+        ASSERT_TRUE(t.doc.Run(RUN_TRACE));
+        ASSERT_EQ(Difference(Snapshot(t), after), "") << "forward over step " << steps + 1;
+        EXPECT_EQ(t.host.keyDialogs, dialogs);
+        ++steps;
+    }
+    EXPECT_EQ(t.doc.GetCore().GetLastRunEnd(), RunEnd::ProgramEnd);
+
+    // And the whole run back to the start at once, and through it all forward with Go.
+    const CMachineState end = Snapshot(t);
+    t.doc.StepBack(1000);
+    EXPECT_FALSE(t.doc.CanStepBack());
+    CTestDocument fresh;
+    ASSERT_TRUE(fresh.Load(GetParam().source));
+    EXPECT_EQ(Difference(Snapshot(t), Snapshot(fresh)), "");
+    ASSERT_TRUE(t.doc.Run(RUN_GO));
+    EXPECT_EQ(Difference(Snapshot(t), end), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, StepBack, ::testing::ValuesIn(kStepCases),
+                         [](const auto& info) {
+                             std::string name;
+                             for (const char c : std::string(info.param.name)) name += std::isalnum(c) ? c : '_';
+                             return name;
+                         });
+
+const char* const kLoop =
+    "MAIN\tSTART\n"
+    "\tLAD\tGR1,0\n"
+    "LOOP\tLAD\tGR1,1,GR1\n"
+    "\tST\tGR1,DATA\n"
+    "\tCPL\tGR1,=#FFFF\n"
+    "\tJNZ\tLOOP\n"
+    "\tRET\n"
+    "DATA\tDS\t1\n"
+    "\tEND\n";
+
+TEST(StepBackUser, EachChangeOfTheUsersIsOneStepAndNoChangeIsNone)
+{
+    CTestDocument t;
+    ASSERT_TRUE(t.Load(kLoop));
+    ASSERT_TRUE(t.doc.Run(RUN_TRACE));
+    const CMachineState traced = Snapshot(t);
+
+    CRegister values = t.Reg();
+    values[3] = 0x3333;
+    values[REG_FR] = FLAG_SF;
+    t.doc.SetRegisters(nullptr, values);
+    const CMachineState registersSet = Snapshot(t);
+    t.doc.SetRegisters(nullptr, values);  // the same values: nothing to take back
+    ASSERT_TRUE(t.doc.SetPRAt(nullptr, *t.At(t.Label("LOOP") + 6)));
+    const CMachineState prSet = Snapshot(t);
+    t.doc.SetMemoryWord(nullptr, 0x2000, 0xBEEF);
+    t.doc.SetMemoryWord(nullptr, 0x2000, 0xBEEF);
+    EXPECT_EQ(t.doc.GetCore().GetHistory().GetStepCount(), 4u);
+
+    t.doc.StepBack();
+    EXPECT_EQ(Difference(Snapshot(t), prSet), "");
+    t.doc.StepBack();
+    EXPECT_EQ(Difference(Snapshot(t), registersSet), "");
+    t.doc.StepBack();
+    EXPECT_EQ(Difference(Snapshot(t), traced), "");
+    // Every step back tells every view once.
+    EXPECT_EQ(t.view.Count(HINT_MACHINE_STATE), 4);
+}
+
+TEST(StepBackUser, RestartAssemblyAndAnEmptyHistoryLeaveNothingToGoBackTo)
+{
+    CTestDocument t;
+    ASSERT_TRUE(t.Load(kLoop));
+    EXPECT_FALSE(t.doc.CanStepBack());
+    EXPECT_EQ(t.doc.StepBack(), 0u);
+    EXPECT_EQ(t.view.Count(HINT_MACHINE_STATE), 0);  // nothing changed, nothing told
+    t.doc.Run(RUN_TRACE);
+    EXPECT_TRUE(t.doc.CanStepBack());
+    t.doc.Restart(nullptr);
+    EXPECT_FALSE(t.doc.CanStepBack());
+    t.doc.Run(RUN_TRACE);
+    ASSERT_TRUE(t.Load(kLoop));
+    EXPECT_FALSE(t.doc.CanStepBack());
+
+    t.doc.GetCore().SetHistoryEnabled(false);
+    t.doc.Run(RUN_TRACE);
+    t.doc.SetMemoryWord(nullptr, 0x2000, 1);
+    EXPECT_FALSE(t.doc.CanStepBack());
+}
+
+TEST(StepBackRuns, BackToRunStartGoesToWhereEachEarlierRunBegan)
+{
+    CTestDocument t;
+    ASSERT_TRUE(t.Load(kLoop));
+    t.doc.Run(RUN_TRACE);
+    t.doc.Run(RUN_TRACE);
+    const CMachineState afterTwo = Snapshot(t);
+    t.At(t.Label("LOOP") + 4)->SetBreakpoint(true);
+    t.doc.Run(RUN_GO);  // ST, then the breakpoint on CPL
+    const CMachineState afterFirstGo = Snapshot(t);
+    t.doc.Run(RUN_GO);
+    EXPECT_EQ(t.doc.BackToRunStart(), 4u);  // the last Go: CPL, JNZ, LAD, ST
+    EXPECT_EQ(Difference(Snapshot(t), afterFirstGo), "");
+    EXPECT_EQ(t.doc.BackToRunStart(), 1u);
+    EXPECT_EQ(Difference(Snapshot(t), afterTwo), "");
+    EXPECT_EQ(t.doc.BackToRunStart(), 1u);
+    EXPECT_EQ(t.doc.BackToRunStart(), 1u);
+    EXPECT_FALSE(t.doc.CanStepBack());
+}
+
+TEST(StepBackBudget, TheOldestStepsGoFirstAndTheBudgetHolds)
+{
+    constexpr size_t kBudget = 64 * 1024;
+    CTestDocument t;
+    t.doc.GetCore().GetHistory().SetBudget(kBudget);
+    ASSERT_TRUE(t.Load(kLoop));
+    ASSERT_TRUE(t.doc.Run(RUN_GO));
+    const CRunHistory& history = t.doc.GetCore().GetHistory();
+    const std::uint64_t executed = t.doc.GetCore().GetExecutedCount();
+    EXPECT_LE(history.GetBytes(), kBudget);
+    EXPECT_GT(history.GetDroppedCount(), 0u);
+    EXPECT_EQ(history.GetDroppedCount() + history.GetStepCount(), executed);
+
+    // All that is kept taken back: the state after the dropped steps, as a run limited to them gives it.
+    const std::uint64_t dropped = history.GetDroppedCount();
+    EXPECT_EQ(t.doc.StepBack(executed), executed - dropped);
+    CTestDocument limited;
+    ASSERT_TRUE(limited.Load(kLoop));
+    limited.doc.GetCore().SetStepLimit(dropped);
+    limited.doc.Run(RUN_GO);
+    EXPECT_EQ(Difference(Snapshot(t), Snapshot(limited)), "");
+}
+
+TEST(StepBackBudget, InputLinesCountAgainstTheBudget)
+{
+    constexpr size_t kBudget = 64 * 1024;
+    CTestDocument t;
+    t.doc.GetCore().GetHistory().SetBudget(kBudget);
+    ASSERT_TRUE(t.Load("MAIN\tSTART\nLOOP\tIN\tBUF,LEN\n\tLD\tGR1,LEN\n\tJNZ\tLOOP\n\tRET\nBUF\tDS\t80\nLEN\tDS\t1\n\tEND\n"));
+    for (int i = 0; i < 2000; ++i) t.host.keyLines.push_back(std::string(200, 'a' + i % 26));
+    t.host.keyLines.push_back(std::string());
+    ASSERT_TRUE(t.doc.Run(RUN_GO));
+    EXPECT_LE(t.doc.GetCore().GetHistory().GetBytes(), kBudget);
+    EXPECT_GT(t.doc.GetCore().GetHistory().GetDroppedCount(), 0u);
+}
+
+// Going on after the program's end closed the files: the input goes on after the
+// lines already read, the output file keeps what it holds.
+TEST(StepBackDevices, FilesResumeAfterGoingBackOverTheEnd)
+{
+    CTempFolder folder;
+    const fs::path dir = folder.Path();
+    ASSERT_FALSE(dir.empty());
+    WriteBytes(dir / "in.txt", "one\ntwo\nthree\n");
+    CTestDocument t;
+    t.host.settings.inDeviceType = 1;
+    t.host.settings.inFileName = (dir / "in.txt").string();
+    t.host.settings.outDeviceType = 1;
+    t.host.settings.outFileName = (dir / "out.txt").string();
+    ASSERT_TRUE(t.Load("MAIN\tSTART\nLOOP\tIN\tBUF,LEN\n\tLD\tGR1,LEN\n\tJMI\tEND\n\tOUT\tBUF,LEN\n\tJUMP\tLOOP\n"
+                       "END\tRET\nBUF\tDS\t80\nLEN\tDS\t1\n\tEND\n"));
+    ASSERT_TRUE(t.doc.Run(RUN_GO));
+    ASSERT_EQ(ReadBytes(dir / "out.txt"), "one\r\ntwo\r\nthree\r\n");
+    const CMachineState end = Snapshot(t);
+
+    // Back over RET, JMI, LD, IN (the end of input), JUMP and OUT "three".
+    EXPECT_EQ(t.doc.StepBack(6), 6u);
+    ASSERT_TRUE(t.doc.Run(RUN_GO));
+    EXPECT_EQ(Difference(Snapshot(t), end), "");
+    EXPECT_EQ(ReadBytes(dir / "out.txt"), "one\r\ntwo\r\nthree\r\nthree\r\n");
+    const std::vector<std::string> log(t.doc.GetDeviceLog().begin(), t.doc.GetDeviceLog().end());
+    ASSERT_GE(log.size(), 3u);
+    EXPECT_EQ(std::vector<std::string>(log.end() - 3, log.end()),
+              (std::vector<std::string>{"INPUT  : <EOF>", "OUTPUT : three", "INPUT  : <EOF>"}));
+
+    // Back over RET only and on from the loop again: the file gives no line twice.
+    EXPECT_EQ(t.doc.StepBack(1), 1u);
+    ASSERT_TRUE(t.doc.SetPRAt(nullptr, *t.At(t.Label("LOOP"))));
+    ASSERT_TRUE(t.doc.Run(RUN_TRACE));
+    EXPECT_EQ(t.Mem().GetWord(t.Label("LEN")), 0xFFFF);
+}
+
+TEST(StepBackHistory, TheTraceTableListsTheKeptStatementsWithTheRegistersAfterEach)
+{
+    CRunHistory history;
+    history.SetBudget(size_t{1} << 20);
+    CRegister reg;
+    CMemory mem;
+    reg[REG_PR] = 0x0100;
+    auto step = [&](WORD mask, int r, WORD value, WORD pr) {
+        history.Begin(mask, reg);
+        reg[r] = value;
+        reg[REG_PR] = pr;
+        history.End();
+    };
+    step(0x0202, 1, 5, 0x0102);
+    step(0x4000 | 0x07FF, 2, 9, 0x0102);  // a change of the user's
+    step(0x0208, 3, 7, 0x0104);
+    const auto steps = history.ListSteps(reg);
+    ASSERT_EQ(steps.size(), 3u);
+    EXPECT_EQ(steps[0].number, 1u);
+    EXPECT_EQ(steps[0].address, 0x0100);
+    EXPECT_EQ(steps[0].after[1], 5);
+    EXPECT_EQ(steps[0].after[2], 0);
+    EXPECT_TRUE(steps[1].user);
+    EXPECT_EQ(steps[2].number, 2u);
+    EXPECT_EQ(steps[2].address, 0x0102);
+    EXPECT_EQ(steps[2].after[2], 9);
+    EXPECT_EQ(steps[2].after[3], 7);
+}
+}  // namespace

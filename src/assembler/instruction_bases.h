@@ -24,9 +24,9 @@ public:
     {
     }
     bool Assemble() override;
-    WORD GetChangedRegisters() const override
+    CStepEffect GetStepEffect() const override
     {
-        return static_cast<WORD>(RegisterBit(FieldR()) | RegisterBit(REG_FR) | RegisterBit(REG_PR));
+        return {static_cast<WORD>(RegisterBit(FieldR()) | RegisterBit(REG_FR))};
     }
 
 protected:
@@ -45,9 +45,9 @@ public:
     {
     }
     bool Assemble() override { return AssembleRegAdr(OperandTokens()); }
-    WORD GetChangedRegisters() const override
+    CStepEffect GetStepEffect() const override
     {
-        return static_cast<WORD>(RegisterBit(FieldR()) | RegisterBit(REG_FR) | RegisterBit(REG_PR));
+        return {static_cast<WORD>(RegisterBit(FieldR()) | RegisterBit(REG_FR))};
     }
 };
 
@@ -59,10 +59,6 @@ public:
     {
     }
     bool Assemble() override { return AssembleAdr(OperandTokens()); }
-    WORD GetChangedRegisters() const override
-    {
-        return static_cast<WORD>(RegisterBit(REG_SP) | RegisterBit(REG_FR) | RegisterBit(REG_PR));
-    }
 
 protected:
     // The jumps: to the effective address when taken, else on to the next statement.
@@ -84,9 +80,9 @@ public:
     {
     }
     bool Assemble() override { return AssembleReg(OperandTokens()); }
-    WORD GetChangedRegisters() const override
+    CStepEffect GetStepEffect() const override
     {
-        return static_cast<WORD>(RegisterBit(FieldR()) | RegisterBit(REG_SP) | RegisterBit(REG_PR));
+        return {static_cast<WORD>(RegisterBit(FieldR()) | RegisterBit(REG_SP)), 1};
     }
 };
 
@@ -98,7 +94,6 @@ public:
     {
     }
     bool Assemble() override { return AssembleNoOperand(OperandTokens()); }
-    WORD GetChangedRegisters() const override { return static_cast<WORD>(RegisterBit(REG_SP) | RegisterBit(REG_PR)); }
 };
 
 // Directives and comment lines: never executed, write nothing, always verify.

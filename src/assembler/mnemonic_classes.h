@@ -15,11 +15,13 @@ class CMnemonicST final : public CRegAdrInstruction {
 public:
     using CRegAdrInstruction::CRegAdrInstruction;
     WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
+    CStepEffect GetStepEffect() const override { return {}; }
 };
 class CMnemonicLAD final : public CRegAdrInstruction {
 public:
     using CRegAdrInstruction::CRegAdrInstruction;
     WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
+    CStepEffect GetStepEffect() const override { return {RegisterBit(FieldR())}; }
 };
 
 // Arithmetic, logic, comparison.
@@ -62,11 +64,13 @@ class CMnemonicCPA final : public CRegOrAdrInstruction {
 public:
     using CRegOrAdrInstruction::CRegOrAdrInstruction;
     WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
+    CStepEffect GetStepEffect() const override { return {RegisterBit(REG_FR)}; }
 };
 class CMnemonicCPL final : public CRegOrAdrInstruction {
 public:
     using CRegOrAdrInstruction::CRegOrAdrInstruction;
     WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
+    CStepEffect GetStepEffect() const override { return {RegisterBit(REG_FR)}; }
 };
 
 // Shifts: the count is the effective address.
@@ -130,6 +134,7 @@ class CMnemonicPUSH final : public CAdrInstruction {
 public:
     using CAdrInstruction::CAdrInstruction;
     WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
+    CStepEffect GetStepEffect() const override { return {RegisterBit(REG_SP), -1}; }
 };
 class CMnemonicPOP final : public CRegInstruction {
 public:
@@ -140,6 +145,7 @@ class CMnemonicCALL final : public CAdrInstruction {
 public:
     using CAdrInstruction::CAdrInstruction;
     WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
+    CStepEffect GetStepEffect() const override { return {RegisterBit(REG_SP), -1}; }
     void SetPassStops(const CRegister& reg, const CMemory& mem, CStopList& stops) const override;
     void SetTraceStops(const CRegister& reg, const CMemory& mem, CStopList& stops) const override;
 };
@@ -147,6 +153,7 @@ class CMnemonicRET final : public CNoOperandInstruction {
 public:
     using CNoOperandInstruction::CNoOperandInstruction;
     WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
+    CStepEffect GetStepEffect() const override { return {RegisterBit(REG_SP), 1}; }
     void SetTraceStops(const CRegister& reg, const CMemory& mem, CStopList& stops) const override;
 };
 
@@ -155,6 +162,7 @@ class CMnemonicSVC final : public CAdrInstruction {
 public:
     using CAdrInstruction::CAdrInstruction;
     WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
+    CStepEffect GetStepEffect() const override { return {RegisterBit(REG_FR)}; }
 };
 class CMnemonicNOP final : public CNoOperandInstruction {
 public:
@@ -170,7 +178,7 @@ public:
     }
     bool Assemble() override;
     WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
-    WORD GetChangedRegisters() const override { return static_cast<WORD>(RegisterBit(REG_FR) | RegisterBit(REG_PR)); }
+    CStepEffect GetStepEffect() const override { return {RegisterBit(REG_FR)}; }
     virtual WORD GetSvcNumber() const { return 1; }
 
 protected:
@@ -181,6 +189,7 @@ class CMnemonicOUT final : public CMnemonicIN {
 public:
     using CMnemonicIN::CMnemonicIN;
     WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
+    CStepEffect GetStepEffect() const override { return {RegisterBit(REG_FR)}; }
     WORD GetSvcNumber() const override { return 2; }
 };
 class CMnemonicRPUSH final : public CExecutable {
@@ -189,9 +198,9 @@ public:
         : CExecutable(address, std::move(text), assembler, 14)
     {
     }
-    WORD GetChangedRegisters() const override { return static_cast<WORD>(RegisterBit(REG_SP) | RegisterBit(REG_PR)); }
     bool Assemble() override;
     WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
+    CStepEffect GetStepEffect() const override { return {RegisterBit(REG_SP), -7}; }
 };
 class CMnemonicRPOP final : public CExecutable {
 public:
@@ -199,13 +208,10 @@ public:
         : CExecutable(address, std::move(text), assembler, 7)
     {
     }
-    // GR1 to GR7, SP and PR.
-    WORD GetChangedRegisters() const override
-    {
-        return static_cast<WORD>(0x00FE | RegisterBit(REG_SP) | RegisterBit(REG_PR));
-    }
     bool Assemble() override;
     WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
+    // GR1 to GR7 and SP.
+    CStepEffect GetStepEffect() const override { return {static_cast<WORD>(0x00FE | RegisterBit(REG_SP)), 7}; }
 };
 
 // Directives and comment lines.

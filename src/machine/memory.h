@@ -13,7 +13,12 @@ public:
     WORD GetWord(WORD address) const { return m_words[address]; }
     void SetWord(WORD address, WORD value)
     {
-        if (m_pJournal) m_pJournal(m_pJournalContext, address, m_words[address]);
+        if (m_pJournal) {
+            m_pJournal[0] = address;
+            m_pJournal[1] = m_words[address];
+            m_pJournal[2] = static_cast<WORD>(*m_pJournalSteps + 1);
+            m_pJournal += kJournalEntry;
+        }
         m_words[address] = value;
         if (m_pWatched && m_pWatched[address]) m_pOnWatchedWrite(m_pWatchContext, address);
     }
@@ -31,18 +36,22 @@ public:
     // Copies count words from start on, wrapping from #FFFF to #0000.
     void ReadBlock(WORD start, WORD* buffer, WORD count) const;
 
-    // Before every write, journal(context, address, old value) is called; null: no journal.
-    void SetJournal(void (*journal)(void*, WORD, WORD), void* context)
+    // While a journal is set, every write first puts an entry at the journal's cursor and
+    // moves it on: the address, the old value and the low bits of the number of the step
+    // under way, the one after *steps. The owner makes sure there is room. Null: none.
+    static constexpr int kJournalEntry = 3;
+    void SetJournal(WORD* cursor, const std::uint64_t* steps)
     {
-        m_pJournal = journal;
-        m_pJournalContext = context;
+        m_pJournal = cursor;
+        m_pJournalSteps = steps;
     }
+    WORD* GetJournal() const { return m_pJournal; }
 
 private:
     std::array<WORD, kSize> m_words;
     const std::uint8_t* m_pWatched = nullptr;
     void (*m_pOnWatchedWrite)(void*, WORD) = nullptr;
     void* m_pWatchContext = nullptr;
-    void (*m_pJournal)(void*, WORD, WORD) = nullptr;
-    void* m_pJournalContext = nullptr;
+    WORD* m_pJournal = nullptr;
+    const std::uint64_t* m_pJournalSteps = nullptr;
 };

@@ -51,7 +51,7 @@ void CCometCore::BuildTable(const CMnemonicArray& program)
     for (int address = 0; address < CMemory::kSize; ++address) {
         CMnemonic* statement = program.FindExecutable(static_cast<WORD>(address));
         m_statements[address] = statement;
-        m_changes[address] = statement ? statement->GetChangedRegisters() : 0;
+        m_shapes[address] = statement ? CStepShape::From(statement->GetStepEffect()) : CStepShape{};
         // Until a statement has verified its words once, they count as written.
         m_look[address] = statement ? LOOK_WRITTEN : LOOK_MISSING;
         if (statement)
@@ -96,10 +96,7 @@ bool CCometCore::Run(const CMnemonicArray& program, int mode, WORD address)
     }
 
     MarkStops(true);
-    if (m_bHistory) {
-        m_history.MarkRunStart();
-        m_mem.SetJournal(&CCometCore::OnJournal, this);
-    }
+    if (m_bHistory) m_history.Attach(m_shapes.data(), m_mem);
     if (m_pHost) m_pHost->EnterRunningState();
     bool result;
     if (m_bHistory)
@@ -107,51 +104,45 @@ bool CCometCore::Run(const CMnemonicArray& program, int mode, WORD address)
     else
         result = m_pObserver ? Loop<true, false>(*first) : Loop<false, false>(*first);
     if (m_pHost) m_pHost->LeaveRunningState();
-    m_mem.SetJournal(nullptr, nullptr);
-    m_history.EndRun();
     MarkStops(false);
     return result;
 }
 
-void CCometCore::OnJournal(void* context, WORD address, WORD old)
-{
-    static_cast<CCometCore*>(context)->m_history.Write(address, old);
-}
-
 bool CCometCore::StepBack(bool* user) { return m_history.Undo(m_reg, m_mem, user); }
 
-void CCometCore::BeginUserChange(WORD registers)
+void CCometCore::BeginUserChange()
 {
     if (!m_bHistory) return;
-    m_history.Begin(static_cast<WORD>(registers | CRunHistory::STEP_USER), m_reg);
-    m_mem.SetJournal(&CCometCore::OnJournal, this);
+    m_history.Attach(m_shapes.data(), m_mem);
+    m_history.BeginUserChange(m_reg);
 }
 
 void CCometCore::EndUserChange()
 {
-    if (!m_bHistory) return;
-    m_mem.SetJournal(nullptr, nullptr);
-    m_history.End();
+    if (m_bHistory) m_history.EndUserChange();
 }
 
-// One statement with its check: the words in memory must still be its own. With the
-// history on, what it changes is kept for stepping back.
+// One statement with its check: the words in memory must still be its own (false when
+// they are not). With the history on, what it changes is kept for stepping back.
 template <bool kObserve, bool kRecord>
-inline bool CCometCore::ExecuteChecked(CMnemonic& statement)
+inline bool CCometCore::ExecuteChecked(CMnemonic& statement, WORD*& at)
 {
     const WORD pr = m_reg[REG_PR];
     if (m_look[pr] & LOOK_WRITTEN) {
-        if (!statement.VerifyCode(m_mem)) return Fail(RunEnd::CodeOverwritten, ERR_SIM_CODE_OVERWRITTEN);
+        if (!statement.VerifyCode(m_mem)) return false;
         m_look[pr] &= static_cast<std::uint8_t>(~LOOK_WRITTEN);
     }
     ++m_nExecuted;
     if (kObserve) m_pObserver->BeforeStep(statement);
-    if (kRecord) m_history.Begin(m_changes[pr], m_reg);
+    if (kRecord) at = m_history.Begin(at, m_shapes[pr], m_reg, pr);
     m_reg[REG_PR] = statement.Execute(m_reg, m_mem, m_pHost);
-    if (kRecord) m_history.End();
+    if (kRecord) at = m_history.End(at);
     if (kObserve) m_pObserver->AfterStep(statement, m_reg);
     return true;
 }
+
+// The first statement and kPumpInterval - 1 more run between two checks of the history.
+static_assert(CCometCore::kPumpInterval <= CRunHistory::kStepsBetweenChecks);
 
 template <bool kObserve, bool kRecord>
 bool CCometCore::Loop(CMnemonic& first)
@@ -163,41 +154,58 @@ bool CCometCore::Loop(CMnemonic& first)
         m_lastEnd = RunEnd::StepLimit;
         return true;
     }
+    // The history's cursor stays a local while the loop runs, so that it can live in a register.
+    WORD* at = kRecord ? m_history.StartRecording() : nullptr;
+    RunEnd end = RunEnd::CodeOverwritten;
     // The first statement runs even when it carries a breakpoint.
-    if (!ExecuteChecked<kObserve, kRecord>(first)) return false;
+    if (ExecuteChecked<kObserve, kRecord>(first, at)) {
+        if (kRecord) m_history.MarkNewestAsRunStart();
+        int untilPump = kPumpInterval;
+        for (;;) {
+            const WORD pr = m_reg[REG_PR];
+            const std::uint8_t look = m_look[pr];
+            if (look & (LOOK_END | LOOK_STOP | LOOK_MISSING | LOOK_BREAK)) {
+                end = pr == 0                 ? RunEnd::ProgramEnd
+                      : (look & LOOK_STOP)    ? RunEnd::StopAddress
+                      : (look & LOOK_MISSING) ? RunEnd::NotExecutable
+                                              : RunEnd::Breakpoint;
+                break;
+            }
+            if (--untilPump == 0) {
+                untilPump = kPumpInterval;
+                if (kRecord) at = m_history.Check(at);
+                if (m_pHost) {
+                    // The window may change the machine in between: one step more.
+                    if (kRecord) m_history.Sync(at);
+                    m_pHost->Pump();
+                    if (kRecord) at = m_history.GetCursor();
+                }
+                if (m_stopReason != RunEnd::None) {
+                    end = m_stopReason;
+                    break;
+                }
+            }
+            if (limit != 0 && m_nExecuted >= limit) {
+                end = RunEnd::StepLimit;
+                break;
+            }
+            if (!ExecuteChecked<kObserve, kRecord>(*m_statements[pr], at)) break;
+        }
+    }
+    if (kRecord) m_history.StopRecording(at);
 
-    int untilPump = kPumpInterval;
-    for (;;) {
-        const WORD pr = m_reg[REG_PR];
-        std::uint8_t look = m_look[pr];
-        if (look & (LOOK_END | LOOK_STOP | LOOK_MISSING | LOOK_BREAK)) {
-            if (pr == 0) {
-                m_lastEnd = RunEnd::ProgramEnd;
-                if (m_pHost) m_pHost->ProgramEnded();
-                ShowMessage(MSG_PROGRAM_END);
-                return true;
-            }
-            if (look & LOOK_STOP) {
-                m_lastEnd = RunEnd::StopAddress;
-                return true;
-            }
-            if (look & LOOK_MISSING) return Fail(RunEnd::NotExecutable, ERR_SIM_NOT_EXECUTABLE);
-            m_lastEnd = RunEnd::Breakpoint;
-            return true;
-        }
-        if (--untilPump == 0) {
-            untilPump = kPumpInterval;
-            if (m_pHost) m_pHost->Pump();
-            if (m_stopReason != RunEnd::None) {
-                m_lastEnd = m_stopReason;
-                if (m_lastEnd == RunEnd::UserStop) ShowMessage(MSG_STOPPED_BY_USER);
-                return true;
-            }
-        }
-        if (limit != 0 && m_nExecuted >= limit) {
-            m_lastEnd = RunEnd::StepLimit;
-            return true;
-        }
-        if (!ExecuteChecked<kObserve, kRecord>(*m_statements[pr])) return false;
+    switch (end) {
+    case RunEnd::CodeOverwritten: return Fail(end, ERR_SIM_CODE_OVERWRITTEN);
+    case RunEnd::NotExecutable: return Fail(end, ERR_SIM_NOT_EXECUTABLE);
+    case RunEnd::ProgramEnd:
+        m_lastEnd = end;
+        if (m_pHost) m_pHost->ProgramEnded();
+        ShowMessage(MSG_PROGRAM_END);
+        return true;
+    case RunEnd::UserStop:
+        m_lastEnd = end;
+        ShowMessage(MSG_STOPPED_BY_USER);
+        return true;
+    default: m_lastEnd = end; return true;
     }
 }

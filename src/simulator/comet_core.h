@@ -69,9 +69,8 @@ public:
     bool IsHistoryEnabled() const { return m_bHistory; }
     // Takes the newest step back; false when there is none.
     bool StepBack(bool* user = nullptr);
-    // A change the user makes (registers, PR, a memory word) as one step of its own:
-    // Begin with the registers it may change, then change them (memory through SetWord), then End.
-    void BeginUserChange(WORD registers);
+    // A change the user makes (registers, PR, memory words through SetWord) as one step of its own.
+    void BeginUserChange();
     void EndUserChange();
 
     // Headless runs: an optional cap on executed statements (0: none) and a trace observer.
@@ -97,8 +96,7 @@ private:
     template <bool kObserve, bool kRecord>
     bool Loop(CMnemonic& first);
     template <bool kObserve, bool kRecord>
-    bool ExecuteChecked(CMnemonic& statement);
-    static void OnJournal(void* core, WORD address, WORD old);
+    bool ExecuteChecked(CMnemonic& statement, WORD*& at);
     bool Fail(RunEnd end, int message);
     void ShowMessage(int id);
 
@@ -109,7 +107,7 @@ private:
     std::vector<CMnemonic*> m_statements = std::vector<CMnemonic*>(CMemory::kSize, nullptr);
     std::vector<std::uint8_t> m_look = std::vector<std::uint8_t>(CMemory::kSize, 0);
     std::vector<std::uint8_t> m_programWords = std::vector<std::uint8_t>(CMemory::kSize, 0);
-    std::vector<WORD> m_changes = std::vector<WORD>(CMemory::kSize, 0);  // registers each statement may change
+    std::vector<CStepShape> m_shapes = std::vector<CStepShape>(CMemory::kSize);  // how each statement's step is kept
     CRunHistory m_history;
     bool m_bHistory = true;
     const CMnemonicArray* m_pTableProgram = nullptr;

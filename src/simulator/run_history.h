@@ -1,111 +1,225 @@
 #pragma once
 #include <cstdint>
+#include <cstring>
 #include <deque>
 #include <memory>
 #include <string>
 #include <vector>
+#include "assembler/mnemonic.h"
 #include "machine/memory.h"
 #include "machine/register.h"
 
+// How a statement's step is kept: the registers it may change besides PR, and for a
+// statement that always moves SP by the same amount, that amount: its old SP follows
+// from the new one and need not be kept. Made once per statement, looked up per step.
+struct CStepShape {
+    static constexpr std::uint8_t kAllRegisters = 11;
+
+    // The registers kept when count is 2 or less (no statement keeps more but RPOP,
+    // which keeps them all): two are always copied, which costs less than a branch.
+    std::uint8_t reg[2] = {0, 0};
+    std::uint8_t count = 0;  // how many, or kAllRegisters
+    std::int8_t oldSp = 0;   // old SP - new SP, when SP is not kept
+
+    static CStepShape From(const CMnemonic::CStepEffect& effect);
+};
+
 // What each executed statement (and each change the user made to the machine) changed,
-// newest last, so that the machine can go back step by step. A step keeps the old
-// values of the registers it may change and of every memory word it wrote — an undo
-// log, not snapshots — in a ring of words within a memory budget; when the ring is
-// full the oldest steps go first.
+// newest last, so that the machine can go back step by step: an undo log, not
+// snapshots of memory. It is two rings of words. The step ring holds a record per step:
+//
+//   [old values of its registers] [old PR]
+//
+// Which registers a record holds follows from the statement at its old PR, so most
+// steps cost 2 to 6 bytes; a change of the user's keeps all eleven registers. The
+// memory ring holds an entry for each word the steps wrote, in order: CMemory's
+// journal writes them as they happen, stamped with the low bits of the step's number.
+//
+// Records cannot be read from the front, so the steps are cut into blocks, each knowing
+// where it starts in both rings and how many steps came before it: when a ring is full,
+// the oldest block goes at once. A block ends when it has taken a set share of either
+// ring or holds kBlockSteps steps (so that the stamps in it tell its steps apart), and
+// where either ring wraps. The input lines that IN statements read are kept
+// beside the rings, for replaying them after going back.
+//
+// While a run records, the step ring's cursor is the caller's (a local of the run loop,
+// so that it can stay in a register); StartRecording hands it out, Sync and
+// StopRecording take it back.
 class CRunHistory {
 public:
     static constexpr size_t kDefaultBudget = size_t{64} << 20;  // bytes
-    // Bits of a step's mask word beyond the eleven registers.
-    enum : WORD { STEP_RUN_START = 0x2000, STEP_USER = 0x4000, STEP_INPUT = 0x8000, STEP_REGISTERS = 0x07FF };
 
-    CRunHistory();
-    // The budget in bytes for everything the history holds; drops the history.
+    CRunHistory() = default;
+    CRunHistory(const CRunHistory&) = delete;
+    CRunHistory& operator=(const CRunHistory&) = delete;
+
+    // The budget in bytes for everything the history holds (at least kMinBudget); drops the history.
     void SetBudget(size_t bytes);
     size_t GetBudget() const { return m_nBudget; }
     void Clear();
+    // Makes the rings ready (they are taken from the system on first use only).
+    // shapes: the shape of the statement at each address, for as long as steps are kept;
+    // memory: the memory whose words the steps write.
+    void Attach(const CStepShape* shapes, CMemory& memory);
 
-    bool IsEmpty() const { return m_nSteps == 0; }
-    std::uint64_t GetStepCount() const { return m_nSteps; }
-    // Steps dropped because of the budget since the last Clear; a step's number is dropped + its place.
+    bool IsEmpty() const { return GetStepCount() == 0; }
+    std::uint64_t GetStepCount() const { return m_nEnded - m_nDropped; }
+    // Steps dropped because of the budget since the last Clear.
     std::uint64_t GetDroppedCount() const { return m_nDropped; }
-    // The number the next step will have (from 1 after a Clear).
-    std::uint64_t GetNextNumber() const { return m_nDropped + m_nSteps + 1; }
     size_t GetBytes() const;
 
-    // One step: Begin before it with the registers it may change (bits 0-10, PR included),
-    // Write for every memory word it writes, End after it.
-    void Begin(WORD mask, const CRegister& reg)
+    // A run's recording, after Attach: the cursor to pass to Begin and End.
+    WORD* StartRecording();
+    void StopRecording(WORD* cursor);
+    // Hands the cursor over (before anything else may add a step: a change of the user's
+    // between two statements) and takes it back.
+    void Sync(WORD* cursor) { m_pCursor = cursor; }
+    WORD* GetCursor() const { return m_pCursor; }
+
+    // One statement's step while recording: Begin before it executes, End after it;
+    // both return the cursor moved on.
+    WORD* Begin(WORD* at, const CStepShape& shape, const CRegister& reg, WORD pr) const
     {
-        if (m_nCapacity - (m_nTail - m_nHead) < kReserve) MakeRoom();
-        m_nStart = m_nTail;
-        Put(0);
-        Put(mask | m_wPending);
-        m_wPending = 0;
-        for (WORD bits = mask & STEP_REGISTERS; bits; bits &= static_cast<WORD>(bits - 1))
-            Put(reg[__builtin_ctz(bits)]);
-        m_bInStep = true;
+        if (shape.count == CStepShape::kAllRegisters) {
+            std::memcpy(at, &reg, sizeof(CRegister));
+        } else {
+            at[0] = reg[shape.reg[0]];
+            at[1] = reg[shape.reg[1]];
+        }
+        at[shape.count] = pr;
+        return at + shape.count + 1;
     }
-    void Write(WORD address, WORD old)
+    WORD* End(WORD* at)
     {
-        if (!m_bInStep) return;
-        // Begin left room for any statement's writes; only a long user change can need more.
-        if (m_nCapacity - (m_nTail - m_nHead) < 4) MakeRoom();
-        Put(address);
-        Put(old);
+        ++m_nEnded;
+        return at;
     }
-    void End()
+    // Room is made only every so many steps (the rings keep room for them past their
+    // limits): Check at least once every kStepsBetweenChecks steps.
+    static constexpr int kStepsBetweenChecks = 128;
+    WORD* Check(WORD* at)
     {
-        const auto length = static_cast<WORD>(m_nTail - m_nStart + 1);
-        m_pWords[m_nStart & m_nMask] = length;
-        Put(length);
-        m_bInStep = false;
-        ++m_nSteps;
+        if (at > m_pLimit || m_pMemory->GetJournal() > m_pMemLimit || m_nEnded > m_nBlockStepLimit) at = MakeRoom(at);
+        return at;
     }
-    // The step under way read an input line (or the end of input): kept for replaying it.
+    // The smallest budget: the rings' room past their limits takes about 100 KiB.
+    static constexpr size_t kMinBudget = size_t{2} << 20;
+
+    // A change of the user's: Begin, change registers and memory (through SetWord), End.
+    void BeginUserChange(const CRegister& reg);
+    void EndUserChange();
+
+    // The newest step began a run: going back to where the last run began stops before it.
+    void MarkNewestAsRunStart();
+    // How many steps to take back to reach where the newest kept run began (all when none is kept).
+    std::uint64_t StepsToLastRunStart() const;
+
+    // An IN statement of the step under way read an input line (or the end of input).
     void NoteInput(bool ok, const std::string& line);
     // The next input line to replay after steps were taken back; false when there is none.
     bool TakeReplay(bool& ok, std::string& line);
 
-    // Takes the newest step back; false when there is none. user tells whether it was a user's change.
+    // Takes the newest step back (not while recording); false when there is none. user
+    // tells whether it was a user's change.
     bool Undo(CRegister& reg, CMemory& mem, bool* user = nullptr);
-    // A step as the trace table shows it.
+
+    // A statement's step as the trace table shows it.
     struct CStepView {
         std::uint64_t number;  // statements executed up to and including this one (user changes not counted)
-        bool user;
-        WORD address;     // PR before the step: the statement's address
-        CRegister after;  // the registers after the step
+        WORD address;          // PR before the step: the statement's address
+        CRegister after;       // the registers after the step
     };
-    // Every step kept, oldest first, with the registers after it, reconstructed back from now.
+    // The statements' steps kept, oldest first; now is the machine's registers.
     std::vector<CStepView> ListSteps(const CRegister& now) const;
 
-    // A run begins: its first step is marked, for going back to where the last run began.
-    void MarkRunStart() { m_wPending = STEP_RUN_START; }
-    void EndRun() { m_wPending = 0; }
-    // How many steps to take back to reach where the newest kept run began (all when none is marked).
-    std::uint64_t StepsToLastRunStart() const;
-
 private:
-    static constexpr size_t kReserve = 256;  // words: more than the longest statement (IN) writes
-    void Put(WORD w) { m_pWords[(m_nTail++) & m_nMask] = w; }
-    WORD At(std::uint64_t i) const { return m_pWords[i & m_nMask]; }
-    void MakeRoom();
-    void DropOldest();
-    void Allocate();
+    // Room past a ring's limit for the steps between two checks, twice over (a tail moved
+    // back to where its ring wrapped may take as many again before it wraps anew): 12
+    // words at most in the step ring (RPOP's record), 81 entries in the memory ring (IN).
+    static constexpr size_t kStepReserve = 2 * kStepsBetweenChecks * 12;
+    static constexpr size_t kMemReserve = 2 * kStepsBetweenChecks * 81 * CMemory::kJournalEntry;
+    static constexpr size_t kBlocks = 32;  // a block's share of each ring: 1/kBlocks
+    static constexpr std::uint64_t kBlockSteps = 30000;
+    // Blocks ended by either share, by their steps (a step takes a word at least), and the wraps.
+    static constexpr size_t kMaxBlocks = 1024;
 
-    size_t m_nBudget = kDefaultBudget;
-    std::unique_ptr<WORD[]> m_pWords;
-    std::uint64_t m_nCapacity = 0, m_nMask = 0;
-    std::uint64_t m_nHead = 0, m_nTail = 0, m_nStart = 0;  // absolute word positions
-    std::uint64_t m_nSteps = 0, m_nDropped = 0, m_nDroppedUser = 0;
-    bool m_bInStep = false;
-    WORD m_wPending = 0;  // flags for the next step's mask
+    // One ring: words in [head, tail), or in [head, wrapEnd) and [0, tail) once wrapped.
+    struct CRing {
+        std::unique_ptr<WORD[]> words;  // capacity + reserve
+        size_t capacity = 0;            // a step starts before this
+        size_t blockWords = 0;          // a block's share
+        size_t reserve = 0;
+        size_t head = 0, wrapEnd = 0;
+        bool wrapped = false;
+
+        void Allocate(size_t words, size_t reserve);
+        size_t Used(size_t tail) const { return wrapped ? (wrapEnd - head) + tail : tail - head; }
+        // The highest tail a step may leave before room must be made, given the block's start.
+        size_t Limit(size_t blockStart) const;
+    };
+    struct CBlock {
+        size_t start;         // where its first record starts in the step ring
+        size_t memStart;      // and its first pair in the memory ring
+        std::uint64_t steps;  // steps ended before it
+    };
     struct CInput {
+        std::uint64_t step;  // the step that read it
         bool ok;
         std::string line;
     };
     // What a kept line costs of the budget: its text and its place in the queue.
     static size_t InputCost(const CInput& input) { return sizeof(CInput) + input.line.capacity(); }
-    std::deque<CInput> m_inputs;  // the lines of the kept input steps, oldest first
-    std::deque<CInput> m_replay;  // lines of steps taken back, next first
+
+    // A record as read back from its end.
+    struct CRecordView {
+        size_t start;
+        bool user;
+        WORD pr;
+        const WORD* regs;  // the kept registers
+        CStepShape shape;
+    };
+    // The record that ends at end; end is moved across the wrap when it is at 0.
+    CRecordView ReadBack(size_t& end, bool& wrapped, std::uint64_t number) const;
+    static void RestoreRegisters(const CRecordView& record, CRegister& reg);
+    bool IsUserStep(std::uint64_t number) const;
+
+    WORD* MakeRoom(WORD* at);
+    void SettleTail();
+    size_t SideBytes() const;
+    void DropOldestBlock();
+    void DropBefore(std::uint64_t steps);
+    void UpdateLimits();
+    size_t Tail() const { return static_cast<size_t>(m_pCursor - m_steps.words.get()); }
+    // Where the memory ring's next pair goes: CMemory's journal while it is on.
+    WORD* MemCursor() const { return m_bJournalOn ? m_pMemory->GetJournal() : m_pMemCursor; }
+    void SetMemCursor(WORD* cursor);
+    size_t MemTail() const { return static_cast<size_t>(MemCursor() - m_mem.words.get()); }
+    void JournalOn();
+    void JournalOff();
+
+    const CBlock& Front() const { return m_blocks[m_nFirstBlock]; }
+    const CBlock& Back() const { return m_blocks[(m_nFirstBlock + m_nBlockCount - 1) % kMaxBlocks]; }
+    CBlock& Back() { return m_blocks[(m_nFirstBlock + m_nBlockCount - 1) % kMaxBlocks]; }
+    void PushBlock(const CBlock& block);
+
+    size_t m_nBudget = kDefaultBudget;
+    const CStepShape* m_pShapes = nullptr;
+    CMemory* m_pMemory = nullptr;
+    CRing m_steps, m_mem;
+    WORD* m_pCursor = nullptr;          // where the next record goes
+    WORD* m_pMemCursor = nullptr;       // where the next entry goes while the journal is off
+    const WORD* m_pLimit = nullptr;     // a cursor beyond this needs room made
+    const WORD* m_pMemLimit = nullptr;  // and a memory cursor beyond this
+    bool m_bRecording = false, m_bJournalOn = false;
+    std::uint64_t m_nBlockStepLimit = 0;  // a check beyond this many steps ends the block
+    std::vector<CBlock> m_blocks;         // a ring of kMaxBlocks, oldest at m_nFirstBlock
+    size_t m_nFirstBlock = 0, m_nBlockCount = 0;
+    // Steps ended (and not taken back) since the Clear, and how many of them were dropped.
+    std::uint64_t m_nEnded = 0, m_nDropped = 0, m_nDroppedUser = 0;
+
+    std::deque<std::uint64_t> m_userSteps;  // the numbers of the kept steps that are changes of the user's
+    std::deque<std::uint64_t> m_runStarts;  // the numbers of the kept steps that began a run
+    std::deque<CInput> m_inputs;            // the lines of the kept steps, oldest first
+    std::deque<CInput> m_replay;            // lines of steps taken back, next first
     size_t m_nInputBytes = 0;
 };

@@ -49,7 +49,6 @@ std::string FromHistory(const CRunHistory& history, const CRegister& now, const 
 {
     std::string out = Header();
     for (const CRunHistory::CStepView& step : history.ListSteps(now)) {
-        if (step.user) continue;
         const CMnemonic* statement = program.FindExecutable(step.address);
         AppendRow(out, step.number, step.address, statement ? statement->GetExpandedSource() : std::string(),
                   step.after);

@@ -154,7 +154,7 @@ void CZelkoraDoc::ChangeRegisters(const CRegister& values)
 {
     CRegister& reg = m_core.GetRegisters();
     if (reg == values) return;
-    m_core.BeginUserChange(CRunHistory::STEP_REGISTERS);
+    m_core.BeginUserChange();
     reg = values;
     m_core.EndUserChange();
 }
@@ -169,7 +169,7 @@ void CZelkoraDoc::SetMemoryWord(CView* sender, WORD address, WORD value)
 {
     CMemory& mem = m_core.GetMemory();
     if (mem.GetWord(address) != value) {
-        m_core.BeginUserChange(0);
+        m_core.BeginUserChange();
         mem.SetWord(address, value);
         m_core.EndUserChange();
     }

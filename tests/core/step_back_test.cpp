@@ -203,10 +203,25 @@ TEST(StepBackRuns, BackToRunStartGoesToWhereEachEarlierRunBegan)
 
 TEST(StepBackBudget, TheOldestStepsGoFirstAndTheBudgetHolds)
 {
-    constexpr size_t kBudget = 64 * 1024;
+    constexpr size_t kBudget = CRunHistory::kMinBudget;
+    // Eight times round the counting loop: two million steps, more than the budget keeps.
+    const char* const kLongLoop =
+        "MAIN\tSTART\n"
+        "\tLAD\tGR2,0\n"
+        "OUTER\tLAD\tGR1,0\n"
+        "LOOP\tLAD\tGR1,1,GR1\n"
+        "\tST\tGR1,DATA\n"
+        "\tCPL\tGR1,=#FFFF\n"
+        "\tJNZ\tLOOP\n"
+        "\tLAD\tGR2,1,GR2\n"
+        "\tCPL\tGR2,=8\n"
+        "\tJNZ\tOUTER\n"
+        "\tRET\n"
+        "DATA\tDS\t1\n"
+        "\tEND\n";
     CTestDocument t;
     t.doc.GetCore().GetHistory().SetBudget(kBudget);
-    ASSERT_TRUE(t.Load(kLoop));
+    ASSERT_TRUE(t.Load(kLongLoop));
     ASSERT_TRUE(t.doc.Run(RUN_GO));
     const CRunHistory& history = t.doc.GetCore().GetHistory();
     const std::uint64_t executed = t.doc.GetCore().GetExecutedCount();
@@ -218,7 +233,7 @@ TEST(StepBackBudget, TheOldestStepsGoFirstAndTheBudgetHolds)
     const std::uint64_t dropped = history.GetDroppedCount();
     EXPECT_EQ(t.doc.StepBack(executed), executed - dropped);
     CTestDocument limited;
-    ASSERT_TRUE(limited.Load(kLoop));
+    ASSERT_TRUE(limited.Load(kLongLoop));
     limited.doc.GetCore().SetStepLimit(dropped);
     limited.doc.Run(RUN_GO);
     EXPECT_EQ(Difference(Snapshot(t), Snapshot(limited)), "");
@@ -226,11 +241,11 @@ TEST(StepBackBudget, TheOldestStepsGoFirstAndTheBudgetHolds)
 
 TEST(StepBackBudget, InputLinesCountAgainstTheBudget)
 {
-    constexpr size_t kBudget = 64 * 1024;
+    constexpr size_t kBudget = CRunHistory::kMinBudget;
     CTestDocument t;
     t.doc.GetCore().GetHistory().SetBudget(kBudget);
     ASSERT_TRUE(t.Load("MAIN\tSTART\nLOOP\tIN\tBUF,LEN\n\tLD\tGR1,LEN\n\tJNZ\tLOOP\n\tRET\nBUF\tDS\t80\nLEN\tDS\t1\n\tEND\n"));
-    for (int i = 0; i < 2000; ++i) t.host.keyLines.push_back(std::string(200, 'a' + i % 26));
+    for (int i = 0; i < 5000; ++i) t.host.keyLines.push_back(std::string(200, 'a' + i % 26));
     t.host.keyLines.push_back(std::string());
     ASSERT_TRUE(t.doc.Run(RUN_GO));
     EXPECT_LE(t.doc.GetCore().GetHistory().GetBytes(), kBudget);
@@ -273,32 +288,104 @@ TEST(StepBackDevices, FilesResumeAfterGoingBackOverTheEnd)
     EXPECT_EQ(t.Mem().GetWord(t.Label("LEN")), 0xFFFF);
 }
 
-TEST(StepBackHistory, TheTraceTableListsTheKeptStatementsWithTheRegistersAfterEach)
+// A ring that wraps many times, going back and on again across its blocks and its wrap,
+// keeps the newest steps, each of them exact, user's changes among them.
+TEST(StepBackHistory, TheRingWrapsAndKeepsTheNewestStepsExactly)
 {
+    // Address a holds a statement changing a % 5 registers (4: all of them), and now and
+    // then moving SP by a fixed amount as well; it writes memory when a is odd.
+    std::vector<CStepShape> shapes(CMemory::kSize);
+    for (int a = 0; a < CMemory::kSize; ++a) {
+        CMnemonic::CStepEffect effect;
+        for (int r = 0; r < a % 5; ++r) effect.registers |= CMnemonic::RegisterBit((a + 3 * r) % 9);
+        if (a % 5 == 4) effect.registers = 0x05FF;
+        if (a % 7 == 3) {
+            effect.registers |= CMnemonic::RegisterBit(REG_SP);
+            effect.stackChange = a % 3 - 1 == 0 ? 7 : a % 3 - 1;
+        }
+        shapes[a] = CStepShape::From(effect);
+    }
     CRunHistory history;
-    history.SetBudget(size_t{1} << 20);
+    history.SetBudget(CRunHistory::kMinBudget);
     CRegister reg;
     CMemory mem;
-    reg[REG_PR] = 0x0100;
-    auto step = [&](WORD mask, int r, WORD value, WORD pr) {
-        history.Begin(mask, reg);
-        reg[r] = value;
-        reg[REG_PR] = pr;
-        history.End();
+    history.Attach(shapes.data(), mem);
+    struct Kept {
+        CRegister reg;
+        WORD word0, word1;
+        bool user;
     };
-    step(0x0202, 1, 5, 0x0102);
-    step(0x4000 | 0x07FF, 2, 9, 0x0102);  // a change of the user's
-    step(0x0208, 3, 7, 0x0104);
+    std::vector<Kept> before;  // the state before each step not taken back, oldest first
+    int serial = 0;            // never repeats, so that steps redone after going back differ
+    // One step of a run under way: mostly statements, now and then a change of the user's
+    // between two of them, as the window may make one while the run pumps its events.
+    auto step = [&](WORD*& at) {
+        const int i = serial++;
+        const auto pr = static_cast<WORD>((i * 7919) & 0xFFFF);
+        reg[REG_PR] = pr;
+        before.push_back({reg, mem.GetWord(0), mem.GetWord(1), i % 97 == 0});
+        if (i % 97 == 0) {
+            history.Sync(at);
+            history.BeginUserChange(reg);
+            reg[i % 9] = static_cast<WORD>(~i);
+            mem.SetWord(1, static_cast<WORD>(i));
+            history.EndUserChange();
+            at = history.GetCursor();
+            return;
+        }
+        const CStepShape& shape = shapes[pr];
+        at = history.Begin(at, shape, reg, pr);
+        const bool all = shape.count == CStepShape::kAllRegisters;
+        for (int k = 0; k < (all ? 9 : shape.count); ++k) reg[all ? k : shape.reg[k]] = static_cast<WORD>(i + k);
+        reg[REG_SP] = static_cast<WORD>(reg[REG_SP] - shape.oldSp);
+        // As many words as IN writes, now and then.
+        const int words = pr % 2 == 1 ? (i % 1001 == 1 ? 81 : 1 + i % 3) : 0;
+        for (int w = 0; w < words; ++w) mem.SetWord(static_cast<WORD>(w % 2), static_cast<WORD>(i * 3 + w));
+        at = history.End(at);
+        if (i % CCometCore::kPumpInterval == 0) at = history.Check(at);
+    };
+    auto back = [&](std::uint64_t count) {
+        for (std::uint64_t k = 0; k < count; ++k) {
+            const Kept expected = before.back();
+            before.pop_back();
+            bool user = false;
+            ASSERT_TRUE(history.Undo(reg, mem, &user));
+            ASSERT_EQ(user, expected.user) << k;
+            ASSERT_EQ(reg, expected.reg) << k;
+            ASSERT_EQ(mem.GetWord(0), expected.word0) << k;
+            ASSERT_EQ(mem.GetWord(1), expected.word1) << k;
+        }
+    };
+
+    // Forward far enough to wrap, then back and on by amounts that cross blocks and the
+    // wrap (a negative amount: all but that many).
+    const std::vector<std::pair<int, int>> phases{{400000, 30000}, {15000, 25000}, {200000, -50}, {300000, 1}};
+    for (const auto& [on, off] : phases) {
+        WORD* at = history.StartRecording();
+        for (int k = 0; k < on; ++k) {
+            step(at);
+            if (k % 1000 == 0) ASSERT_LE(history.GetBytes(), history.GetBudget());
+        }
+        history.StopRecording(at);
+        ASSERT_LE(history.GetBytes(), history.GetBudget());
+        const std::uint64_t count = off < 0 ? history.GetStepCount() - static_cast<std::uint64_t>(-off) : static_cast<std::uint64_t>(off);
+        ASSERT_GE(history.GetStepCount(), count);
+        back(count);
+        if (HasFatalFailure()) return;
+    }
+    const std::uint64_t kept = history.GetStepCount();
+    ASSERT_GT(history.GetDroppedCount(), 0u);
+    ASSERT_GT(kept, 1000u);
+    ASSERT_EQ(history.GetDroppedCount() + kept, before.size());
+
+    // The trace table's view: the statements only, numbered on from the dropped ones.
     const auto steps = history.ListSteps(reg);
-    ASSERT_EQ(steps.size(), 3u);
-    EXPECT_EQ(steps[0].number, 1u);
-    EXPECT_EQ(steps[0].address, 0x0100);
-    EXPECT_EQ(steps[0].after[1], 5);
-    EXPECT_EQ(steps[0].after[2], 0);
-    EXPECT_TRUE(steps[1].user);
-    EXPECT_EQ(steps[2].number, 2u);
-    EXPECT_EQ(steps[2].address, 0x0102);
-    EXPECT_EQ(steps[2].after[2], 9);
-    EXPECT_EQ(steps[2].after[3], 7);
+    const auto users = static_cast<std::uint64_t>(std::count_if(before.end() - static_cast<std::ptrdiff_t>(kept), before.end(), [](const Kept& k) { return k.user; }));
+    ASSERT_EQ(steps.size(), kept - users);
+    EXPECT_EQ(steps.back().after, reg);
+    EXPECT_EQ(steps.back().address, before.back().reg[REG_PR]);
+
+    back(kept);
+    EXPECT_FALSE(history.Undo(reg, mem));
 }
 }  // namespace

@@ -1,9 +1,12 @@
 // The source editor: caret pane, line tracking of the error list, jumps to error lines.
 #include <QLabel>
+#include <QScrollBar>
+#include <QTextLayout>
 #include <QTest>
 #include <QTextBlock>
 #include <gtest/gtest.h>
 #include "resources/command_ids.h"
+#include "shell/find_replace_dlg.h"
 #include "shell/status_bar.h"
 #include "test_shell.h"
 
@@ -134,4 +137,114 @@ TEST_F(ShellTest, AssemblingWithF7KeepsTheErrorLinesOfAFreshlyOpenedFile)
     Editor()->setFocus();
     QTest::keyClick(Editor(), Qt::Key_F7);
     EXPECT_EQ(Output()->toPlainText().split('\n').value(0), QString::fromUtf8("ERROR #3: 命令語がありません"));
+}
+
+namespace {
+// The colour the editor gave the text at a position of a line, or none.
+QColor ColourAt(QPlainTextEdit* editor, int line, int column)
+{
+    const QTextBlock block = editor->document()->findBlockByNumber(line);
+    for (const QTextLayout::FormatRange& range : block.layout()->formats())
+        if (column >= range.start && column < range.start + range.length) return range.format.foreground().color();
+    return {};
+}
+}  // namespace
+
+TEST_F(ShellTest, OnlyTheLinesShownAreColouredAndAnEditedLineIsColouredAgain)
+{
+    Start();
+    QString text;
+    for (int i = 0; i < 3000; ++i) text += "L\tLD\tGR1,#0001 ; c\n";
+    SetSource(text);
+    Editor()->viewport()->repaint();
+    // The label, the operation and the register differ; a line far below has no colours yet.
+    const QColor label = ColourAt(Editor(), 0, 0), operation = ColourAt(Editor(), 0, 2), reg = ColourAt(Editor(), 0, 5);
+    EXPECT_TRUE(label.isValid() && operation.isValid() && reg.isValid());
+    EXPECT_NE(label, operation);
+    EXPECT_NE(operation, reg);
+    EXPECT_FALSE(ColourAt(Editor(), 2999, 2).isValid());
+
+    Editor()->verticalScrollBar()->setValue(Editor()->verticalScrollBar()->maximum());
+    Editor()->viewport()->repaint();
+    EXPECT_EQ(ColourAt(Editor(), 2999, 2), operation);
+
+    // The operation of the last line edited into a comment.
+    QTextCursor cursor(Editor()->document()->findBlockByNumber(2999));
+    cursor.insertText(";");
+    Editor()->viewport()->repaint();
+    EXPECT_NE(ColourAt(Editor(), 2999, 3), operation);
+    EXPECT_EQ(ColourAt(Editor(), 2999, 0), ColourAt(Editor(), 2999, 12));  // all of it one comment
+}
+
+TEST_F(ShellTest, TheErrorLinesAreMarkedAndTheMarksMoveWithTheText)
+{
+    Start();
+    SetSource(kErrors);
+    Frame()->ExecuteCommand(ID_ASSEMBLE);
+    EXPECT_EQ(Editor()->GetErrorLines(), (std::vector<int>{3, 10}));
+    QTextCursor(Editor()->document()).insertText("; new first line\n");
+    EXPECT_EQ(Editor()->GetErrorLines(), (std::vector<int>{4, 11}));
+
+    SetSource("P\tSTART\n\tRET\n\tEND\n");
+    Frame()->ExecuteCommand(ID_ASSEMBLE);
+    EXPECT_TRUE(Editor()->GetErrorLines().empty());
+}
+
+TEST_F(ShellTest, ThePrLineFollowsTheRunForwardAndBackAndIsKeptInView)
+{
+    Start();
+    QString text;
+    for (int i = 0; i < 600; ++i) text += "; comment\n";
+    SetSource(text + "P\tSTART\n\tLAD\tGR1,1\n\tLAD\tGR2,2\n\tRET\n\tEND\n");
+    EXPECT_EQ(Editor()->GetPrLine(), 0);
+    Frame()->ExecuteCommand(ID_ASSEMBLE);
+    ASSERT_NE(app->GetSimulatorFrame(), nullptr);
+    EXPECT_EQ(Editor()->GetPrLine(), 602);
+    const int top = Editor()->verticalScrollBar()->value();
+    EXPECT_GT(top, 500);
+    EXPECT_LE(top, 601);
+
+    Frame()->ExecuteCommand(ID_RUN_TRACE);
+    EXPECT_EQ(Editor()->GetPrLine(), 603);
+    Frame()->ExecuteCommand(ID_STEP_BACK);
+    EXPECT_EQ(Editor()->GetPrLine(), 602);
+
+    app->GetSimulatorFrame()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(app->GetSimulatorFrame(), nullptr);
+    Editor()->viewport()->repaint();
+    EXPECT_EQ(Editor()->GetPrLine(), 0);
+}
+
+TEST_F(ShellTest, FindAndReplaceGoThroughTheEditorsUndo)
+{
+    Start();
+    SetSource("\tNOP\n\tnop\n\tNOP\n");
+    Frame()->ExecuteCommand(ID_EDIT_REPLACE);
+    CFindReplaceDlg* dialog = Editor()->GetFindDialog();
+    ASSERT_NE(dialog, nullptr);
+    dialog->SetFindText("NOP");
+    dialog->SetReplaceText("LD");
+    dialog->SetMatchCase(true);
+    EXPECT_EQ(dialog->ReplaceAll(), 2);
+    EXPECT_EQ(Editor()->toPlainText(), "\tLD\n\tnop\n\tLD\n");
+    EXPECT_EQ(dialog->GetStatus(), QString::fromUtf8("2 個の文字列を置換しました。"));
+    Editor()->undo();  // all of them at once
+    EXPECT_EQ(Editor()->toPlainText(), "\tNOP\n\tnop\n\tNOP\n");
+
+    // Without the case: each in turn, round the end to the start.
+    dialog->SetMatchCase(false);
+    QTextCursor end(Editor()->document());
+    end.movePosition(QTextCursor::End);
+    Editor()->setTextCursor(end);
+    ASSERT_TRUE(dialog->FindNext());
+    EXPECT_EQ(Editor()->textCursor().blockNumber(), 0);
+    EXPECT_EQ(dialog->GetStatus(), QString::fromUtf8("先頭から検索しました。"));
+    ASSERT_TRUE(dialog->ReplaceOne());  // replaces the first, selects the second
+    EXPECT_EQ(Editor()->textCursor().selectedText(), "nop");
+    EXPECT_EQ(Editor()->toPlainText(), "\tLD\n\tnop\n\tNOP\n");
+
+    dialog->SetFindText("JUMP");
+    EXPECT_FALSE(dialog->FindNext());
+    EXPECT_EQ(dialog->GetStatus(), QString::fromUtf8("「JUMP」が見つかりません。"));
 }

@@ -1,5 +1,7 @@
 // The simulator window's speed, measured in the desktop program itself:
-//  - one Trace step (F9) including the repaint of every pane, on a large source;
+//  - one Trace step (F9) and one step back (Shift+F9) including the repaint of every
+//    pane, on a large source;
+//  - opening and scrolling through that source in the editor, with colours and without;
 //  - Go (F5) on a tight loop against `zelkora-cli run` on the same program;
 //  - holding Page Down through the whole memory dump;
 //  - how long Stop takes to end a Go run.
@@ -21,6 +23,8 @@
 #include <vector>
 #include "resources/command_ids.h"
 #include "shell/main_frame.h"
+#include "shell/source_frame.h"
+#include "shell/source_view.h"
 #include "shell/shell_ui.h"
 #include "shell/zelkora_app.h"
 #include "shell/zelkora_frame.h"
@@ -66,17 +70,41 @@ void TraceSteps(CZelkoraApp& app, const QString& source)
         static_cast<size_t>(std::count(doc->GetSourceText().begin(), doc->GetSourceText().end(), '\n')),
         doc->GetProgram().GetSize(), Ms(assemble0 - open0), Ms(assemble1 - assemble0));
 
-    std::vector<double> steps;
-    for (int i = 0; i < 300; ++i) {
-        const auto t0 = Clock::now();
-        frame->ExecuteCommand(ID_RUN_TRACE);
-        Settle();
-        steps.push_back(Ms(Clock::now() - t0));
+    // A command 300 times, each with the repaint of every pane.
+    auto timeCommand = [&](int id, const char* what) {
+        std::vector<double> times;
+        for (int i = 0; i < 300; ++i) {
+            const auto t0 = Clock::now();
+            frame->ExecuteCommand(id);
+            Settle();
+            times.push_back(Ms(Clock::now() - t0));
+        }
+        std::sort(times.begin(), times.end());
+        std::printf("%s with repaint: median %.2f ms, 90th percentile %.2f ms, max %.2f ms (PR now %04X)\n", what,
+                    Median(times), times[times.size() * 9 / 10], times.back(), doc->GetCore().GetRegisters()[REG_PR]);
+    };
+    timeCommand(ID_RUN_TRACE, "trace step");
+    timeCommand(ID_STEP_BACK, "step back");
+}
+
+// Opens the source and pages through the first 2,000 screens of the editor.
+double OpenAndScroll(CZelkoraApp& app, const QString& source, bool colours)
+{
+    CSourceView::SetSyntaxColouring(colours);
+    const auto t0 = Clock::now();
+    app.OpenDocumentFile(source);
+    Settle();
+    CSourceView* editor = app.GetSourceFrame()->GetEditor();
+    editor->setFocus();
+    for (int i = 0; i < 2000; ++i) {
+        QTest::keyClick(editor, Qt::Key_PageDown);
+        editor->viewport()->repaint();
     }
-    std::sort(steps.begin(), steps.end());
-    std::printf(
-        "trace step with repaint: median %.2f ms, 90th percentile %.2f ms, max %.2f ms (%zu steps, PR now %04X)\n",
-        Median(steps), steps[steps.size() * 9 / 10], steps.back(), steps.size(), doc->GetCore().GetRegisters()[REG_PR]);
+    const double ms = Ms(Clock::now() - t0);
+    app.GetMainFrame()->ExecuteCommand(ID_FILE_CLOSE);
+    Settle();
+    CSourceView::SetSyntaxColouring(true);
+    return ms;
 }
 
 double GoRate(CZelkoraApp& app, const QString& source, std::uint64_t statements)
@@ -177,6 +205,17 @@ int main(int argc, char** argv)
     TraceSteps(app, big);
     // "--open-only": just that, to profile opening and assembling.
     if (argc > 2 && std::string(argv[2]) == "--open-only") return 0;
+    app.GetMainFrame()->ExecuteCommand(ID_FILE_CLOSE);
+    Settle();
+    std::vector<double> plain, coloured;
+    for (int i = 0; i < 3; ++i) {
+        plain.push_back(OpenAndScroll(app, big, false));
+        coloured.push_back(OpenAndScroll(app, big, true));
+    }
+    std::sort(plain.begin(), plain.end());
+    std::sort(coloured.begin(), coloured.end());
+    std::printf("editor: open and 2000 pages down: %.0f ms without colours, %.0f ms with them, ratio %.2f\n",
+                Median(plain), Median(coloured), Median(coloured) / Median(plain));
 
     const QString tight = dir + "/run/tight_loop.asm";
     constexpr std::uint64_t kStatements = 100'000'000;

@@ -45,9 +45,10 @@ public:
     }
     void Attach(CZelkoraDoc* doc) { m_pDoc = doc; }
     void SetTrace(bool on) { m_bTrace = on; }
-    // The trace table's rows go to table; number is the next row's step number.
+    // The trace table's rows go to table, numbered from 1.
     void SetTraceTable(COutputBuffer* table) { m_pTable = table; }
-    std::uint64_t& RowNumber() { return m_nRow; }
+    // Steps taken back: the rows after them number on from the last one kept.
+    void TakeBackRows(std::uint64_t count) { m_nRow -= count; }
 
     void ShowMessage(int messageId, MessageIcon, const std::string& text) override
     {
@@ -151,25 +152,25 @@ int ParseOptions(int argc, char** argv, RunOptions& options)
     for (int i = 0; i < argc; ++i) {
         const char* arg = argv[i];
         auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
+        auto count = [&](std::uint64_t& into, bool& given) {
+            const char* n = value();
+            unsigned long long parsed;
+            if (!n || !ParseUnsigned(n, 10, ~0ull, parsed)) return false;
+            into = parsed;
+            given = true;
+            return true;
+        };
         if (std::strcmp(arg, "--in") == 0 || std::strcmp(arg, "--out") == 0) {
             const char* file = value();
             if (!file || !*file) return UsageError("--in and --out need a file name");
             (arg[2] == 'i' ? options.inFile : options.outFile) = file;
         } else if (std::strcmp(arg, "--max-steps") == 0) {
-            const char* n = value();
-            unsigned long long steps;
-            if (!n || !ParseUnsigned(n, 10, ~0ull, steps)) return UsageError("--max-steps needs a number");
-            options.maxSteps = steps;
-            options.hasMaxSteps = true;
+            if (!count(options.maxSteps, options.hasMaxSteps)) return UsageError("--max-steps needs a number");
         } else if (std::strcmp(arg, "--dump-memory") == 0) {
             const char* range = value();
             if (!range || !ParseDump(range, options)) return UsageError("--dump-memory needs HHHH:N");
         } else if (std::strcmp(arg, "--back") == 0) {
-            const char* n = value();
-            unsigned long long steps;
-            if (!n || !ParseUnsigned(n, 10, ~0ull, steps)) return UsageError("--back needs a number");
-            options.back = steps;
-            options.hasBack = true;
+            if (!count(options.back, options.hasBack)) return UsageError("--back needs a number");
         } else if (std::strcmp(arg, "--forward") == 0) {
             options.forward = true;
         } else if (std::strcmp(arg, "--trace-table") == 0) {
@@ -248,6 +249,7 @@ int RunCommand(int argc, char** argv)
     // Only stepping back needs the history; without it a run is a little faster.
     core.SetHistoryEnabled(options.hasBack);
     std::FILE* tableFile = nullptr;
+    std::unique_ptr<COutputBuffer> table;
     if (!options.traceTable.empty()) {
         tableFile = std::fopen(options.traceTable.c_str(), "wb");
         if (!tableFile) {
@@ -255,15 +257,12 @@ int RunCommand(int argc, char** argv)
                          std::strerror(errno));
             return EXIT_IO_ERROR;
         }
-    }
-    std::unique_ptr<COutputBuffer> table;
-    if (tableFile) {
         table = std::make_unique<COutputBuffer>(tableFile);
         table->Append(TraceTable::Header());
         host.SetTraceTable(table.get());
     }
     host.SetTrace(options.trace);
-    if (options.trace || tableFile) core.SetStepObserver(&host);
+    if (options.trace || table) core.SetStepObserver(&host);
     if (options.hasMaxSteps) core.SetStepLimit(options.maxSteps == 0 ? 0 : options.maxSteps);
 
     // Without SA_RESTART, so that Ctrl+C also ends a wait for a line of standard input.
@@ -277,7 +276,7 @@ int RunCommand(int argc, char** argv)
     if (ran) doc.Run(RUN_GO);
     if (options.hasBack) {
         const std::uint64_t taken = doc.StepBack(options.back);
-        host.RowNumber() -= taken;
+        host.TakeBackRows(taken);
         if (taken < options.back)
             std::fprintf(stderr, "zelkora-cli: only %llu of %llu statements could be taken back\n",
                          static_cast<unsigned long long>(taken), static_cast<unsigned long long>(options.back));

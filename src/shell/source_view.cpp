@@ -159,9 +159,10 @@ int CSourceView::GutterWidth() const
 
 void CSourceView::UpdateGutterWidth()
 {
-    setViewportMargins(GutterWidth(), 0, 0, 0);
+    const int width = GutterWidth();
+    setViewportMargins(width, 0, 0, 0);
     const QRect area = contentsRect();
-    m_pGutter->setGeometry(area.left(), area.top(), GutterWidth(), area.height());
+    m_pGutter->setGeometry(area.left(), area.top(), width, area.height());
 }
 
 void CSourceView::resizeEvent(QResizeEvent* event)
@@ -172,8 +173,6 @@ void CSourceView::resizeEvent(QResizeEvent* event)
 
 void CSourceView::paintEvent(QPaintEvent* event)
 {
-    // The simulator window may have closed since the PR line was marked.
-    if (m_nPrBlock >= 0 && !m_doc.FindViewByClass(kSimulateViewClass)) FollowPr();
     if (g_bColouring) {
         const qreal bottom = viewport()->height();
         for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {

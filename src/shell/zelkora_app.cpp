@@ -6,6 +6,7 @@
 #include <QMdiArea>
 #include <QPlainTextEdit>
 #include <QSettings>
+#include <QTimer>
 #include <QUrl>
 #include "resources/command_ids.h"
 #include "resources/message_ids.h"
@@ -220,20 +221,14 @@ bool CZelkoraApp::SaveDocument(bool saveAs)
     QString path = QString::fromStdString(m_pDoc->GetSourcePath());
     if (saveAs || path == QString::fromUtf8(CZelkoraDoc::kUntitled)) {
         const QString dir = path == QString::fromUtf8(CZelkoraDoc::kUntitled) ? QDir::currentPath() : path;
-        path = m_pUi->GetSaveFileName(m_pMainFrame.get(), dir, QString::fromUtf8("CASLｿｰｽ (*.asm);;すべてのﾌｧｲﾙ (*.*)"),
-                                      true);
+        path = AskSaveName(dir, "CASLｿｰｽ (*.asm);;すべてのﾌｧｲﾙ (*.*)", ".asm");
         if (path.isEmpty()) return false;
-        if (QFileInfo(path).suffix().isEmpty()) path += ".asm";
     }
     CSourceView* editor = m_pSourceFrame->GetEditor();
     bool encodable = true;
     const std::string bytes = EditorTextToFileBytes(editor->toPlainText(), &encodable);
     if (!encodable && !m_pUi->AskOkCancel(m_pMainFrame.get(), Message(MSG_FILE_UNENCODABLE))) return false;
-    QString error;
-    if (!WriteFileSafely(path, bytes, error)) {
-        ShowText(MessageIcon::Warning, Message(MSG_FILE_SAVE_FAILED, path) + "\n" + error);
-        return false;
-    }
+    if (!WriteOrTell(path, bytes)) return false;
     path = QFileInfo(path).absoluteFilePath();
     m_pDoc->SetSourcePath(path.toStdString());
     editor->document()->setModified(false);
@@ -250,16 +245,23 @@ bool CZelkoraApp::SaveTraceTable()
     const QString dir = source == QString::fromUtf8(CZelkoraDoc::kUntitled)
                             ? QDir::current().filePath("trace.csv")
                             : info.dir().filePath(info.completeBaseName() + ".csv");
-    QString path =
-        m_pUi->GetSaveFileName(m_pMainFrame.get(), dir, QString::fromUtf8("CSVﾌｧｲﾙ (*.csv);;すべてのﾌｧｲﾙ (*.*)"), true);
-    if (path.isEmpty()) return false;
-    if (QFileInfo(path).suffix().isEmpty()) path += ".csv";
+    const QString path = AskSaveName(dir, "CSVﾌｧｲﾙ (*.csv);;すべてのﾌｧｲﾙ (*.*)", ".csv");
+    return !path.isEmpty() && WriteOrTell(path, m_pDoc->GetTraceTable());
+}
+
+QString CZelkoraApp::AskSaveName(const QString& start, const char* filter, const char* suffix)
+{
+    QString path = m_pUi->GetSaveFileName(m_pMainFrame.get(), start, QString::fromUtf8(filter), true);
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += QString::fromUtf8(suffix);
+    return path;
+}
+
+bool CZelkoraApp::WriteOrTell(const QString& path, const std::string& bytes)
+{
     QString error;
-    if (!WriteFileSafely(path, m_pDoc->GetTraceTable(), error)) {
-        ShowText(MessageIcon::Warning, Message(MSG_FILE_SAVE_FAILED, path) + "\n" + error);
-        return false;
-    }
-    return true;
+    if (WriteFileSafely(path, bytes, error)) return true;
+    ShowText(MessageIcon::Warning, Message(MSG_FILE_SAVE_FAILED, path) + "\n" + error);
+    return false;
 }
 
 QStringList CZelkoraApp::GetRecentFiles() const { return m_recentFiles.Get(); }
@@ -342,6 +344,12 @@ bool CZelkoraApp::OpenSimulatorFrame(CZelkoraDoc& doc)
     DestroySimulatorFrame();
     auto* frame = new CZelkoraFrame(*this, doc, m_env.m_nWorkView);
     m_pSimFrame = frame;
+    // The editor's PR mark goes with the window: told once the window's panes have gone.
+    connect(frame, &QObject::destroyed, this, [this] {
+        QTimer::singleShot(0, this, [this] {
+            if (m_pDoc) m_pDoc->UpdateAllViews(nullptr, HINT_MACHINE_STATE);
+        });
+    });
     m_pMainFrame->AddChild(frame);
     // Over the source window, a little to the right and down, so that both title bars show.
     const QSize area = m_pMainFrame->GetMdiArea()->size();

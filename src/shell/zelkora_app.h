@@ -70,6 +70,10 @@ private:
     // The menu bar and caption follow the windows that are open.
     void RefreshMainFrame();
     void ShowText(MessageIcon icon, const QString& text);
+    // The save dialog from start; a name without a suffix gets suffix. Empty when cancelled.
+    QString AskSaveName(const QString& start, const char* filter, const char* suffix);
+    // Writes bytes to path, or tells the user why it could not.
+    bool WriteOrTell(const QString& path, const std::string& bytes);
     void RunEnvironmentDialog();
     void ShowAbout();
 

@@ -11,6 +11,7 @@ CStepShape CStepShape::From(const CMnemonic::CStepEffect& effect)
     CStepShape shape;
     WORD registers = effect.registers & static_cast<WORD>(~CMnemonic::RegisterBit(REG_PR));
     const WORD sp = CMnemonic::RegisterBit(REG_SP);
+    // SP need not be kept when its old value follows from the new one, unless the record keeps them all anyway.
     if (effect.stackChange != 0 && (registers & sp) && __builtin_popcount(registers) <= 3) {
         registers &= static_cast<WORD>(~sp);
         shape.oldSp = static_cast<std::int8_t>(-effect.stackChange);

@@ -212,7 +212,7 @@ TEST_F(ShellTest, ThePrLineFollowsTheRunForwardAndBackAndIsKeptInView)
     app->GetSimulatorFrame()->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_EQ(app->GetSimulatorFrame(), nullptr);
-    Editor()->viewport()->repaint();
+    QApplication::processEvents();
     EXPECT_EQ(Editor()->GetPrLine(), 0);
 }
 

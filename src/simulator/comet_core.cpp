@@ -1,5 +1,7 @@
 #include "simulator/comet_core.h"
 
+#include <algorithm>
+
 #include "assembler/error_numbers.h"
 #include "resources/message_ids.h"
 
@@ -14,7 +16,7 @@ void CCometCore::Reset()
     m_reg.Clear();
     m_history.Clear();
     // Cleared memory holds no program: every statement verifies itself before it runs.
-    for (std::uint8_t& look : m_look) look |= LOOK_WRITTEN;
+    for (CSlot& slot : m_slots) slot.look |= LOOK_WRITTEN;
 }
 
 void CCometCore::ShowMessage(int id)
@@ -37,9 +39,9 @@ void CCometCore::OnProgramWrite(void* context, WORD address)
     // A statement holds at most kMaxCode words, so only those starting that far back can hold this one.
     for (int back = 0; back < CMnemonic::kMaxCode; ++back) {
         const WORD start = static_cast<WORD>(address - back);
-        const CMnemonic* statement = core->m_statements[start];
-        if (statement && static_cast<WORD>(address - statement->GetAddress()) < statement->GetLength())
-            core->m_look[start] |= LOOK_WRITTEN;
+        CSlot& slot = core->m_slots[start];
+        if (slot.statement && static_cast<WORD>(address - slot.statement->GetAddress()) < slot.statement->GetLength())
+            slot.look |= LOOK_WRITTEN;
     }
 }
 
@@ -50,20 +52,25 @@ void CCometCore::BuildTable(const CMnemonicArray& program)
     std::fill(m_programWords.begin(), m_programWords.end(), 0);
     for (int address = 0; address < CMemory::kSize; ++address) {
         CMnemonic* statement = program.FindExecutable(static_cast<WORD>(address));
-        m_statements[address] = statement;
-        m_shapes[address] = statement ? CStepShape::From(statement->GetStepEffect()) : CStepShape{};
+        const CStepShape shape = statement ? CStepShape::From(statement->GetStepEffect()) : CStepShape{};
+        m_shapes[address] = shape;
         // Until a statement has verified its words once, they count as written.
-        m_look[address] = statement ? LOOK_WRITTEN : LOOK_MISSING;
+        if (!statement)
+            m_slots[address] = {nullptr, shape, LOOK_MISSING};
+        else if (shape.KeepsAll())
+            m_slots[address] = {statement, CStepShape{}, LOOK_WRITTEN | LOOK_KEEPS_ALL};
+        else
+            m_slots[address] = {statement, shape, LOOK_WRITTEN};
         if (statement)
             for (WORD i = 0; i < statement->GetLength(); ++i) m_programWords[static_cast<WORD>(address + i)] = 1;
     }
-    m_look[0] |= LOOK_END;
+    m_slots[0].look |= LOOK_END;
 }
 
 void CCometCore::MarkStops(bool on)
 {
     for (int i = 0; i < m_stopAddresses.GetCount(); ++i) {
-        std::uint8_t& look = m_look[m_stopAddresses.GetAddress(i)];
+        std::uint8_t& look = m_slots[m_stopAddresses.GetAddress(i)].look;
         look = on ? static_cast<std::uint8_t>(look | LOOK_STOP) : static_cast<std::uint8_t>(look & ~LOOK_STOP);
     }
 }
@@ -73,11 +80,11 @@ void CCometCore::PrepareRun(const CMnemonicArray& program)
     if (m_pTableProgram != &program || m_nTableRevision != program.GetRevision()) BuildTable(program);
     // Breakpoints live in the statements and may have changed since the last run.
     for (int address = 0; address < CMemory::kSize; ++address) {
-        const CMnemonic* statement = m_statements[address];
-        if (statement && statement->HasBreakpoint())
-            m_look[address] |= LOOK_BREAK;
+        CSlot& slot = m_slots[address];
+        if (slot.statement && slot.statement->HasBreakpoint())
+            slot.look |= LOOK_BREAK;
         else
-            m_look[address] &= static_cast<std::uint8_t>(~LOOK_BREAK);
+            slot.look &= static_cast<std::uint8_t>(~LOOK_BREAK);
     }
 }
 
@@ -86,11 +93,12 @@ bool CCometCore::Run(const CMnemonicArray& program, int mode, WORD address)
     m_stopReason = RunEnd::None;
     m_nExecuted = 0;
     PrepareRun(program);
-    CMnemonic* first = m_statements[m_reg[REG_PR]];
-    if (!first) return Fail(RunEnd::NotExecutable, ERR_SIM_NOT_EXECUTABLE);
+    CSlot& first = m_slots[m_reg[REG_PR]];
+    if (!first.statement) return Fail(RunEnd::NotExecutable, ERR_SIM_NOT_EXECUTABLE);
+    CMnemonic* statement = first.statement;
     switch (mode) {
-    case RUN_TRACE: first->SetTraceStops(m_reg, m_mem, m_stopAddresses); break;
-    case RUN_PASS: first->SetPassStops(m_reg, m_mem, m_stopAddresses); break;
+    case RUN_TRACE: statement->SetTraceStops(m_reg, m_mem, m_stopAddresses); break;
+    case RUN_PASS: statement->SetPassStops(m_reg, m_mem, m_stopAddresses); break;
     case RUN_TO_ADDRESS: SetStop(address); break;
     default: m_stopAddresses.Clear(); break;
     }
@@ -100,9 +108,9 @@ bool CCometCore::Run(const CMnemonicArray& program, int mode, WORD address)
     if (m_pHost) m_pHost->EnterRunningState();
     bool result;
     if (m_bHistory)
-        result = m_pObserver ? Loop<true, true>(*first) : Loop<false, true>(*first);
+        result = m_pObserver ? Loop<true, true>(first) : Loop<false, true>(first);
     else
-        result = m_pObserver ? Loop<true, false>(*first) : Loop<false, false>(*first);
+        result = m_pObserver ? Loop<true, false>(first) : Loop<false, false>(first);
     if (m_pHost) m_pHost->LeaveRunningState();
     MarkStops(false);
     return result;
@@ -122,74 +130,109 @@ void CCometCore::EndUserChange()
     if (m_bHistory) m_history.EndUserChange();
 }
 
-// One statement with its check: the words in memory must still be its own (false when
-// they are not). With the history on, what it changes is kept for stepping back.
+// Why the run stops before a statement whose look has one of kLookEnds.
+RunEnd CCometCore::EndAt(std::uint8_t look) const
+{
+    return m_reg[REG_PR] == 0       ? RunEnd::ProgramEnd
+           : (look & LOOK_STOP)    ? RunEnd::StopAddress
+           : (look & LOOK_MISSING) ? RunEnd::NotExecutable
+                                   : RunEnd::Breakpoint;
+}
+
+// A statement whose words were written since it last checked them must find them still
+// its own; false (the run ends) when they are not.
+bool CCometCore::Verify(CSlot& slot)
+{
+    if (!slot.statement->VerifyCode(m_mem)) return false;
+    slot.look &= static_cast<std::uint8_t>(~LOOK_WRITTEN);
+    return true;
+}
+
+// One statement, checked. With the history on, what it changes is kept for stepping back.
 template <bool kObserve, bool kRecord>
-inline bool CCometCore::ExecuteChecked(CMnemonic& statement, WORD*& at)
+inline void CCometCore::Step(CSlot& slot, WORD*& at)
 {
     const WORD pr = m_reg[REG_PR];
-    if (m_look[pr] & LOOK_WRITTEN) {
-        if (!statement.VerifyCode(m_mem)) return false;
-        m_look[pr] &= static_cast<std::uint8_t>(~LOOK_WRITTEN);
-    }
+    CMnemonic& statement = *slot.statement;
     ++m_nExecuted;
     if (kObserve) m_pObserver->BeforeStep(statement);
-    if (kRecord) at = m_history.Begin(at, m_shapes[pr], m_reg, pr);
+    if (kRecord) at = m_history.Begin(at, slot.shape, m_reg, pr);
     m_reg[REG_PR] = statement.Execute(m_reg, m_mem, m_pHost);
     if (kRecord) at = m_history.End(at);
     if (kObserve) m_pObserver->AfterStep(statement, m_reg);
-    return true;
 }
 
 // The first statement and kPumpInterval - 1 more run between two checks of the history.
 static_assert(CCometCore::kPumpInterval <= CRunHistory::kStepsBetweenChecks);
 
+// Every kPumpInterval statements, and at the step limit: room in the history, time for the
+// window, and the step limit. False when the run stops here (end says why).
+template <bool kRecord>
+inline bool CCometCore::Interval(WORD*& at, int& untilPump, RunEnd& end)
+{
+    if (kRecord) at = m_history.Check(at);
+    if (m_pHost) {
+        // The window may change the machine in between: one step more.
+        if (kRecord) m_history.Sync(at);
+        m_pHost->Pump();
+        if (kRecord) at = m_history.GetCursor();
+    }
+    if (m_stopReason != RunEnd::None) {
+        end = m_stopReason;
+        return false;
+    }
+    const std::uint64_t limit = m_nStepLimit;
+    if (limit != 0 && m_nExecuted >= limit) {
+        end = RunEnd::StepLimit;
+        return false;
+    }
+    untilPump = Countdown(m_nExecuted);
+    return true;
+}
+
 template <bool kObserve, bool kRecord>
-bool CCometCore::Loop(CMnemonic& first)
+bool CCometCore::Loop(CSlot& first)
 {
     // The step limit of a headless run is checked before a statement, so that the state
     // after a limited run is the one after the last permitted statement.
-    const std::uint64_t limit = m_nStepLimit;
-    if (limit != 0 && m_nExecuted >= limit) {
+    if (m_nStepLimit != 0 && m_nExecuted >= m_nStepLimit) {
         m_lastEnd = RunEnd::StepLimit;
         return true;
     }
+    // Statements whose look needs more than running them (a step that keeps every
+    // register is one only while the history records, so that the usual step need not ask).
+    constexpr std::uint8_t kUnusual = kLookEnds | LOOK_WRITTEN | (kRecord ? LOOK_KEEPS_ALL : 0);
     // The history's cursor stays a local while the loop runs, so that it can live in a register.
     WORD* at = kRecord ? m_history.StartRecording() : nullptr;
     RunEnd end = RunEnd::CodeOverwritten;
     // The first statement runs even when it carries a breakpoint.
-    if (ExecuteChecked<kObserve, kRecord>(first, at)) {
+    if (!(first.look & LOOK_WRITTEN) || Verify(first)) {
+        if (kRecord && (first.look & LOOK_KEEPS_ALL)) at = CRunHistory::BeginAll(at, m_reg);
+        Step<kObserve, kRecord>(first, at);
         if (kRecord) m_history.MarkNewestAsRunStart();
-        int untilPump = kPumpInterval;
+        // The first statement was the first pass.
+        int untilPump = Countdown(m_nExecuted - 1);
+        // Before each statement, in this order: the end of the program, a stop address or a
+        // breakpoint; the pump; the check of the statement's words.
         for (;;) {
-            const WORD pr = m_reg[REG_PR];
-            const std::uint8_t look = m_look[pr];
-            if (look & (LOOK_END | LOOK_STOP | LOOK_MISSING | LOOK_BREAK)) {
-                end = pr == 0                 ? RunEnd::ProgramEnd
-                      : (look & LOOK_STOP)    ? RunEnd::StopAddress
-                      : (look & LOOK_MISSING) ? RunEnd::NotExecutable
-                                              : RunEnd::Breakpoint;
-                break;
-            }
-            if (--untilPump == 0) {
-                untilPump = kPumpInterval;
-                if (kRecord) at = m_history.Check(at);
-                if (m_pHost) {
-                    // The window may change the machine in between: one step more.
-                    if (kRecord) m_history.Sync(at);
-                    m_pHost->Pump();
-                    if (kRecord) at = m_history.GetCursor();
-                }
-                if (m_stopReason != RunEnd::None) {
-                    end = m_stopReason;
+            CSlot& slot = m_slots[m_reg[REG_PR]];
+            const std::uint8_t look = slot.look;
+            if (look & kUnusual) {
+                if (look & kLookEnds) {
+                    end = EndAt(look);
                     break;
                 }
-            }
-            if (limit != 0 && m_nExecuted >= limit) {
-                end = RunEnd::StepLimit;
+                if (--untilPump == 0 && !Interval<kRecord>(at, untilPump, end)) break;
+                if ((look & LOOK_WRITTEN) && !Verify(slot)) {
+                    end = RunEnd::CodeOverwritten;
+                    break;
+                }
+                // The record's registers go first; the slot's shape then keeps none.
+                if (kRecord && (look & LOOK_KEEPS_ALL)) at = CRunHistory::BeginAll(at, m_reg);
+            } else if (--untilPump == 0 && !Interval<kRecord>(at, untilPump, end)) {
                 break;
             }
-            if (!ExecuteChecked<kObserve, kRecord>(*m_statements[pr], at)) break;
+            Step<kObserve, kRecord>(slot, at);
         }
     }
     if (kRecord) m_history.StopRecording(at);

@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 #include "assembler/mnemonic_array.h"
@@ -86,17 +87,36 @@ private:
         LOOK_MISSING = 4,   // no executable statement starts here
         LOOK_BREAK = 8,     // the statement carries a breakpoint
         LOOK_WRITTEN = 16,  // words written since the statement last verified them
+        LOOK_KEEPS_ALL = 32,  // its step keeps every register (seen only while the history records)
     };
+    static constexpr std::uint8_t kLookEnds = LOOK_END | LOOK_STOP | LOOK_MISSING | LOOK_BREAK;
 
     void BuildTable(const CMnemonicArray& program);
     void PrepareRun(const CMnemonicArray& program);
     void MarkStops(bool on);
     // A write into a program word: every statement that may hold the word verifies itself again.
     static void OnProgramWrite(void* core, WORD address);
+    // What the run loop looks up at an address, together, so that one index reaches it all.
+    struct CSlot {
+        CMnemonic* statement = nullptr;
+        CStepShape shape;  // how its step is kept; one that keeps all registers keeps none here (LOOK_KEEPS_ALL)
+        std::uint8_t look = 0;
+    };
     template <bool kObserve, bool kRecord>
-    bool Loop(CMnemonic& first);
+    bool Loop(CSlot& first);
+    RunEnd EndAt(std::uint8_t look) const;
+    bool Verify(CSlot& slot);
     template <bool kObserve, bool kRecord>
-    bool ExecuteChecked(CMnemonic& statement, WORD*& at);
+    void Step(CSlot& slot, WORD*& at);
+    template <bool kRecord>
+    bool Interval(WORD*& at, int& untilPump, RunEnd& end);
+    // Passes through the loop to the next pump, which comes at the step limit too, so that
+    // the loop looks at the limit only then; executed: the statements run before the first of them.
+    int Countdown(std::uint64_t executed) const
+    {
+        if (m_nStepLimit == 0) return kPumpInterval;
+        return static_cast<int>(std::min<std::uint64_t>(kPumpInterval, m_nStepLimit - executed));
+    }
     bool Fail(RunEnd end, int message);
     void ShowMessage(int id);
 
@@ -104,10 +124,9 @@ private:
     CStopList m_stopAddresses;
     CRegister m_reg;
     CMemory m_mem;
-    std::vector<CMnemonic*> m_statements = std::vector<CMnemonic*>(CMemory::kSize, nullptr);
-    std::vector<std::uint8_t> m_look = std::vector<std::uint8_t>(CMemory::kSize, 0);
+    std::vector<CSlot> m_slots = std::vector<CSlot>(CMemory::kSize);
     std::vector<std::uint8_t> m_programWords = std::vector<std::uint8_t>(CMemory::kSize, 0);
-    std::vector<CStepShape> m_shapes = std::vector<CStepShape>(CMemory::kSize);  // how each statement's step is kept
+    std::vector<CStepShape> m_shapes = std::vector<CStepShape>(CMemory::kSize);  // the slots' shapes, for the history
     CRunHistory m_history;
     bool m_bHistory = true;
     const CMnemonicArray* m_pTableProgram = nullptr;

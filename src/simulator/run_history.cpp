@@ -1,7 +1,12 @@
 #include "simulator/run_history.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <new>
 #include <type_traits>
+#if __has_include(<sys/mman.h>)
+#include <sys/mman.h>
+#endif
 
 static_assert(std::is_trivially_copyable_v<CRegister> && sizeof(CRegister) == 11 * sizeof(WORD),
               "a user's record copies the registers as eleven words");
@@ -35,8 +40,20 @@ void CRunHistory::CRing::Allocate(size_t total, size_t room)
     capacity = std::max(total - std::min(total, reserve), 4 * reserve);
     blockWords = capacity / kBlocks;
     // Not value-initialized: the pages are taken from the system only as steps fill them.
-    words.reset(new WORD[capacity + reserve]);
+    // A ring is large and filled in order, so where the system has huge pages it is
+    // asked for in them: a page fault per 2 MiB filled rather than per 4 KiB.
+    constexpr size_t kHugePage = size_t{2} << 20;
+    const size_t bytes = (capacity + reserve) * sizeof(WORD);
+    const size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+    void* memory = std::aligned_alloc(kHugePage, rounded);
+    if (!memory) throw std::bad_alloc();
+#ifdef MADV_HUGEPAGE
+    madvise(memory, rounded, MADV_HUGEPAGE);
+#endif
+    words.reset(static_cast<WORD*>(memory));
 }
+
+void CRunHistory::CRing::CFree::operator()(WORD* words) const { std::free(words); }
 
 size_t CRunHistory::CRing::Limit(size_t blockStart) const
 {

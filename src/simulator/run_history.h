@@ -22,6 +22,7 @@ struct CStepShape {
     std::int8_t oldSp = 0;   // old SP - new SP, when SP is not kept
 
     static CStepShape From(const CMnemonic::CStepEffect& effect);
+    bool KeepsAll() const { return count == kAllRegisters; }
 };
 
 // What each executed statement (and each change the user made to the machine) changed,
@@ -78,16 +79,19 @@ public:
 
     // One statement's step while recording: Begin before it executes, End after it;
     // both return the cursor moved on.
-    WORD* Begin(WORD* at, const CStepShape& shape, const CRegister& reg, WORD pr) const
+    // A shape that keeps all registers is begun with BeginAll and then Begin with a shape
+    // that keeps none, so that Begin need not tell them apart.
+    WORD* Begin(WORD* at, CStepShape shape, const CRegister& reg, WORD pr) const
     {
-        if (shape.count == CStepShape::kAllRegisters) {
-            std::memcpy(at, &reg, sizeof(CRegister));
-        } else {
-            at[0] = reg[shape.reg[0]];
-            at[1] = reg[shape.reg[1]];
-        }
+        at[0] = reg[shape.reg[0]];
+        at[1] = reg[shape.reg[1]];
         at[shape.count] = pr;
         return at + shape.count + 1;
+    }
+    static WORD* BeginAll(WORD* at, const CRegister& reg)
+    {
+        std::memcpy(at, &reg, sizeof(CRegister));
+        return at + CStepShape::kAllRegisters;
     }
     WORD* End(WORD* at)
     {
@@ -145,7 +149,10 @@ private:
 
     // One ring: words in [head, tail), or in [head, wrapEnd) and [0, tail) once wrapped.
     struct CRing {
-        std::unique_ptr<WORD[]> words;  // capacity + reserve
+        struct CFree {
+            void operator()(WORD* words) const;
+        };
+        std::unique_ptr<WORD[], CFree> words;  // capacity + reserve
         size_t capacity = 0;            // a step starts before this
         size_t blockWords = 0;          // a block's share
         size_t reserve = 0;

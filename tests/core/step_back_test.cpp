@@ -334,8 +334,9 @@ TEST(StepBackHistory, TheRingWrapsAndKeepsTheNewestStepsExactly)
             return;
         }
         const CStepShape& shape = shapes[pr];
-        at = history.Begin(at, shape, reg, pr);
-        const bool all = shape.count == CStepShape::kAllRegisters;
+        const bool all = shape.KeepsAll();
+        if (all) at = CRunHistory::BeginAll(at, reg);
+        at = history.Begin(at, all ? CStepShape{} : shape, reg, pr);
         for (int k = 0; k < (all ? 9 : shape.count); ++k) reg[all ? k : shape.reg[k]] = static_cast<WORD>(i + k);
         reg[REG_SP] = static_cast<WORD>(reg[REG_SP] - shape.oldSp);
         // As many words as IN writes, now and then.

@@ -16,7 +16,7 @@ public:
         if (m_pJournal) {
             m_pJournal[0] = address;
             m_pJournal[1] = m_words[address];
-            m_pJournal[2] = static_cast<WORD>(*m_pJournalSteps + 1);
+            m_pJournal[2] = m_wStamp;
             m_pJournal += kJournalEntry;
         }
         m_words[address] = value;
@@ -37,15 +37,15 @@ public:
     void ReadBlock(WORD start, WORD* buffer, WORD count) const;
 
     // While a journal is set, every write first puts an entry at the journal's cursor and
-    // moves it on: the address, the old value and the low bits of the number of the step
-    // under way, the one after *steps. The owner makes sure there is room. Null: none.
+    // moves it on: the address, the old value and the stamp, the low bits of the number of
+    // the step under way, which the journal's owner counts. The owner makes sure there is
+    // room. Null: none.
     static constexpr int kJournalEntry = 3;
-    void SetJournal(WORD* cursor, const std::uint64_t* steps)
-    {
-        m_pJournal = cursor;
-        m_pJournalSteps = steps;
-    }
+    void SetJournal(WORD* cursor) { m_pJournal = cursor; }
     WORD* GetJournal() const { return m_pJournal; }
+    void SetStamp(WORD stamp) { m_wStamp = stamp; }
+    WORD GetStamp() const { return m_wStamp; }
+    void NextStamp() { ++m_wStamp; }
 
 private:
     std::array<WORD, kSize> m_words;
@@ -53,5 +53,5 @@ private:
     void (*m_pOnWatchedWrite)(void*, WORD) = nullptr;
     void* m_pWatchContext = nullptr;
     WORD* m_pJournal = nullptr;
-    const std::uint64_t* m_pJournalSteps = nullptr;
+    WORD m_wStamp = 0;
 };

@@ -148,18 +148,28 @@ bool CCometCore::Verify(CSlot& slot)
     return true;
 }
 
-// One statement, checked. With the history on, what it changes is kept for stepping back.
+// One statement, checked. With the history on, what it changes is kept for stepping back,
+// and the memory's stamp alone counts the statements (CountRecorded brings the count up to date).
 template <bool kObserve, bool kRecord>
 inline void CCometCore::Step(CSlot& slot, WORD*& at)
 {
     const WORD pr = m_reg[REG_PR];
     CMnemonic& statement = *slot.statement;
-    ++m_nExecuted;
+    if (kRecord)
+        m_mem.NextStamp();
+    else
+        ++m_nExecuted;
     if (kObserve) m_pObserver->BeforeStep(statement);
     if (kRecord) at = m_history.Begin(at, slot.shape, m_reg, pr);
     m_reg[REG_PR] = statement.Execute(m_reg, m_mem, m_pHost);
-    if (kRecord) at = m_history.End(at);
     if (kObserve) m_pObserver->AfterStep(statement, m_reg);
+}
+
+// Often enough that the stamp cannot wrap in between (at every check of the history).
+void CCometCore::CountRecorded()
+{
+    m_nExecuted += static_cast<WORD>(m_mem.GetStamp() - m_wCounted);
+    m_wCounted = m_mem.GetStamp();
 }
 
 // The first statement and kPumpInterval - 1 more run between two checks of the history.
@@ -170,12 +180,18 @@ static_assert(CCometCore::kPumpInterval <= CRunHistory::kStepsBetweenChecks);
 template <bool kRecord>
 inline bool CCometCore::Interval(WORD*& at, int& untilPump, RunEnd& end)
 {
-    if (kRecord) at = m_history.Check(at);
+    if (kRecord) {
+        CountRecorded();
+        at = m_history.Check(at);
+    }
     if (m_pHost) {
-        // The window may change the machine in between: one step more.
+        // The window may change the machine in between: one step more, which moves the stamp on.
         if (kRecord) m_history.Sync(at);
         m_pHost->Pump();
-        if (kRecord) at = m_history.GetCursor();
+        if (kRecord) {
+            at = m_history.GetCursor();
+            m_wCounted = m_mem.GetStamp();
+        }
     }
     if (m_stopReason != RunEnd::None) {
         end = m_stopReason;
@@ -204,12 +220,16 @@ bool CCometCore::Loop(CSlot& first)
     constexpr std::uint8_t kUnusual = kLookEnds | LOOK_WRITTEN | (kRecord ? LOOK_KEEPS_ALL : 0);
     // The history's cursor stays a local while the loop runs, so that it can live in a register.
     WORD* at = kRecord ? m_history.StartRecording() : nullptr;
+    if (kRecord) m_wCounted = m_mem.GetStamp();
     RunEnd end = RunEnd::CodeOverwritten;
     // The first statement runs even when it carries a breakpoint.
     if (!(first.look & LOOK_WRITTEN) || Verify(first)) {
         if (kRecord && (first.look & LOOK_KEEPS_ALL)) at = CRunHistory::BeginAll(at, m_reg);
         Step<kObserve, kRecord>(first, at);
-        if (kRecord) m_history.MarkNewestAsRunStart();
+        if (kRecord) {
+            CountRecorded();
+            m_history.MarkNewestAsRunStart();
+        }
         // The first statement was the first pass.
         int untilPump = Countdown(m_nExecuted - 1);
         // Before each statement, in this order: the end of the program, a stop address or a
@@ -235,7 +255,10 @@ bool CCometCore::Loop(CSlot& first)
             Step<kObserve, kRecord>(slot, at);
         }
     }
-    if (kRecord) m_history.StopRecording(at);
+    if (kRecord) {
+        CountRecorded();
+        m_history.StopRecording(at);
+    }
 
     switch (end) {
     case RunEnd::CodeOverwritten: return Fail(end, ERR_SIM_CODE_OVERWRITTEN);

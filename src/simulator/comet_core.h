@@ -105,6 +105,7 @@ private:
     template <bool kObserve, bool kRecord>
     bool Loop(CSlot& first);
     RunEnd EndAt(std::uint8_t look) const;
+    void CountRecorded();
     bool Verify(CSlot& slot);
     template <bool kObserve, bool kRecord>
     void Step(CSlot& slot, WORD*& at);
@@ -135,6 +136,7 @@ private:
     volatile RunEnd m_stopReason = RunEnd::None;
     std::uint64_t m_nStepLimit = 0;
     std::uint64_t m_nExecuted = 0;
+    WORD m_wCounted = 0;  // the memory's stamp when m_nExecuted was last brought up to date
     IStepObserver* m_pObserver = nullptr;
     RunEnd m_lastEnd = RunEnd::None;
 };

@@ -121,13 +121,14 @@ size_t CRunHistory::GetBytes() const
 WORD* CRunHistory::StartRecording()
 {
     JournalOn();
+    m_pMemory->SetStamp(static_cast<WORD>(m_nEnded));
     m_bRecording = true;
     return Check(m_pCursor);
 }
 
 void CRunHistory::StopRecording(WORD* cursor)
 {
-    m_pCursor = Check(cursor);
+    m_pCursor = Check(cursor);  // catches up too
     m_bRecording = false;
     JournalOff();
 }
@@ -135,7 +136,7 @@ void CRunHistory::StopRecording(WORD* cursor)
 void CRunHistory::JournalOn()
 {
     if (m_bJournalOn) return;
-    m_pMemory->SetJournal(m_pMemCursor, &m_nEnded);
+    m_pMemory->SetJournal(m_pMemCursor);
     m_bJournalOn = true;
 }
 
@@ -143,14 +144,14 @@ void CRunHistory::JournalOff()
 {
     if (!m_bJournalOn) return;
     m_pMemCursor = m_pMemory->GetJournal();
-    m_pMemory->SetJournal(nullptr, nullptr);
+    m_pMemory->SetJournal(nullptr);
     m_bJournalOn = false;
 }
 
 void CRunHistory::SetMemCursor(WORD* cursor)
 {
     if (m_bJournalOn)
-        m_pMemory->SetJournal(cursor, &m_nEnded);
+        m_pMemory->SetJournal(cursor);
     else
         m_pMemCursor = cursor;
 }
@@ -229,6 +230,8 @@ WORD* CRunHistory::MakeRoom(WORD* at)
 void CRunHistory::BeginUserChange(const CRegister& reg)
 {
     JournalOn();
+    CatchUp();
+    m_pMemory->SetStamp(static_cast<WORD>(m_nEnded + 1));
     std::memcpy(m_pCursor, &reg, sizeof(CRegister));
     m_pCursor += CStepShape::kAllRegisters;
 }
@@ -244,6 +247,7 @@ void CRunHistory::EndUserChange()
 
 void CRunHistory::MarkNewestAsRunStart()
 {
+    CatchUp();
     if (!IsEmpty() && (m_runStarts.empty() || m_runStarts.back() != m_nEnded)) m_runStarts.push_back(m_nEnded);
 }
 
@@ -256,7 +260,8 @@ std::uint64_t CRunHistory::StepsToLastRunStart() const
 void CRunHistory::NoteInput(bool ok, const std::string& line)
 {
     if (!m_bRecording) return;
-    m_inputs.push_back({m_nEnded + 1, ok, line});
+    // The stamp is the number of the step under way.
+    m_inputs.push_back({m_nEnded + static_cast<WORD>(m_pMemory->GetStamp() - static_cast<WORD>(m_nEnded)), ok, line});
     m_nInputBytes += InputCost(m_inputs.back());
     // Input lines count against the budget too, a block of steps at a time; the block
     // being written stays.

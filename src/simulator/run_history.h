@@ -45,7 +45,9 @@ struct CStepShape {
 //
 // While a run records, the step ring's cursor is the caller's (a local of the run loop,
 // so that it can stay in a register); StartRecording hands it out, Sync and
-// StopRecording take it back.
+// StopRecording take it back. The steps are then counted by the memory's stamp alone,
+// which the caller moves on before each statement; the history catches up with it when
+// it is called.
 class CRunHistory {
 public:
     static constexpr size_t kDefaultBudget = size_t{64} << 20;  // bytes
@@ -74,11 +76,15 @@ public:
     void StopRecording(WORD* cursor);
     // Hands the cursor over (before anything else may add a step: a change of the user's
     // between two statements) and takes it back.
-    void Sync(WORD* cursor) { m_pCursor = cursor; }
+    void Sync(WORD* cursor)
+    {
+        CatchUp();
+        m_pCursor = cursor;
+    }
     WORD* GetCursor() const { return m_pCursor; }
 
-    // One statement's step while recording: Begin before it executes, End after it;
-    // both return the cursor moved on.
+    // One statement's step while recording: the memory's NextStamp, then Begin, before it
+    // executes; Begin returns the cursor moved on.
     // A shape that keeps all registers is begun with BeginAll and then Begin with a shape
     // that keeps none, so that Begin need not tell them apart.
     WORD* Begin(WORD* at, CStepShape shape, const CRegister& reg, WORD pr) const
@@ -93,16 +99,12 @@ public:
         std::memcpy(at, &reg, sizeof(CRegister));
         return at + CStepShape::kAllRegisters;
     }
-    WORD* End(WORD* at)
-    {
-        ++m_nEnded;
-        return at;
-    }
     // Room is made only every so many steps (the rings keep room for them past their
     // limits): Check at least once every kStepsBetweenChecks steps.
     static constexpr int kStepsBetweenChecks = 128;
     WORD* Check(WORD* at)
     {
+        CatchUp();
         if (at > m_pLimit || m_pMemory->GetJournal() > m_pMemLimit || m_nEnded > m_nBlockStepLimit) at = MakeRoom(at);
         return at;
     }
@@ -196,6 +198,11 @@ private:
     void DropOldestBlock();
     void DropBefore(std::uint64_t steps);
     void UpdateLimits();
+    // The steps ended, from the stamp while recording: checks come often enough that it cannot have wrapped.
+    void CatchUp()
+    {
+        if (m_bRecording) m_nEnded += static_cast<WORD>(m_pMemory->GetStamp() - static_cast<WORD>(m_nEnded));
+    }
     size_t Tail() const { return static_cast<size_t>(m_pCursor - m_steps.words.get()); }
     // Where the memory ring's next pair goes: CMemory's journal while it is on.
     WORD* MemCursor() const { return m_bJournalOn ? m_pMemory->GetJournal() : m_pMemCursor; }

@@ -334,6 +334,7 @@ TEST(StepBackHistory, TheRingWrapsAndKeepsTheNewestStepsExactly)
             return;
         }
         const CStepShape& shape = shapes[pr];
+        mem.NextStamp();
         const bool all = shape.KeepsAll();
         if (all) at = CRunHistory::BeginAll(at, reg);
         at = history.Begin(at, all ? CStepShape{} : shape, reg, pr);
@@ -342,7 +343,6 @@ TEST(StepBackHistory, TheRingWrapsAndKeepsTheNewestStepsExactly)
         // As many words as IN writes, now and then.
         const int words = pr % 2 == 1 ? (i % 1001 == 1 ? 81 : 1 + i % 3) : 0;
         for (int w = 0; w < words; ++w) mem.SetWord(static_cast<WORD>(w % 2), static_cast<WORD>(i * 3 + w));
-        at = history.End(at);
         if (i % CCometCore::kPumpInterval == 0) at = history.Check(at);
     };
     auto back = [&](std::uint64_t count) {

@@ -140,10 +140,14 @@ RunEnd CCometCore::EndAt(std::uint8_t look) const
 }
 
 // A statement whose words were written since it last checked them must find them still
-// its own; false (the run ends) when they are not.
-bool CCometCore::Verify(CSlot& slot)
+// its own; false (the run ends, end says why) when they are not.
+bool CCometCore::Verify(CSlot& slot, RunEnd& end)
 {
-    if (!slot.statement->VerifyCode(m_mem)) return false;
+    if (!(slot.look & LOOK_WRITTEN)) return true;
+    if (!slot.statement->VerifyCode(m_mem)) {
+        end = RunEnd::CodeOverwritten;
+        return false;
+    }
     slot.look &= static_cast<std::uint8_t>(~LOOK_WRITTEN);
     return true;
 }
@@ -221,9 +225,9 @@ bool CCometCore::Loop(CSlot& first)
     // The history's cursor stays a local while the loop runs, so that it can live in a register.
     WORD* at = kRecord ? m_history.StartRecording() : nullptr;
     if (kRecord) m_wCounted = m_mem.GetStamp();
-    RunEnd end = RunEnd::CodeOverwritten;
+    RunEnd end = RunEnd::None;
     // The first statement runs even when it carries a breakpoint.
-    if (!(first.look & LOOK_WRITTEN) || Verify(first)) {
+    if (Verify(first, end)) {
         if (kRecord && (first.look & LOOK_KEEPS_ALL)) at = CRunHistory::BeginAll(at, m_reg);
         Step<kObserve, kRecord>(first, at);
         if (kRecord) {
@@ -243,14 +247,12 @@ bool CCometCore::Loop(CSlot& first)
                     break;
                 }
                 if (--untilPump == 0 && !Interval<kRecord>(at, untilPump, end)) break;
-                if ((look & LOOK_WRITTEN) && !Verify(slot)) {
-                    end = RunEnd::CodeOverwritten;
-                    break;
-                }
+                if (!Verify(slot, end)) break;
                 // The record's registers go first; the slot's shape then keeps none.
                 if (kRecord && (look & LOOK_KEEPS_ALL)) at = CRunHistory::BeginAll(at, m_reg);
-            } else if (--untilPump == 0 && !Interval<kRecord>(at, untilPump, end)) {
-                break;
+            } else if (--untilPump == 0) {
+                // The words are looked at after the pump, which may have written them.
+                if (!Interval<kRecord>(at, untilPump, end) || !Verify(slot, end)) break;
             }
             Step<kObserve, kRecord>(slot, at);
         }

@@ -106,7 +106,7 @@ private:
     bool Loop(CSlot& first);
     RunEnd EndAt(std::uint8_t look) const;
     void CountRecorded();
-    bool Verify(CSlot& slot);
+    bool Verify(CSlot& slot, RunEnd& end);
     template <bool kObserve, bool kRecord>
     void Step(CSlot& slot, WORD*& at);
     template <bool kRecord>

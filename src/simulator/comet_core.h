@@ -105,7 +105,7 @@ private:
     template <bool kObserve, bool kRecord>
     bool Loop(CSlot& first);
     RunEnd EndAt(std::uint8_t look) const;
-    void CountRecorded();
+    [[gnu::noinline]] void CountRecorded();  // out of the loop: it is seldom called
     bool Verify(CSlot& slot, RunEnd& end);
     template <bool kObserve, bool kRecord>
     void Step(CSlot& slot, WORD*& at);

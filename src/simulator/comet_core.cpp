@@ -133,7 +133,7 @@ void CCometCore::EndUserChange()
 // Why the run stops before a statement whose look has one of kLookEnds.
 RunEnd CCometCore::EndAt(std::uint8_t look) const
 {
-    return m_reg[REG_PR] == 0       ? RunEnd::ProgramEnd
+    return m_reg[REG_PR] == 0      ? RunEnd::ProgramEnd
            : (look & LOOK_STOP)    ? RunEnd::StopAddress
            : (look & LOOK_MISSING) ? RunEnd::NotExecutable
                                    : RunEnd::Breakpoint;

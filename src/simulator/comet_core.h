@@ -82,11 +82,11 @@ public:
 
 private:
     enum : std::uint8_t {
-        LOOK_END = 1,       // address 0: the program has ended
-        LOOK_STOP = 2,      // a stop address of this run
-        LOOK_MISSING = 4,   // no executable statement starts here
-        LOOK_BREAK = 8,     // the statement carries a breakpoint
-        LOOK_WRITTEN = 16,  // words written since the statement last verified them
+        LOOK_END = 1,         // address 0: the program has ended
+        LOOK_STOP = 2,        // a stop address of this run
+        LOOK_MISSING = 4,     // no executable statement starts here
+        LOOK_BREAK = 8,       // the statement carries a breakpoint
+        LOOK_WRITTEN = 16,    // words written since the statement last verified them
         LOOK_KEEPS_ALL = 32,  // its step keeps every register (seen only while the history records)
     };
     static constexpr std::uint8_t kLookEnds = LOOK_END | LOOK_STOP | LOOK_MISSING | LOOK_BREAK;
@@ -127,7 +127,8 @@ private:
     CMemory m_mem;
     std::vector<CSlot> m_slots = std::vector<CSlot>(CMemory::kSize);
     std::vector<std::uint8_t> m_programWords = std::vector<std::uint8_t>(CMemory::kSize, 0);
-    std::vector<CStepShape> m_shapes = std::vector<CStepShape>(CMemory::kSize);  // the slots' shapes, for the history
+    // Each statement's shape as the history reads its records back (a slot's may keep less).
+    std::vector<CStepShape> m_shapes = std::vector<CStepShape>(CMemory::kSize);
     CRunHistory m_history;
     bool m_bHistory = true;
     const CMnemonicArray* m_pTableProgram = nullptr;

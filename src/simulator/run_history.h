@@ -155,8 +155,8 @@ private:
             void operator()(WORD* words) const;
         };
         std::unique_ptr<WORD[], CFree> words;  // capacity + reserve
-        size_t capacity = 0;            // a step starts before this
-        size_t blockWords = 0;          // a block's share
+        size_t capacity = 0;                   // a step starts before this
+        size_t blockWords = 0;                 // a block's share
         size_t reserve = 0;
         size_t head = 0, wrapEnd = 0;
         bool wrapped = false;

@@ -7,19 +7,26 @@
 #include "assembler/syntax_colour.h"
 
 namespace {
-QTextCharFormat FormatOf(SyntaxColour::Kind kind)
+// Made once and shared, so that a layout compares the formats of its ranges cheaply.
+const QTextCharFormat& FormatOf(SyntaxColour::Kind kind)
 {
-    static const QColor kColours[] = {
-        QColor(0x80, 0x00, 0x00),  // label
-        QColor(0x00, 0x00, 0xC0),  // operation
-        QColor(0x00, 0x70, 0x70),  // register
-        QColor(0x90, 0x00, 0x90),  // number
-        QColor(0xA0, 0x50, 0x00),  // string
-        QColor(0x00, 0x80, 0x00),  // comment
-    };
-    QTextCharFormat format;
-    format.setForeground(kColours[static_cast<int>(kind)]);
-    return format;
+    static const std::vector<QTextCharFormat> kFormats = [] {
+        const QColor colours[] = {
+            QColor(0x80, 0x00, 0x00),  // label
+            QColor(0x00, 0x00, 0xC0),  // operation
+            QColor(0x00, 0x70, 0x70),  // register
+            QColor(0x90, 0x00, 0x90),  // number
+            QColor(0xA0, 0x50, 0x00),  // string
+            QColor(0x00, 0x80, 0x00),  // comment
+        };
+        std::vector<QTextCharFormat> formats;
+        for (const QColor& colour : colours) {
+            formats.emplace_back();
+            formats.back().setForeground(colour);
+        }
+        return formats;
+    }();
+    return kFormats[static_cast<size_t>(kind)];
 }
 }  // namespace
 

@@ -175,9 +175,11 @@ void CSourceView::paintEvent(QPaintEvent* event)
 {
     if (g_bColouring) {
         const qreal bottom = viewport()->height();
+        // Coloured before its geometry is asked for, so that a block is laid out once, with
+        // its colours (the first block below the view is coloured too).
         for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
-            if (blockBoundingGeometry(block).translated(contentOffset()).top() > bottom) break;
             ColourSourceBlock(block);
+            if (blockBoundingGeometry(block).translated(contentOffset()).top() > bottom) break;
         }
     }
     QPlainTextEdit::paintEvent(event);

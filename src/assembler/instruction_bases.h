@@ -24,10 +24,6 @@ public:
     {
     }
     bool Assemble() override;
-    CStepEffect GetStepEffect() const override
-    {
-        return {static_cast<WORD>(RegisterBit(FieldR()) | RegisterBit(REG_FR))};
-    }
 
 protected:
     // GR[r2] in the r1,r2 form (bit 10 of word 0), else the memory word at the effective address.
@@ -45,10 +41,6 @@ public:
     {
     }
     bool Assemble() override { return AssembleRegAdr(OperandTokens()); }
-    CStepEffect GetStepEffect() const override
-    {
-        return {static_cast<WORD>(RegisterBit(FieldR()) | RegisterBit(REG_FR))};
-    }
 };
 
 // adr[,x]: PUSH, SVC, the jumps and CALL.
@@ -80,10 +72,6 @@ public:
     {
     }
     bool Assemble() override { return AssembleReg(OperandTokens()); }
-    CStepEffect GetStepEffect() const override
-    {
-        return {static_cast<WORD>(RegisterBit(FieldR()) | RegisterBit(REG_SP)), 1};
-    }
 };
 
 // No operand: RET, NOP.

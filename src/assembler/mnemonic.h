@@ -47,14 +47,6 @@ public:
     virtual std::span<const WORD> GetImage() const { return {m_code, std::min<size_t>(m_wLength, kMaxCode)}; }
     // Executes the statement and returns the next PR.
     virtual WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const;
-    // What executing it may change besides PR, so that a step can be taken back.
-    // (The memory words it writes are seen as they are written.)
-    struct CStepEffect {
-        WORD registers = 0;   // bit n: register n
-        int stackChange = 0;  // what it always adds to SP, when it changes SP so
-    };
-    virtual CStepEffect GetStepEffect() const { return {}; }
-    static constexpr WORD RegisterBit(int r) { return static_cast<WORD>(1u << r); }
     // Whether memory still holds the statement's words.
     virtual bool VerifyCode(const CMemory& mem) const;
 

@@ -15,13 +15,11 @@ class CMnemonicST final : public CRegAdrInstruction {
 public:
     using CRegAdrInstruction::CRegAdrInstruction;
     WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
-    CStepEffect GetStepEffect() const override { return {}; }
 };
 class CMnemonicLAD final : public CRegAdrInstruction {
 public:
     using CRegAdrInstruction::CRegAdrInstruction;
     WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
-    CStepEffect GetStepEffect() const override { return {RegisterBit(FieldR())}; }
 };
 
 // Arithmetic, logic, comparison.
@@ -64,13 +62,11 @@ class CMnemonicCPA final : public CRegOrAdrInstruction {
 public:
     using CRegOrAdrInstruction::CRegOrAdrInstruction;
     WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
-    CStepEffect GetStepEffect() const override { return {RegisterBit(REG_FR)}; }
 };
 class CMnemonicCPL final : public CRegOrAdrInstruction {
 public:
     using CRegOrAdrInstruction::CRegOrAdrInstruction;
     WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
-    CStepEffect GetStepEffect() const override { return {RegisterBit(REG_FR)}; }
 };
 
 // Shifts: the count is the effective address.
@@ -134,7 +130,6 @@ class CMnemonicPUSH final : public CAdrInstruction {
 public:
     using CAdrInstruction::CAdrInstruction;
     WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
-    CStepEffect GetStepEffect() const override { return {RegisterBit(REG_SP), -1}; }
 };
 class CMnemonicPOP final : public CRegInstruction {
 public:
@@ -145,7 +140,6 @@ class CMnemonicCALL final : public CAdrInstruction {
 public:
     using CAdrInstruction::CAdrInstruction;
     WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
-    CStepEffect GetStepEffect() const override { return {RegisterBit(REG_SP), -1}; }
     void SetPassStops(const CRegister& reg, const CMemory& mem, CStopList& stops) const override;
     void SetTraceStops(const CRegister& reg, const CMemory& mem, CStopList& stops) const override;
 };
@@ -153,7 +147,6 @@ class CMnemonicRET final : public CNoOperandInstruction {
 public:
     using CNoOperandInstruction::CNoOperandInstruction;
     WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
-    CStepEffect GetStepEffect() const override { return {RegisterBit(REG_SP), 1}; }
     void SetTraceStops(const CRegister& reg, const CMemory& mem, CStopList& stops) const override;
 };
 
@@ -162,7 +155,6 @@ class CMnemonicSVC final : public CAdrInstruction {
 public:
     using CAdrInstruction::CAdrInstruction;
     WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
-    CStepEffect GetStepEffect() const override { return {RegisterBit(REG_FR)}; }
 };
 class CMnemonicNOP final : public CNoOperandInstruction {
 public:
@@ -178,7 +170,6 @@ public:
     }
     bool Assemble() override;
     WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
-    CStepEffect GetStepEffect() const override { return {RegisterBit(REG_FR)}; }
     virtual WORD GetSvcNumber() const { return 1; }
 
 protected:
@@ -189,7 +180,6 @@ class CMnemonicOUT final : public CMnemonicIN {
 public:
     using CMnemonicIN::CMnemonicIN;
     WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
-    CStepEffect GetStepEffect() const override { return {RegisterBit(REG_FR)}; }
     WORD GetSvcNumber() const override { return 2; }
 };
 class CMnemonicRPUSH final : public CExecutable {
@@ -200,7 +190,6 @@ public:
     }
     bool Assemble() override;
     WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
-    CStepEffect GetStepEffect() const override { return {RegisterBit(REG_SP), -7}; }
 };
 class CMnemonicRPOP final : public CExecutable {
 public:
@@ -211,7 +200,6 @@ public:
     bool Assemble() override;
     WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
     // GR1 to GR7 and SP.
-    CStepEffect GetStepEffect() const override { return {static_cast<WORD>(0x00FE | RegisterBit(REG_SP)), 7}; }
 };
 
 // Directives and comment lines.

@@ -52,15 +52,8 @@ void CCometCore::BuildTable(const CMnemonicArray& program)
     std::fill(m_programWords.begin(), m_programWords.end(), 0);
     for (int address = 0; address < CMemory::kSize; ++address) {
         CMnemonic* statement = program.FindExecutable(static_cast<WORD>(address));
-        const CStepShape shape = statement ? CStepShape::From(statement->GetStepEffect()) : CStepShape{};
-        m_shapes[address] = shape;
         // Until a statement has verified its words once, they count as written.
-        if (!statement)
-            m_slots[address] = {nullptr, shape, LOOK_MISSING};
-        else if (shape.KeepsAll())
-            m_slots[address] = {statement, CStepShape{}, LOOK_WRITTEN | LOOK_KEEPS_ALL};
-        else
-            m_slots[address] = {statement, shape, LOOK_WRITTEN};
+        m_slots[address] = {statement, statement ? LOOK_WRITTEN : LOOK_MISSING};
         if (statement)
             for (WORD i = 0; i < statement->GetLength(); ++i) m_programWords[static_cast<WORD>(address + i)] = 1;
     }
@@ -104,7 +97,7 @@ bool CCometCore::Run(const CMnemonicArray& program, int mode, WORD address)
     }
 
     MarkStops(true);
-    if (m_bHistory) m_history.Attach(m_shapes.data(), m_mem);
+    if (m_bHistory) m_history.Attach(m_mem);
     if (m_pHost) m_pHost->EnterRunningState();
     bool result;
     if (m_bHistory)
@@ -116,18 +109,29 @@ bool CCometCore::Run(const CMnemonicArray& program, int mode, WORD address)
     return result;
 }
 
-bool CCometCore::StepBack(bool* user) { return m_history.Undo(m_reg, m_mem, user); }
+std::uint64_t CCometCore::StepBack(std::uint64_t count, bool* user)
+{
+    return m_history.Undo(m_reg, m_mem, *this, count, user);
+}
+
+// Going back executes again the statements since the registers were last kept: the table
+// of the run that recorded them still holds them (assembling clears the history).
+void CCometCore::ReplayStep(CRegister& reg, CMemory& mem, IExecutionHost& input) const
+{
+    if (const CMnemonic* statement = m_slots[reg[REG_PR]].statement)
+        reg[REG_PR] = statement->Execute(reg, mem, &input);
+}
 
 void CCometCore::BeginUserChange()
 {
     if (!m_bHistory) return;
-    m_history.Attach(m_shapes.data(), m_mem);
+    m_history.Attach(m_mem);
     m_history.BeginUserChange(m_reg);
 }
 
 void CCometCore::EndUserChange()
 {
-    if (m_bHistory) m_history.EndUserChange();
+    if (m_bHistory) m_history.EndUserChange(m_reg);
 }
 
 // Why the run stops before a statement whose look has one of kLookEnds.
@@ -164,7 +168,7 @@ inline void CCometCore::Step(CSlot& slot, WORD*& at)
     else
         ++m_nExecuted;
     if (kObserve) m_pObserver->BeforeStep(statement);
-    if (kRecord) at = m_history.Begin(at, slot.shape, m_reg, pr);
+    if (kRecord) at = CRunHistory::Begin(at, pr);
     m_reg[REG_PR] = statement.Execute(m_reg, m_mem, m_pHost);
     if (kObserve) m_pObserver->AfterStep(statement, m_reg);
 }
@@ -186,7 +190,7 @@ inline bool CCometCore::Interval(WORD*& at, int& untilPump, RunEnd& end)
 {
     if (kRecord) {
         CountRecorded();
-        at = m_history.Check(at);
+        at = m_history.Check(at, m_reg);
     }
     if (m_pHost) {
         // The window may change the machine in between: one step more, which moves the stamp on.
@@ -219,16 +223,14 @@ bool CCometCore::Loop(CSlot& first)
         m_lastEnd = RunEnd::StepLimit;
         return true;
     }
-    // Statements whose look needs more than running them (a step that keeps every
-    // register is one only while the history records, so that the usual step need not ask).
-    constexpr std::uint8_t kUnusual = kLookEnds | LOOK_WRITTEN | (kRecord ? LOOK_KEEPS_ALL : 0);
+    // Statements whose look needs more than running them, so that the usual step need not ask.
+    constexpr std::uint8_t kUnusual = kLookEnds | LOOK_WRITTEN;
     // The history's cursor stays a local while the loop runs, so that it can live in a register.
-    WORD* at = kRecord ? m_history.StartRecording() : nullptr;
+    WORD* at = kRecord ? m_history.StartRecording(m_reg) : nullptr;
     if (kRecord) m_wCounted = m_mem.GetStamp();
     RunEnd end = RunEnd::None;
     // The first statement runs even when it carries a breakpoint.
     if (Verify(first, end)) {
-        if (kRecord && (first.look & LOOK_KEEPS_ALL)) at = CRunHistory::BeginAll(at, m_reg);
         Step<kObserve, kRecord>(first, at);
         if (kRecord) {
             CountRecorded();
@@ -248,8 +250,6 @@ bool CCometCore::Loop(CSlot& first)
                 }
                 if (--untilPump == 0 && !Interval<kRecord>(at, untilPump, end)) break;
                 if (!Verify(slot, end)) break;
-                // The record's registers go first; the slot's shape then keeps none.
-                if (kRecord && (look & LOOK_KEEPS_ALL)) at = CRunHistory::BeginAll(at, m_reg);
             } else if (--untilPump == 0) {
                 // The words are looked at after the pump, which may have written them.
                 if (!Interval<kRecord>(at, untilPump, end) || !Verify(slot, end)) break;
@@ -259,7 +259,7 @@ bool CCometCore::Loop(CSlot& first)
     }
     if (kRecord) {
         CountRecorded();
-        m_history.StopRecording(at);
+        m_history.StopRecording(at, m_reg);
     }
 
     switch (end) {

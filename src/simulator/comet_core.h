@@ -39,7 +39,7 @@ public:
 // byte of reasons to look closer (PR = 0, a stop address, no executable statement, a
 // breakpoint, words written since the statement last verified them). Ordinary
 // statements have no reason, so most steps are a look-up and a call.
-class CCometCore {
+class CCometCore : private IStepReplayer {
 public:
     static constexpr int kPumpInterval = 101;
 
@@ -69,7 +69,10 @@ public:
     void SetHistoryEnabled(bool on) { m_bHistory = on; }
     bool IsHistoryEnabled() const { return m_bHistory; }
     // Takes the newest step back; false when there is none.
-    bool StepBack(bool* user = nullptr);
+    // Takes up to count steps back; returns how many. user: whether the last one was a user's change.
+    std::uint64_t StepBack(std::uint64_t count = 1, bool* user = nullptr);
+    // The statements' steps the history holds, for the trace table.
+    std::vector<CRunHistory::CStepView> ListSteps() const { return m_history.ListSteps(m_mem, *this); }
     // A change the user makes (registers, PR, memory words through SetWord) as one step of its own.
     void BeginUserChange();
     void EndUserChange();
@@ -87,7 +90,6 @@ private:
         LOOK_MISSING = 4,     // no executable statement starts here
         LOOK_BREAK = 8,       // the statement carries a breakpoint
         LOOK_WRITTEN = 16,    // words written since the statement last verified them
-        LOOK_KEEPS_ALL = 32,  // its step keeps every register (seen only while the history records)
     };
     static constexpr std::uint8_t kLookEnds = LOOK_END | LOOK_STOP | LOOK_MISSING | LOOK_BREAK;
 
@@ -99,13 +101,13 @@ private:
     // What the run loop looks up at an address, together, so that one index reaches it all.
     struct CSlot {
         CMnemonic* statement = nullptr;
-        CStepShape shape;  // how its step is kept; one that keeps all registers keeps none here (LOOK_KEEPS_ALL)
         std::uint8_t look = 0;
     };
     template <bool kObserve, bool kRecord>
     bool Loop(CSlot& first);
     RunEnd EndAt(std::uint8_t look) const;
-    [[gnu::noinline]] void CountRecorded();  // out of the loop: it is seldom called
+    [[gnu::noinline]] void CountRecorded();
+    void ReplayStep(CRegister& reg, CMemory& mem, IExecutionHost& input) const override;  // out of the loop: it is seldom called
     bool Verify(CSlot& slot, RunEnd& end);
     template <bool kObserve, bool kRecord>
     void Step(CSlot& slot, WORD*& at);
@@ -127,8 +129,6 @@ private:
     CMemory m_mem;
     std::vector<CSlot> m_slots = std::vector<CSlot>(CMemory::kSize);
     std::vector<std::uint8_t> m_programWords = std::vector<std::uint8_t>(CMemory::kSize, 0);
-    // Each statement's shape as the history reads its records back (a slot's may keep less).
-    std::vector<CStepShape> m_shapes = std::vector<CStepShape>(CMemory::kSize);
     CRunHistory m_history;
     bool m_bHistory = true;
     const CMnemonicArray* m_pTableProgram = nullptr;

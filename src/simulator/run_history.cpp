@@ -11,28 +11,23 @@
 static_assert(std::is_trivially_copyable_v<CRegister> && sizeof(CRegister) == 11 * sizeof(WORD),
               "a user's record copies the registers as eleven words");
 
-CStepShape CStepShape::From(const CMnemonic::CStepEffect& effect)
-{
-    CStepShape shape;
-    WORD registers = effect.registers & static_cast<WORD>(~CMnemonic::RegisterBit(REG_PR));
-    const WORD sp = CMnemonic::RegisterBit(REG_SP);
-    // SP need not be kept when its old value follows from the new one, unless the record keeps them all anyway.
-    if (effect.stackChange != 0 && (registers & sp) && __builtin_popcount(registers) <= 3) {
-        registers &= static_cast<WORD>(~sp);
-        shape.oldSp = static_cast<std::int8_t>(-effect.stackChange);
+// The input lines kept for the steps executed again, in order; what they write goes nowhere.
+class CRunHistory::CInputReplay final : public IExecutionHost {
+public:
+    CInputReplay(const std::deque<CInput>& inputs, size_t next) : m_inputs(inputs), m_nNext(next) {}
+    bool ReadInputLine(std::string& line) override
+    {
+        if (m_nNext >= m_inputs.size()) return false;
+        const CInput& input = m_inputs[m_nNext++];
+        line = input.line;
+        return input.ok;
     }
-    const int count = __builtin_popcount(registers);
-    if (count > 2) {
-        shape.count = kAllRegisters;
-        shape.oldSp = 0;
-    } else {
-        shape.count = static_cast<std::uint8_t>(count);
-        int k = 0;
-        for (int r = 0; r < REG_COUNT; ++r)
-            if (registers & CMnemonic::RegisterBit(r)) shape.reg[k++] = static_cast<std::uint8_t>(r);
-    }
-    return shape;
-}
+    void WriteOutputLine(std::string_view) override {}
+
+private:
+    const std::deque<CInput>& m_inputs;
+    size_t m_nNext;
+};
 
 void CRunHistory::CRing::Allocate(size_t total, size_t room)
 {
@@ -72,9 +67,8 @@ void CRunHistory::SetBudget(size_t bytes)
     Clear();
 }
 
-void CRunHistory::Attach(const CStepShape* shapes, CMemory& memory)
+void CRunHistory::Attach(CMemory& memory)
 {
-    m_pShapes = shapes;
     m_pMemory = &memory;
     if (m_steps.words) return;
     // Half of the budget for the steps, a quarter for the words they wrote, a quarter
@@ -100,6 +94,7 @@ void CRunHistory::Clear()
     if (!m_blocks.empty()) m_blocks[0] = CBlock{0, 0, 0};
     m_userSteps.clear();
     m_runStarts.clear();
+    m_anchors.clear();
     m_inputs.clear();
     m_replay.clear();
     m_nInputBytes = 0;
@@ -109,7 +104,7 @@ void CRunHistory::Clear()
 size_t CRunHistory::SideBytes() const
 {
     return m_nInputBytes + (m_userSteps.size() + m_runStarts.size()) * sizeof(std::uint64_t) +
-           m_blocks.size() * sizeof(CBlock);
+           m_anchors.size() * sizeof(CAnchor) + m_blocks.size() * sizeof(CBlock);
 }
 
 size_t CRunHistory::GetBytes() const
@@ -118,17 +113,17 @@ size_t CRunHistory::GetBytes() const
     return (m_steps.Used(Tail()) + m_mem.Used(MemTail())) * sizeof(WORD) + SideBytes();
 }
 
-WORD* CRunHistory::StartRecording()
+WORD* CRunHistory::StartRecording(const CRegister& reg)
 {
     JournalOn();
     m_pMemory->SetStamp(static_cast<WORD>(m_nEnded));
     m_bRecording = true;
-    return Check(m_pCursor);
+    return Check(m_pCursor, reg);
 }
 
-void CRunHistory::StopRecording(WORD* cursor)
+void CRunHistory::StopRecording(WORD* cursor, const CRegister& reg)
 {
-    m_pCursor = Check(cursor);  // catches up too
+    m_pCursor = Check(cursor, reg);  // catches up too
     m_bRecording = false;
     JournalOff();
 }
@@ -179,6 +174,8 @@ void CRunHistory::DropBefore(std::uint64_t steps)
     m_nDropped = steps;
     for (; !m_userSteps.empty() && m_userSteps.front() <= steps; m_userSteps.pop_front()) ++m_nDroppedUser;
     while (!m_runStarts.empty() && m_runStarts.front() <= steps) m_runStarts.pop_front();
+    // The registers after the oldest step kept stay.
+    while (!m_anchors.empty() && m_anchors.front().steps < steps) m_anchors.pop_front();
     while (!m_inputs.empty() && m_inputs.front().step <= steps) {
         m_nInputBytes -= InputCost(m_inputs.front());
         m_inputs.pop_front();
@@ -233,14 +230,14 @@ void CRunHistory::BeginUserChange(const CRegister& reg)
     CatchUp();
     m_pMemory->SetStamp(static_cast<WORD>(m_nEnded + 1));
     std::memcpy(m_pCursor, &reg, sizeof(CRegister));
-    m_pCursor += CStepShape::kAllRegisters;
+    m_pCursor += REG_COUNT;
 }
 
-void CRunHistory::EndUserChange()
+void CRunHistory::EndUserChange(const CRegister& reg)
 {
     ++m_nEnded;
     m_userSteps.push_back(m_nEnded);
-    m_pCursor = Check(m_pCursor);
+    m_pCursor = Check(m_pCursor, reg);
     while (SideBytes() > m_nBudget / 4 && m_nBlockCount > 1) DropOldestBlock();
     if (!m_bRecording) JournalOff();
 }
@@ -284,37 +281,25 @@ bool CRunHistory::IsUserStep(std::uint64_t number) const
     return !m_userSteps.empty() && std::binary_search(m_userSteps.begin(), m_userSteps.end(), number);
 }
 
+void CRunHistory::KeepRegisters(const CRegister& reg)
+{
+    if (!m_anchors.empty() && m_anchors.back().steps == m_nEnded)
+        m_anchors.back().reg = reg;
+    else
+        m_anchors.push_back({m_nEnded, reg});
+}
+
 CRunHistory::CRecordView CRunHistory::ReadBack(size_t& end, bool& wrapped, std::uint64_t number) const
 {
     if (end == 0 && wrapped) {
         end = m_steps.wrapEnd;
         wrapped = false;
     }
-    const WORD* base = m_steps.words.get();
     CRecordView view{};
-    size_t at = end;
-    if (IsUserStep(number)) {
-        view.user = true;
-        view.shape.count = CStepShape::kAllRegisters;
-    } else {
-        view.pr = base[--at];
-        view.shape = m_pShapes[view.pr];
-    }
-    at -= view.shape.count;
-    view.regs = base + at;
-    view.start = at;
+    view.user = IsUserStep(number);
+    view.start = end - (view.user ? REG_COUNT : 1);
+    view.words = m_steps.words.get() + view.start;
     return view;
-}
-
-void CRunHistory::RestoreRegisters(const CRecordView& record, CRegister& reg)
-{
-    if (record.shape.count == CStepShape::kAllRegisters) {
-        std::memcpy(static_cast<void*>(&reg), record.regs, sizeof(CRegister));
-    } else {
-        reg[REG_SP] = static_cast<WORD>(reg[REG_SP] + record.shape.oldSp);
-        for (int k = 0; k < record.shape.count; ++k) reg[record.shape.reg[k]] = record.regs[k];
-    }
-    if (!record.user) reg[REG_PR] = record.pr;
 }
 
 // After going back: blocks left without steps go, and a tail at a ring's start after
@@ -334,54 +319,127 @@ void CRunHistory::SettleTail()
     UpdateLimits();
 }
 
-bool CRunHistory::Undo(CRegister& reg, CMemory& mem, bool* user)
+WORD* CRunHistory::PutBackAfter(std::uint64_t steps, std::uint64_t newest, WORD* entry, const WORD* start, CMemory& mem)
 {
-    if (IsEmpty() || m_bRecording) return false;
+    // Within a block the stamps tell its steps apart; those after steps are the newest entries.
+    const std::uint64_t span = newest - steps;
+    while (entry > start && static_cast<WORD>(entry[-1] - steps - 1) < span) {
+        entry -= CMemory::kJournalEntry;
+        mem.SetWord(entry[0], entry[1]);
+    }
+    return entry;
+}
+
+size_t CRunHistory::FirstInputAfter(std::uint64_t steps) const
+{
+    const auto first = std::partition_point(m_inputs.begin(), m_inputs.end(),
+                                            [steps](const CInput& input) { return input.step <= steps; });
+    return static_cast<size_t>(first - m_inputs.begin());
+}
+
+bool CRunHistory::UndoOne(CRegister& reg, CMemory& mem)
+{
     SettleTail();
     size_t end = Tail();
     const CRecordView record = ReadBack(end, m_steps.wrapped, m_nEnded);
     // The step's words go back newest first, so that a word written twice gets its first
-    // old value. Its entries are the newest of its block with its stamp, which no other
-    // step of the block shares.
-    const auto stamp = static_cast<WORD>(m_nEnded);
-    WORD* entry = MemCursor();
-    for (const WORD* start = m_mem.words.get() + Back().memStart; entry > start && entry[-1] == stamp;) {
-        entry -= CMemory::kJournalEntry;
-        mem.SetWord(entry[0], entry[1]);
+    // old value. Its entries are the newest of its block with its stamp.
+    SetMemCursor(PutBackAfter(m_nEnded - 1, m_nEnded, MemCursor(), m_mem.words.get() + Back().memStart, mem));
+    if (record.user) {
+        std::memcpy(static_cast<void*>(&reg), record.words, sizeof(CRegister));
+        m_userSteps.pop_back();
+    } else {
+        reg[REG_PR] = record.words[0];
     }
-    SetMemCursor(entry);
-    RestoreRegisters(record, reg);
-    if (record.user) m_userSteps.pop_back();
     if (!m_runStarts.empty() && m_runStarts.back() == m_nEnded) m_runStarts.pop_back();
     if (!m_inputs.empty() && m_inputs.back().step == m_nEnded) {
         m_nInputBytes -= InputCost(m_inputs.back());
         m_replay.push_front(std::move(m_inputs.back()));
         m_inputs.pop_back();
     }
+    while (!m_anchors.empty() && m_anchors.back().steps >= m_nEnded) m_anchors.pop_back();
     m_pCursor = m_steps.words.get() + record.start;
     --m_nEnded;
     SettleTail();
-    if (user) *user = record.user;
-    return true;
+    return record.user;
 }
 
-std::vector<CRunHistory::CStepView> CRunHistory::ListSteps(const CRegister& now) const
+void CRunHistory::ReplayToNewest(CRegister& reg, CMemory& mem, const IStepReplayer& replayer) const
 {
-    // Walked back from now: the registers after a step are those before the next one.
+    if (m_anchors.empty()) return;
+    const CAnchor& anchor = m_anchors.back();
+    const WORD pr = reg[REG_PR];
+    reg = anchor.reg;
+    if (anchor.steps < m_nEnded) {
+        // The words as they were at the anchor, then its statements again up to the newest.
+        PutBackAfter(anchor.steps, m_nEnded, MemCursor(), m_mem.words.get() + Back().memStart, mem);
+        CInputReplay input(m_inputs, FirstInputAfter(anchor.steps));
+        for (std::uint64_t k = anchor.steps; k < m_nEnded; ++k) replayer.ReplayStep(reg, mem, input);
+    }
+    reg[REG_PR] = pr;
+}
+
+std::uint64_t CRunHistory::Undo(CRegister& reg, CMemory& mem, const IStepReplayer& replayer, std::uint64_t count,
+                                bool* user)
+{
+    if (m_bRecording) return 0;
+    std::uint64_t taken = 0;
+    bool lastUser = false;
+    for (; taken < count && !IsEmpty(); ++taken) lastUser = UndoOne(reg, mem);
+    if (taken > 0 && !lastUser) ReplayToNewest(reg, mem, replayer);
+    if (user) *user = lastUser;
+    return taken;
+}
+
+std::vector<CRunHistory::CStepView> CRunHistory::ListSteps(const CMemory& mem, const IStepReplayer& replayer) const
+{
+    // Walked back from now, block by block and within a block a stretch at a time: a
+    // user's change, or the statements after an anchor, executed again from it on a copy
+    // of the memory put back as it was then (and put back again after).
+    std::vector<std::vector<CStepView>> stretches;
+    auto scratch = std::make_unique<CMemory>(mem);
+    scratch->SetJournal(nullptr);
+    scratch->Watch(nullptr, nullptr, nullptr);
+    WORD* const words = m_mem.words.get();
+    size_t anchor = m_anchors.size();
+    for (size_t k = m_nBlockCount; k-- > 0;) {
+        const CBlock& block = m_blocks[(m_nFirstBlock + k) % kMaxBlocks];
+        const bool newest = k + 1 == m_nBlockCount;
+        const CBlock* next = newest ? nullptr : &m_blocks[(m_nFirstBlock + k + 1) % kMaxBlocks];
+        // A block's entries end where the next one's start, or where the ring wrapped.
+        WORD* entry = newest                               ? MemCursor()
+                      : next->memStart >= block.memStart ? words + next->memStart
+                                                           : words + m_mem.wrapEnd;
+        const WORD* start = words + block.memStart;
+        for (std::uint64_t number = newest ? m_nEnded : next->steps; number > block.steps;) {
+            if (IsUserStep(number)) {
+                entry = PutBackAfter(number - 1, number, entry, start, *scratch);
+                --number;
+                continue;
+            }
+            while (anchor > 0 && m_anchors[anchor - 1].steps >= number) --anchor;
+            if (anchor == 0) return {};  // cannot be: every block starts at an anchor
+            const CAnchor& from = m_anchors[anchor - 1];
+            WORD* const stretchEnd = entry;
+            entry = PutBackAfter(from.steps, number, entry, start, *scratch);
+            CInputReplay input(m_inputs, FirstInputAfter(from.steps));
+            CRegister reg = from.reg;
+            std::vector<CStepView> stretch;
+            stretch.reserve(static_cast<size_t>(number - from.steps));
+            for (std::uint64_t n = from.steps; n < number; ++n) {
+                const WORD address = reg[REG_PR];
+                replayer.ReplayStep(reg, *scratch, input);
+                stretch.push_back({0, address, reg});
+            }
+            PutBackAfter(from.steps, number, stretchEnd, start, *scratch);
+            stretches.push_back(std::move(stretch));
+            number = from.steps;
+        }
+    }
     std::vector<CStepView> steps;
     steps.reserve(static_cast<size_t>(GetStepCount()));
-    CRegister reg = now;
-    size_t end = Tail();
-    bool wrapped = m_steps.wrapped;
-    for (std::uint64_t number = m_nEnded; number > m_nDropped; --number) {
-        const CRecordView record = ReadBack(end, wrapped, number);
-        const CRegister after = reg;
-        RestoreRegisters(record, reg);
-        if (!record.user) steps.push_back({0, record.pr, after});
-        end = record.start;
-    }
-    std::reverse(steps.begin(), steps.end());
-    std::uint64_t number = m_nDropped - m_nDroppedUser;
-    for (CStepView& step : steps) step.number = ++number;
+    for (auto it = stretches.rbegin(); it != stretches.rend(); ++it) steps.insert(steps.end(), it->begin(), it->end());
+    std::uint64_t counted = m_nDropped - m_nDroppedUser;
+    for (CStepView& step : steps) step.number = ++counted;
     return steps;
 }

@@ -5,36 +5,31 @@
 #include <memory>
 #include <string>
 #include <vector>
-#include "assembler/mnemonic.h"
+#include "assembler/execution_host.h"
 #include "machine/memory.h"
 #include "machine/register.h"
 
-// How a statement's step is kept: the registers it may change besides PR, and for a
-// statement that always moves SP by the same amount, that amount: its old SP follows
-// from the new one and need not be kept. Made once per statement, looked up per step.
-struct CStepShape {
-    static constexpr std::uint8_t kAllRegisters = 11;
-
-    // The registers kept when count is 2 or less (no statement keeps more but RPOP,
-    // which keeps them all): two are always copied, which costs less than a branch.
-    std::uint8_t reg[2] = {0, 0};
-    std::uint8_t count = 0;  // how many, or kAllRegisters
-    std::int8_t oldSp = 0;   // old SP - new SP, when SP is not kept
-
-    static CStepShape From(const CMnemonic::CStepEffect& effect);
-    bool KeepsAll() const { return count == kAllRegisters; }
+// Executes one statement again while the history goes back: the one at reg's PR, on reg
+// and mem, with input from input (which also takes its output, and drops it).
+class IStepReplayer {
+public:
+    virtual ~IStepReplayer() = default;
+    virtual void ReplayStep(CRegister& reg, CMemory& mem, IExecutionHost& input) const = 0;
 };
 
 // What each executed statement (and each change the user made to the machine) changed,
 // newest last, so that the machine can go back step by step: an undo log, not
 // snapshots of memory. It is two rings of words. The step ring holds a record per step:
+// a statement's old PR (two bytes), or all eleven old registers for a change of the
+// user's. The memory ring holds an entry for each word the steps wrote, in order:
+// CMemory's journal writes them as they happen, stamped with the low bits of the step's
+// number.
 //
-//   [old values of its registers] [old PR]
-//
-// Which registers a record holds follows from the statement at its old PR, so most
-// steps cost 2 to 6 bytes; a change of the user's keeps all eleven registers. The
-// memory ring holds an entry for each word the steps wrote, in order: CMemory's
-// journal writes them as they happen, stamped with the low bits of the step's number.
+// The registers a statement changed are not kept. Copies of all registers (anchors) are
+// taken at every check (at most kStepsBetweenChecks steps apart), when a run starts and
+// after a change of the user's; the registers before a statement follow from the newest
+// anchor before it: its words put back, the statements in between are executed again
+// (an IStepReplayer of the owner's), reading the input lines they read the first time.
 //
 // Records cannot be read from the front, so the steps are cut into blocks, each knowing
 // where it starts in both rings and how many steps came before it: when a ring is full,
@@ -60,10 +55,9 @@ public:
     void SetBudget(size_t bytes);
     size_t GetBudget() const { return m_nBudget; }
     void Clear();
-    // Makes the rings ready (they are taken from the system on first use only).
-    // shapes: the shape of the statement at each address, for as long as steps are kept;
-    // memory: the memory whose words the steps write.
-    void Attach(const CStepShape* shapes, CMemory& memory);
+    // Makes the rings ready (they are taken from the system on first use only) for the
+    // memory whose words the steps write.
+    void Attach(CMemory& memory);
 
     bool IsEmpty() const { return GetStepCount() == 0; }
     std::uint64_t GetStepCount() const { return m_nEnded - m_nDropped; }
@@ -71,9 +65,9 @@ public:
     std::uint64_t GetDroppedCount() const { return m_nDropped; }
     size_t GetBytes() const;
 
-    // A run's recording, after Attach: the cursor to pass to Begin and End.
-    WORD* StartRecording();
-    void StopRecording(WORD* cursor);
+    // A run's recording, after Attach, from the registers reg: the cursor to pass to Begin.
+    WORD* StartRecording(const CRegister& reg);
+    void StopRecording(WORD* cursor, const CRegister& reg);
     // Hands the cursor over (before anything else may add a step: a change of the user's
     // between two statements) and takes it back.
     void Sync(WORD* cursor)
@@ -83,37 +77,30 @@ public:
     }
     WORD* GetCursor() const { return m_pCursor; }
 
-    // One statement's step while recording: the memory's NextStamp, then Begin, before it
-    // executes; Begin returns the cursor moved on.
-    // A shape that keeps all registers is begun with BeginAll and then Begin with a shape
-    // that keeps none, so that Begin need not tell them apart.
-    WORD* Begin(WORD* at, CStepShape shape, const CRegister& reg, WORD pr) const
+    // One statement's step while recording: the memory's NextStamp, then Begin with its
+    // address (PR), before it executes; Begin returns the cursor moved on.
+    static WORD* Begin(WORD* at, WORD pr)
     {
-        at[0] = reg[shape.reg[0]];
-        at[1] = reg[shape.reg[1]];
-        at[shape.count] = pr;
-        return at + shape.count + 1;
+        *at = pr;
+        return at + 1;
     }
-    static WORD* BeginAll(WORD* at, const CRegister& reg)
-    {
-        std::memcpy(at, &reg, sizeof(CRegister));
-        return at + CStepShape::kAllRegisters;
-    }
-    // Room is made only every so many steps (the rings keep room for them past their
-    // limits): Check at least once every kStepsBetweenChecks steps.
+    // Room is made and the registers reg are kept only every so many steps (the rings keep
+    // room for them past their limits): Check at least once every kStepsBetweenChecks steps.
     static constexpr int kStepsBetweenChecks = 128;
-    WORD* Check(WORD* at)
+    WORD* Check(WORD* at, const CRegister& reg)
     {
         CatchUp();
         if (at > m_pLimit || m_pMemory->GetJournal() > m_pMemLimit || m_nEnded > m_nBlockStepLimit) at = MakeRoom(at);
+        KeepRegisters(reg);
         return at;
     }
     // The smallest budget: the rings' room past their limits takes about 100 KiB.
     static constexpr size_t kMinBudget = size_t{2} << 20;
 
-    // A change of the user's: Begin, change registers and memory (through SetWord), End.
+    // A change of the user's: Begin with the registers before, change registers and
+    // memory (through SetWord), End with the registers after.
     void BeginUserChange(const CRegister& reg);
-    void EndUserChange();
+    void EndUserChange(const CRegister& reg);
 
     // The newest step began a run: going back to where the last run began stops before it.
     void MarkNewestAsRunStart();
@@ -125,9 +112,10 @@ public:
     // The next input line to replay after steps were taken back; false when there is none.
     bool TakeReplay(bool& ok, std::string& line);
 
-    // Takes the newest step back (not while recording); false when there is none. user
-    // tells whether it was a user's change.
-    bool Undo(CRegister& reg, CMemory& mem, bool* user = nullptr);
+    // Takes up to count of the newest steps back (not while recording); returns how many.
+    // user tells whether the last one taken back was a user's change.
+    std::uint64_t Undo(CRegister& reg, CMemory& mem, const IStepReplayer& replayer, std::uint64_t count = 1,
+                       bool* user = nullptr);
 
     // A statement's step as the trace table shows it.
     struct CStepView {
@@ -135,14 +123,14 @@ public:
         WORD address;          // PR before the step: the statement's address
         CRegister after;       // the registers after the step
     };
-    // The statements' steps kept, oldest first; now is the machine's registers.
-    std::vector<CStepView> ListSteps(const CRegister& now) const;
+    // The statements' steps kept, oldest first; mem is the machine's memory now.
+    std::vector<CStepView> ListSteps(const CMemory& mem, const IStepReplayer& replayer) const;
 
 private:
     // Room past a ring's limit for the steps between two checks, twice over (a tail moved
-    // back to where its ring wrapped may take as many again before it wraps anew): 12
-    // words at most in the step ring (RPOP's record), 81 entries in the memory ring (IN).
-    static constexpr size_t kStepReserve = 2 * kStepsBetweenChecks * 12;
+    // back to where its ring wrapped may take as many again before it wraps anew): 11
+    // words at most in the step ring (a user's change), 81 entries in the memory ring (IN).
+    static constexpr size_t kStepReserve = 2 * kStepsBetweenChecks * REG_COUNT;
     static constexpr size_t kMemReserve = 2 * kStepsBetweenChecks * 81 * CMemory::kJournalEntry;
     static constexpr size_t kBlocks = 32;  // a block's share of each ring: 1/kBlocks
     static constexpr std::uint64_t kBlockSteps = 30000;
@@ -176,21 +164,34 @@ private:
         bool ok;
         std::string line;
     };
+    class CInputReplay;
     // What a kept line costs of the budget: its text and its place in the queue.
     static size_t InputCost(const CInput& input) { return sizeof(CInput) + input.line.capacity(); }
 
-    // A record as read back from its end.
+    // The registers after a step.
+    struct CAnchor {
+        std::uint64_t steps;  // steps ended then
+        CRegister reg;
+    };
+    // A record as read back from its end: a user's change's registers, or a statement's PR.
     struct CRecordView {
         size_t start;
         bool user;
-        WORD pr;
-        const WORD* regs;  // the kept registers
-        CStepShape shape;
+        const WORD* words;
     };
-    // The record that ends at end; end is moved across the wrap when it is at 0.
+    // The record of step number that ends at end; end is moved across the wrap when it is at 0.
     CRecordView ReadBack(size_t& end, bool& wrapped, std::uint64_t number) const;
-    static void RestoreRegisters(const CRecordView& record, CRegister& reg);
     bool IsUserStep(std::uint64_t number) const;
+    void KeepRegisters(const CRegister& reg);
+    // Takes the newest step back but for the registers of a statement's step; true when it was a user's.
+    bool UndoOne(CRegister& reg, CMemory& mem);
+    // The registers after the newest step, which is a statement's: from the newest anchor on.
+    void ReplayToNewest(CRegister& reg, CMemory& mem, const IStepReplayer& replayer) const;
+    // Puts back the words the steps after the given number wrote, walking back from entry
+    // (the newest entry of the newest block): returns where they start.
+    static WORD* PutBackAfter(std::uint64_t steps, std::uint64_t newest, WORD* entry, const WORD* start, CMemory& mem);
+    // The index of the first kept input line of a step after the given number.
+    size_t FirstInputAfter(std::uint64_t steps) const;
 
     WORD* MakeRoom(WORD* at);
     void SettleTail();
@@ -217,7 +218,6 @@ private:
     void PushBlock(const CBlock& block);
 
     size_t m_nBudget = kDefaultBudget;
-    const CStepShape* m_pShapes = nullptr;
     CMemory* m_pMemory = nullptr;
     CRing m_steps, m_mem;
     WORD* m_pCursor = nullptr;          // where the next record goes
@@ -233,6 +233,7 @@ private:
 
     std::deque<std::uint64_t> m_userSteps;  // the numbers of the kept steps that are changes of the user's
     std::deque<std::uint64_t> m_runStarts;  // the numbers of the kept steps that began a run
+    std::deque<CAnchor> m_anchors;          // oldest first
     std::deque<CInput> m_inputs;            // the lines of the kept steps, oldest first
     std::deque<CInput> m_replay;            // lines of steps taken back, next first
     size_t m_nInputBytes = 0;

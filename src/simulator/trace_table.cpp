@@ -45,10 +45,10 @@ void AppendRow(std::string& out, std::uint64_t number, WORD address, std::string
     out += "\r\n";
 }
 
-std::string FromHistory(const CRunHistory& history, const CRegister& now, const CMnemonicArray& program)
+std::string FromSteps(const std::vector<CRunHistory::CStepView>& steps, const CMnemonicArray& program)
 {
     std::string out = Header();
-    for (const CRunHistory::CStepView& step : history.ListSteps(now)) {
+    for (const CRunHistory::CStepView& step : steps) {
         const CMnemonic* statement = program.FindExecutable(step.address);
         AppendRow(out, step.number, step.address, statement ? statement->GetExpandedSource() : std::string(),
                   step.after);

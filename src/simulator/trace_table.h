@@ -2,10 +2,11 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 #include "machine/register.h"
+#include "simulator/run_history.h"
 
 class CMnemonicArray;
-class CRunHistory;
 
 // The exam's trace table as CSV (UTF-8, one row per executed statement): the step's
 // number, the statement's address and source line, and GR0-GR7, SP and FR after it.
@@ -16,5 +17,5 @@ std::string Header();
 // One row; source is the statement's line in code page 932.
 void AppendRow(std::string& out, std::uint64_t number, WORD address, std::string_view source, const CRegister& after);
 // The whole table of the statements the history still holds (changes the user made are not rows).
-std::string FromHistory(const CRunHistory& history, const CRegister& now, const CMnemonicArray& program);
+std::string FromSteps(const std::vector<CRunHistory::CStepView>& steps, const CMnemonicArray& program);
 }  // namespace TraceTable

@@ -196,8 +196,7 @@ void CZelkoraDoc::SendDeviceLine(std::string_view prefix, std::string_view text)
 
 std::uint64_t CZelkoraDoc::StepBack(std::uint64_t count)
 {
-    std::uint64_t taken = 0;
-    while (taken < count && m_core.StepBack()) ++taken;
+    const std::uint64_t taken = m_core.StepBack(count);
     if (taken == 0) return 0;
     if (m_nInFile < 0 && m_nInLinesRead > 0) m_bResumeIn = true;
     if (!m_pOutFile && m_bOutFileMade) m_bResumeOut = true;
@@ -209,5 +208,5 @@ std::uint64_t CZelkoraDoc::BackToRunStart() { return StepBack(m_core.GetHistory(
 
 std::string CZelkoraDoc::GetTraceTable() const
 {
-    return TraceTable::FromHistory(m_core.GetHistory(), m_core.GetRegisters(), m_assembler.GetProgram());
+    return TraceTable::FromSteps(m_core.ListSteps(), m_assembler.GetProgram());
 }

@@ -181,7 +181,7 @@ TEST_F(HostileInput, OutputFloodIsWrittenLineByLine)
     t.host.settings.outFileName = (dir / "out.txt").string();
     ASSERT_TRUE(t.Load(flood));
     // The step-back ring is taken once, before the run; output adds nothing to it.
-    t.doc.GetCore().GetHistory().Attach(nullptr, t.doc.GetCore().GetMemory());
+    t.doc.GetCore().GetHistory().Attach(t.doc.GetCore().GetMemory());
     CAllocationScope scope;
     EXPECT_TRUE(t.doc.Run(RUN_GO));
     EXPECT_EQ(t.doc.GetCore().GetLastRunEnd(), RunEnd::ProgramEnd);

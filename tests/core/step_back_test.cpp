@@ -288,28 +288,60 @@ TEST(StepBackDevices, FilesResumeAfterGoingBackOverTheEnd)
     EXPECT_EQ(t.Mem().GetWord(t.Label("LEN")), 0xFFFF);
 }
 
+// A made-up machine for the history alone: the statement at PR changes registers (SP
+// among them) and memory as a function of PR, the registers and memory, and now and then
+// reads an input line, so that executing it again gives the same.
+struct CFakeMachine final : IStepReplayer {
+    void ReplayStep(CRegister& reg, CMemory& mem, IExecutionHost& input) const override { Step(reg, mem, input); }
+    static void Step(CRegister& reg, CMemory& mem, IExecutionHost& input)
+    {
+        const WORD pr = reg[REG_PR];
+        for (int k = 0; k < pr % 5; ++k)
+            reg[(pr + 3 * k) % 9] = static_cast<WORD>(reg[(pr + k) % 8] * 31 + pr + k + mem.GetWord(k % 2));
+        reg[REG_FR] = static_cast<WORD>(pr % 8);
+        if (pr % 2 == 1) {
+            // As many words as IN writes, now and then.
+            std::string line;
+            int words = 1 + pr % 3;
+            if (pr % 101 == 1) words = input.ReadInputLine(line) ? 1 + static_cast<int>(line.size()) : 1;
+            for (int w = 0; w < words; ++w)
+                mem.SetWord(static_cast<WORD>(w % 2), static_cast<WORD>(reg[w % 8] + w + line.size()));
+        }
+        reg[REG_PR] = static_cast<WORD>(pr * 7919 + reg[0] + 1);
+    }
+};
+
+// The input of the run: lines read once, kept by the history, and after going back
+// the same lines again, as the document's devices do.
+struct CFakeInput final : IExecutionHost {
+    CRunHistory& history;
+    int serial = 0;
+    explicit CFakeInput(CRunHistory& h) : history(h) {}
+    bool ReadInputLine(std::string& line) override
+    {
+        bool ok;
+        if (!history.TakeReplay(ok, line)) {
+            ++serial;
+            ok = serial % 5 != 0;
+            line = ok ? std::string(static_cast<size_t>(serial % 81), static_cast<char>('A' + serial % 26)) : "";
+        }
+        history.NoteInput(ok, line);
+        return ok;
+    }
+    void WriteOutputLine(std::string_view) override {}
+};
+
 // A ring that wraps many times, going back and on again across its blocks and its wrap,
 // keeps the newest steps, each of them exact, user's changes among them.
 TEST(StepBackHistory, TheRingWrapsAndKeepsTheNewestStepsExactly)
 {
-    // Address a holds a statement changing a % 5 registers (4: all of them), and now and
-    // then moving SP by a fixed amount as well; it writes memory when a is odd.
-    std::vector<CStepShape> shapes(CMemory::kSize);
-    for (int a = 0; a < CMemory::kSize; ++a) {
-        CMnemonic::CStepEffect effect;
-        for (int r = 0; r < a % 5; ++r) effect.registers |= CMnemonic::RegisterBit((a + 3 * r) % 9);
-        if (a % 5 == 4) effect.registers = 0x05FF;
-        if (a % 7 == 3) {
-            effect.registers |= CMnemonic::RegisterBit(REG_SP);
-            effect.stackChange = a % 3 - 1 == 0 ? 7 : a % 3 - 1;
-        }
-        shapes[a] = CStepShape::From(effect);
-    }
     CRunHistory history;
     history.SetBudget(CRunHistory::kMinBudget);
     CRegister reg;
     CMemory mem;
-    history.Attach(shapes.data(), mem);
+    history.Attach(mem);
+    const CFakeMachine machine;
+    CFakeInput input(history);
     struct Kept {
         CRegister reg;
         WORD word0, word1;
@@ -321,53 +353,53 @@ TEST(StepBackHistory, TheRingWrapsAndKeepsTheNewestStepsExactly)
     // between two of them, as the window may make one while the run pumps its events.
     auto step = [&](WORD*& at) {
         const int i = serial++;
-        const auto pr = static_cast<WORD>((i * 7919) & 0xFFFF);
-        reg[REG_PR] = pr;
         before.push_back({reg, mem.GetWord(0), mem.GetWord(1), i % 97 == 0});
         if (i % 97 == 0) {
             history.Sync(at);
             history.BeginUserChange(reg);
             reg[i % 9] = static_cast<WORD>(~i);
             mem.SetWord(1, static_cast<WORD>(i));
-            history.EndUserChange();
+            history.EndUserChange(reg);
             at = history.GetCursor();
             return;
         }
-        const CStepShape& shape = shapes[pr];
         mem.NextStamp();
-        const bool all = shape.KeepsAll();
-        if (all) at = CRunHistory::BeginAll(at, reg);
-        at = history.Begin(at, all ? CStepShape{} : shape, reg, pr);
-        for (int k = 0; k < (all ? 9 : shape.count); ++k) reg[all ? k : shape.reg[k]] = static_cast<WORD>(i + k);
-        reg[REG_SP] = static_cast<WORD>(reg[REG_SP] - shape.oldSp);
-        // As many words as IN writes, now and then.
-        const int words = pr % 2 == 1 ? (i % 1001 == 1 ? 81 : 1 + i % 3) : 0;
-        for (int w = 0; w < words; ++w) mem.SetWord(static_cast<WORD>(w % 2), static_cast<WORD>(i * 3 + w));
-        if (i % CCometCore::kPumpInterval == 0) at = history.Check(at);
+        at = CRunHistory::Begin(at, reg[REG_PR]);
+        CFakeMachine::Step(reg, mem, input);
+        if (i % CCometCore::kPumpInterval == 0) at = history.Check(at, reg);
     };
+    auto expectBefore = [&](const Kept& expected, bool user, std::uint64_t k) {
+        ASSERT_EQ(user, expected.user) << k;
+        ASSERT_EQ(reg, expected.reg) << k;
+        ASSERT_EQ(mem.GetWord(0), expected.word0) << k;
+        ASSERT_EQ(mem.GetWord(1), expected.word1) << k;
+    };
+    // Step by step at first, then the rest at once.
     auto back = [&](std::uint64_t count) {
-        for (std::uint64_t k = 0; k < count; ++k) {
-            const Kept expected = before.back();
+        bool user = false;
+        const std::uint64_t single = std::min<std::uint64_t>(count, 3000);
+        for (std::uint64_t k = 0; k < single; ++k) {
+            ASSERT_EQ(history.Undo(reg, mem, machine, 1, &user), 1u);
+            expectBefore(before.back(), user, k);
             before.pop_back();
-            bool user = false;
-            ASSERT_TRUE(history.Undo(reg, mem, &user));
-            ASSERT_EQ(user, expected.user) << k;
-            ASSERT_EQ(reg, expected.reg) << k;
-            ASSERT_EQ(mem.GetWord(0), expected.word0) << k;
-            ASSERT_EQ(mem.GetWord(1), expected.word1) << k;
         }
+        if (count == single) return;
+        ASSERT_EQ(history.Undo(reg, mem, machine, count - single, &user), count - single);
+        before.resize(before.size() - static_cast<size_t>(count - single - 1));
+        expectBefore(before.back(), user, count);
+        before.pop_back();
     };
 
     // Forward far enough to wrap, then back and on by amounts that cross blocks and the
     // wrap (a negative amount: all but that many).
-    const std::vector<std::pair<int, int>> phases{{400000, 30000}, {15000, 25000}, {200000, -50}, {300000, 1}};
+    const std::vector<std::pair<int, int>> phases{{400000, 30000}, {15000, 25000}, {600000, -50}, {300000, 1}};
     for (const auto& [on, off] : phases) {
-        WORD* at = history.StartRecording();
+        WORD* at = history.StartRecording(reg);
         for (int k = 0; k < on; ++k) {
             step(at);
             if (k % 1000 == 0) ASSERT_LE(history.GetBytes(), history.GetBudget());
         }
-        history.StopRecording(at);
+        history.StopRecording(at, reg);
         ASSERT_LE(history.GetBytes(), history.GetBudget());
         const std::uint64_t count = off < 0 ? history.GetStepCount() - static_cast<std::uint64_t>(-off) : static_cast<std::uint64_t>(off);
         ASSERT_GE(history.GetStepCount(), count);
@@ -379,14 +411,21 @@ TEST(StepBackHistory, TheRingWrapsAndKeepsTheNewestStepsExactly)
     ASSERT_GT(kept, 1000u);
     ASSERT_EQ(history.GetDroppedCount() + kept, before.size());
 
-    // The trace table's view: the statements only, numbered on from the dropped ones.
-    const auto steps = history.ListSteps(reg);
-    const auto users = static_cast<std::uint64_t>(std::count_if(before.end() - static_cast<std::ptrdiff_t>(kept), before.end(), [](const Kept& k) { return k.user; }));
+    // The trace table's view: the statements only, numbered on from the dropped ones,
+    // each with the registers the next step began with.
+    const auto steps = history.ListSteps(mem, machine);
+    const auto first = before.end() - static_cast<std::ptrdiff_t>(kept);
+    const auto users = static_cast<std::uint64_t>(std::count_if(first, before.end(), [](const Kept& k) { return k.user; }));
     ASSERT_EQ(steps.size(), kept - users);
-    EXPECT_EQ(steps.back().after, reg);
-    EXPECT_EQ(steps.back().address, before.back().reg[REG_PR]);
+    size_t row = 0;
+    for (auto it = first; it != before.end(); ++it) {
+        if (it->user) continue;
+        ASSERT_EQ(steps[row].address, it->reg[REG_PR]) << row;
+        ASSERT_EQ(steps[row].after, it + 1 == before.end() ? reg : (it + 1)->reg) << row;
+        ++row;
+    }
 
     back(kept);
-    EXPECT_FALSE(history.Undo(reg, mem));
+    EXPECT_EQ(history.Undo(reg, mem, machine), 0u);
 }
 }  // namespace

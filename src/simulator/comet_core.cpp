@@ -118,8 +118,7 @@ std::uint64_t CCometCore::StepBack(std::uint64_t count, bool* user)
 // of the run that recorded them still holds them (assembling clears the history).
 void CCometCore::ReplayStep(CRegister& reg, CMemory& mem, IExecutionHost& input) const
 {
-    if (const CMnemonic* statement = m_slots[reg[REG_PR]].statement)
-        reg[REG_PR] = statement->Execute(reg, mem, &input);
+    if (const CMnemonic* statement = m_slots[reg[REG_PR]].statement) reg[REG_PR] = statement->Execute(reg, mem, &input);
 }
 
 void CCometCore::BeginUserChange()

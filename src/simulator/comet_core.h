@@ -85,11 +85,11 @@ public:
 
 private:
     enum : std::uint8_t {
-        LOOK_END = 1,         // address 0: the program has ended
-        LOOK_STOP = 2,        // a stop address of this run
-        LOOK_MISSING = 4,     // no executable statement starts here
-        LOOK_BREAK = 8,       // the statement carries a breakpoint
-        LOOK_WRITTEN = 16,    // words written since the statement last verified them
+        LOOK_END = 1,       // address 0: the program has ended
+        LOOK_STOP = 2,      // a stop address of this run
+        LOOK_MISSING = 4,   // no executable statement starts here
+        LOOK_BREAK = 8,     // the statement carries a breakpoint
+        LOOK_WRITTEN = 16,  // words written since the statement last verified them
     };
     static constexpr std::uint8_t kLookEnds = LOOK_END | LOOK_STOP | LOOK_MISSING | LOOK_BREAK;
 
@@ -107,7 +107,8 @@ private:
     bool Loop(CSlot& first);
     RunEnd EndAt(std::uint8_t look) const;
     [[gnu::noinline]] void CountRecorded();
-    void ReplayStep(CRegister& reg, CMemory& mem, IExecutionHost& input) const override;  // out of the loop: it is seldom called
+    void ReplayStep(CRegister& reg, CMemory& mem,
+                    IExecutionHost& input) const override;  // out of the loop: it is seldom called
     bool Verify(CSlot& slot, RunEnd& end);
     template <bool kObserve, bool kRecord>
     void Step(CSlot& slot, WORD*& at);

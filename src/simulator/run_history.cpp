@@ -407,9 +407,9 @@ std::vector<CRunHistory::CStepView> CRunHistory::ListSteps(const CMemory& mem, c
         const bool newest = k + 1 == m_nBlockCount;
         const CBlock* next = newest ? nullptr : &m_blocks[(m_nFirstBlock + k + 1) % kMaxBlocks];
         // A block's entries end where the next one's start, or where the ring wrapped.
-        WORD* entry = newest                               ? MemCursor()
+        WORD* entry = newest                             ? MemCursor()
                       : next->memStart >= block.memStart ? words + next->memStart
-                                                           : words + m_mem.wrapEnd;
+                                                         : words + m_mem.wrapEnd;
         const WORD* start = words + block.memStart;
         for (std::uint64_t number = newest ? m_nEnded : next->steps; number > block.steps;) {
             if (IsUserStep(number)) {

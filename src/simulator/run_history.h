@@ -28,14 +28,16 @@ public:
 // The registers a statement changed are not kept. Copies of all registers (anchors) are
 // taken at every check (at most kStepsBetweenChecks steps apart), when a run starts and
 // after a change of the user's; the registers before a statement follow from the newest
-// anchor before it: its words put back, the statements in between are executed again
-// (an IStepReplayer of the owner's), reading the input lines they read the first time.
+// anchor before it: with the words written since then put back, the statements in
+// between are executed again (by an IStepReplayer of the owner's), reading the input
+// lines they read the first time, and write the same words again.
 //
 // Records cannot be read from the front, so the steps are cut into blocks, each knowing
 // where it starts in both rings and how many steps came before it: when a ring is full,
 // the oldest block goes at once. A block ends when it has taken a set share of either
 // ring or holds kBlockSteps steps (so that the stamps in it tell its steps apart), and
-// where either ring wraps. The input lines that IN statements read are kept
+// where either ring wraps, always at a check, so that every block begins at an anchor.
+// The input lines that IN statements read are kept
 // beside the rings, for replaying them after going back.
 //
 // While a run records, the step ring's cursor is the caller's (a local of the run loop,

@@ -395,8 +395,10 @@ std::vector<CRunHistory::CStepView> CRunHistory::ListSteps(const CMemory& mem, c
 {
     // Walked back from now, block by block and within a block a stretch at a time: a
     // user's change, or the statements after an anchor, executed again from it on a copy
-    // of the memory put back as it was then (and put back again after).
-    std::vector<std::vector<CStepView>> stretches;
+    // of the memory put back as it was then (and put back again after). The rows are
+    // filled in from the last one.
+    std::vector<CStepView> steps(static_cast<size_t>(GetStepCount()) - m_userSteps.size());
+    size_t filled = steps.size();  // rows from here on are done
     auto scratch = std::make_unique<CMemory>(mem);
     scratch->SetJournal(nullptr);
     scratch->Watch(nullptr, nullptr, nullptr);
@@ -418,27 +420,23 @@ std::vector<CRunHistory::CStepView> CRunHistory::ListSteps(const CMemory& mem, c
                 continue;
             }
             while (anchor > 0 && m_anchors[anchor - 1].steps >= number) --anchor;
-            if (anchor == 0) return {};  // cannot be: every block starts at an anchor
+            // Cannot be: every block starts at an anchor, and user's changes are not rows.
+            if (anchor == 0 || filled < number - m_anchors[anchor - 1].steps) return {};
             const CAnchor& from = m_anchors[anchor - 1];
             WORD* const stretchEnd = entry;
             entry = PutBackAfter(from.steps, number, entry, start, *scratch);
             CInputReplay input(m_inputs, FirstInputAfter(from.steps));
             CRegister reg = from.reg;
-            std::vector<CStepView> stretch;
-            stretch.reserve(static_cast<size_t>(number - from.steps));
-            for (std::uint64_t n = from.steps; n < number; ++n) {
-                const WORD address = reg[REG_PR];
+            filled -= static_cast<size_t>(number - from.steps);
+            for (size_t row = filled; row < filled + (number - from.steps); ++row) {
+                steps[row].address = reg[REG_PR];
                 replayer.ReplayStep(reg, *scratch, input);
-                stretch.push_back({0, address, reg});
+                steps[row].after = reg;
             }
             PutBackAfter(from.steps, number, stretchEnd, start, *scratch);
-            stretches.push_back(std::move(stretch));
             number = from.steps;
         }
     }
-    std::vector<CStepView> steps;
-    steps.reserve(static_cast<size_t>(GetStepCount()));
-    for (auto it = stretches.rbegin(); it != stretches.rend(); ++it) steps.insert(steps.end(), it->begin(), it->end());
     std::uint64_t counted = m_nDropped - m_nDroppedUser;
     for (CStepView& step : steps) step.number = ++counted;
     return steps;

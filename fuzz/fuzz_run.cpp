@@ -79,12 +79,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A run in go mode, bounded.
     CCometCore& core = doc.GetCore();
     core.SetStepLimit(kStepLimit);
+    const CRegister loadedReg = core.GetRegisters();
+    static CMemory loadedMem;
+    loadedMem = core.GetMemory();
     doc.Run(RUN_GO);
     Check(core.GetExecutedCount() <= kStepLimit);
     Check(doc.GetDeviceLog().size() <= CZelkoraDoc::kDeviceLogLimit);
     const RunEnd end = core.GetLastRunEnd();
     Check(end != RunEnd::None);
     if (end == RunEnd::ProgramEnd) Check(core.GetRegisters()[REG_PR] == 0);
+
+    // The trace table holds a row per statement the history kept, and going back over the
+    // whole run gives the machine as it was loaded.
+    const CRunHistory& history = core.GetHistory();
+    Check(history.GetDroppedCount() == 0 && history.GetStepCount() == core.GetExecutedCount());
+    Check(core.ListSteps().size() == core.GetExecutedCount());
+    Check(doc.StepBack(history.GetStepCount()) == core.GetExecutedCount());
+    Check(core.GetRegisters() == loadedReg);
+    for (int address = 0; address < CMemory::kSize; ++address)
+        Check(core.GetMemory().GetWord(static_cast<WORD>(address)) == loadedMem.GetWord(static_cast<WORD>(address)));
 
     // From the start again, statement by statement in trace and pass modes: each such run
     // executes at least one statement (or stops before the first) and stays bounded.

@@ -199,7 +199,6 @@ public:
     }
     bool Assemble() override;
     WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
-    // GR1 to GR7 and SP.
 };
 
 // Directives and comment lines.

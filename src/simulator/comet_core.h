@@ -68,7 +68,6 @@ public:
     const CRunHistory& GetHistory() const { return m_history; }
     void SetHistoryEnabled(bool on) { m_bHistory = on; }
     bool IsHistoryEnabled() const { return m_bHistory; }
-    // Takes the newest step back; false when there is none.
     // Takes up to count steps back; returns how many. user: whether the last one was a user's change.
     std::uint64_t StepBack(std::uint64_t count = 1, bool* user = nullptr);
     // The statements' steps the history holds, for the trace table.
@@ -106,9 +105,8 @@ private:
     template <bool kObserve, bool kRecord>
     bool Loop(CSlot& first);
     RunEnd EndAt(std::uint8_t look) const;
-    [[gnu::noinline]] void CountRecorded();
-    void ReplayStep(CRegister& reg, CMemory& mem,
-                    IExecutionHost& input) const override;  // out of the loop: it is seldom called
+    [[gnu::noinline]] void CountRecorded();  // out of the loop: it is seldom called
+    void ReplayStep(CRegister& reg, CMemory& mem, IExecutionHost& input) const override;
     bool Verify(CSlot& slot, RunEnd& end);
     template <bool kObserve, bool kRecord>
     void Step(CSlot& slot, WORD*& at);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 #include <type_traits>
 #if __has_include(<sys/mman.h>)
@@ -238,7 +239,7 @@ void CRunHistory::EndUserChange(const CRegister& reg)
     ++m_nEnded;
     m_userSteps.push_back(m_nEnded);
     m_pCursor = Check(m_pCursor, reg);
-    while (SideBytes() > m_nBudget / 4 && m_nBlockCount > 1) DropOldestBlock();
+    KeepSideInBudget();
     if (!m_bRecording) JournalOff();
 }
 
@@ -257,12 +258,9 @@ std::uint64_t CRunHistory::StepsToLastRunStart() const
 void CRunHistory::NoteInput(bool ok, const std::string& line)
 {
     if (!m_bRecording) return;
-    // The stamp is the number of the step under way.
-    m_inputs.push_back({m_nEnded + static_cast<WORD>(m_pMemory->GetStamp() - static_cast<WORD>(m_nEnded)), ok, line});
+    m_inputs.push_back({StampedStep(), ok, line});
     m_nInputBytes += InputCost(m_inputs.back());
-    // Input lines count against the budget too, a block of steps at a time; the block
-    // being written stays.
-    while (SideBytes() > m_nBudget / 4 && m_nBlockCount > 1) DropOldestBlock();
+    KeepSideInBudget();
     UpdateLimits();
 }
 
@@ -289,17 +287,11 @@ void CRunHistory::KeepRegisters(const CRegister& reg)
         m_anchors.push_back({m_nEnded, reg});
 }
 
-CRunHistory::CRecordView CRunHistory::ReadBack(size_t& end, bool& wrapped, std::uint64_t number) const
+// Input lines count against the budget too, a block of steps at a time; the block being
+// written stays.
+void CRunHistory::KeepSideInBudget()
 {
-    if (end == 0 && wrapped) {
-        end = m_steps.wrapEnd;
-        wrapped = false;
-    }
-    CRecordView view{};
-    view.user = IsUserStep(number);
-    view.start = end - (view.user ? REG_COUNT : 1);
-    view.words = m_steps.words.get() + view.start;
-    return view;
+    while (SideBytes() > m_nBudget / 4 && m_nBlockCount > 1) DropOldestBlock();
 }
 
 // After going back: blocks left without steps go, and a tail at a ring's start after
@@ -340,16 +332,23 @@ size_t CRunHistory::FirstInputAfter(std::uint64_t steps) const
 bool CRunHistory::UndoOne(CRegister& reg, CMemory& mem)
 {
     SettleTail();
+    // The newest record ends at the tail, or where the ring wrapped when the tail is at its start.
     size_t end = Tail();
-    const CRecordView record = ReadBack(end, m_steps.wrapped, m_nEnded);
+    if (end == 0 && m_steps.wrapped) {
+        end = m_steps.wrapEnd;
+        m_steps.wrapped = false;
+    }
+    const bool user = IsUserStep(m_nEnded);
+    const size_t start = end - (user ? REG_COUNT : 1);
+    const WORD* record = m_steps.words.get() + start;
     // The step's words go back newest first, so that a word written twice gets its first
     // old value. Its entries are the newest of its block with its stamp.
     SetMemCursor(PutBackAfter(m_nEnded - 1, m_nEnded, MemCursor(), m_mem.words.get() + Back().memStart, mem));
-    if (record.user) {
-        std::memcpy(static_cast<void*>(&reg), record.words, sizeof(CRegister));
+    if (user) {
+        std::memcpy(static_cast<void*>(&reg), record, sizeof(CRegister));
         m_userSteps.pop_back();
     } else {
-        reg[REG_PR] = record.words[0];
+        reg[REG_PR] = record[0];
     }
     if (!m_runStarts.empty() && m_runStarts.back() == m_nEnded) m_runStarts.pop_back();
     if (!m_inputs.empty() && m_inputs.back().step == m_nEnded) {
@@ -358,10 +357,10 @@ bool CRunHistory::UndoOne(CRegister& reg, CMemory& mem)
         m_inputs.pop_back();
     }
     while (!m_anchors.empty() && m_anchors.back().steps >= m_nEnded) m_anchors.pop_back();
-    m_pCursor = m_steps.words.get() + record.start;
+    m_pCursor = m_steps.words.get() + start;
     --m_nEnded;
     SettleTail();
-    return record.user;
+    return user;
 }
 
 void CRunHistory::ReplayToNewest(CRegister& reg, CMemory& mem, const IStepReplayer& replayer) const

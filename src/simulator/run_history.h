@@ -1,6 +1,5 @@
 #pragma once
 #include <cstdint>
-#include <cstring>
 #include <deque>
 #include <memory>
 #include <string>
@@ -175,14 +174,6 @@ private:
         std::uint64_t steps;  // steps ended then
         CRegister reg;
     };
-    // A record as read back from its end: a user's change's registers, or a statement's PR.
-    struct CRecordView {
-        size_t start;
-        bool user;
-        const WORD* words;
-    };
-    // The record of step number that ends at end; end is moved across the wrap when it is at 0.
-    CRecordView ReadBack(size_t& end, bool& wrapped, std::uint64_t number) const;
     bool IsUserStep(std::uint64_t number) const;
     void KeepRegisters(const CRegister& reg);
     // Takes the newest step back but for the registers of a statement's step; true when it was a user's.
@@ -201,10 +192,18 @@ private:
     void DropOldestBlock();
     void DropBefore(std::uint64_t steps);
     void UpdateLimits();
-    // The steps ended, from the stamp while recording: checks come often enough that it cannot have wrapped.
+    // Drops the oldest blocks while the input lines and the bookkeeping take more than their share.
+    void KeepSideInBudget();
+    // While recording, the number the memory's stamp stands for: the steps ended between
+    // two statements, the step under way within one. Checks come often enough that the
+    // stamp cannot have wrapped since m_nEnded was brought up to date.
+    std::uint64_t StampedStep() const
+    {
+        return m_nEnded + static_cast<WORD>(m_pMemory->GetStamp() - static_cast<WORD>(m_nEnded));
+    }
     void CatchUp()
     {
-        if (m_bRecording) m_nEnded += static_cast<WORD>(m_pMemory->GetStamp() - static_cast<WORD>(m_nEnded));
+        if (m_bRecording) m_nEnded = StampedStep();
     }
     size_t Tail() const { return static_cast<size_t>(m_pCursor - m_steps.words.get()); }
     // Where the memory ring's next pair goes: CMemory's journal while it is on.

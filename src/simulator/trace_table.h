@@ -16,6 +16,6 @@ namespace TraceTable {
 std::string Header();
 // One row; source is the statement's line in code page 932.
 void AppendRow(std::string& out, std::uint64_t number, WORD address, std::string_view source, const CRegister& after);
-// The whole table of the statements the history still holds (changes the user made are not rows).
+// The whole table of the given statements' steps, as the history lists them.
 std::string FromSteps(const std::vector<CRunHistory::CStepView>& steps, const CMnemonicArray& program);
 }  // namespace TraceTable

@@ -125,13 +125,15 @@ private:
     std::string m_row;
 };
 
+// Digits of the base and nothing else: strtoull alone would also take leading blanks, a
+// sign (" -1" is then the largest number) and, in base 16, a "0x".
 bool ParseUnsigned(const char* text, int base, unsigned long long max, unsigned long long& value)
 {
-    if (!*text) return false;
-    char* end;
+    const char* digits = base == 16 ? "0123456789abcdefABCDEF" : "0123456789";
+    if (!*text || text[std::strspn(text, digits)] != '\0') return false;
     errno = 0;
-    value = std::strtoull(text, &end, base);
-    return *end == '\0' && errno == 0 && value <= max && text[0] != '-' && text[0] != '+';
+    value = std::strtoull(text, nullptr, base);
+    return errno == 0 && value <= max;
 }
 
 bool ParseDump(const char* text, RunOptions& options)
@@ -263,7 +265,7 @@ int RunCommand(int argc, char** argv)
     }
     host.SetTrace(options.trace);
     if (options.trace || table) core.SetStepObserver(&host);
-    if (options.hasMaxSteps) core.SetStepLimit(options.maxSteps == 0 ? 0 : options.maxSteps);
+    if (options.hasMaxSteps) core.SetStepLimit(options.maxSteps);
 
     // Without SA_RESTART, so that Ctrl+C also ends a wait for a line of standard input.
     struct sigaction action {};
@@ -271,9 +273,12 @@ int RunCommand(int argc, char** argv)
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
     const auto started = std::chrono::steady_clock::now();
-    bool ran = true;
-    if (options.hasMaxSteps && options.maxSteps == 0) ran = false;  // nothing may run
-    if (ran) doc.Run(RUN_GO);
+    const bool ran = !(options.hasMaxSteps && options.maxSteps == 0);  // --max-steps 0: nothing may run
+    std::uint64_t executed = 0;  // by both runs
+    if (ran) {
+        doc.Run(RUN_GO);
+        executed = core.GetExecutedCount();
+    }
     if (options.hasBack) {
         const std::uint64_t taken = doc.StepBack(options.back);
         host.TakeBackRows(taken);
@@ -281,7 +286,14 @@ int RunCommand(int argc, char** argv)
             std::fprintf(stderr, "zelkora-cli: only %llu of %llu statements could be taken back\n",
                          static_cast<unsigned long long>(taken), static_cast<unsigned long long>(options.back));
         // Going on again: input read before comes again from the history, not from the device.
-        if (options.forward && ran && !g_interrupted) doc.Run(RUN_GO);
+        // Only what was taken back is left to do: with nothing taken back the run stays where
+        // it ended (after the program's end PR is #0000, where a second run finds no statement).
+        // The step limit counts the program's statements, so the two runs share it.
+        if (options.forward && taken > 0 && !g_interrupted) {
+            if (options.hasMaxSteps) core.SetStepLimit(options.maxSteps - (executed - taken));
+            doc.Run(RUN_GO);
+            executed += core.GetExecutedCount();
+        }
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     std::signal(SIGINT, SIG_DFL);
@@ -298,7 +310,7 @@ int RunCommand(int argc, char** argv)
         }
     }
     if (options.stats) {
-        const std::uint64_t steps = core.GetExecutedCount();
+        const std::uint64_t steps = executed;
         char line[160];
         std::snprintf(line, sizeof line, "statements: %llu\ntime: %.6f s\nstatements per second: %.0f\n",
                       static_cast<unsigned long long>(steps), seconds, seconds > 0 ? steps / seconds : 0.0);

@@ -255,6 +255,19 @@ TEST_F(CliRun, WrongArgumentsExit64)
         {"--max-steps", source},
         {"--max-steps", "-1", source},
         {"--max-steps", "12x", source},
+        // Blanks, signs and prefixes are no digits either.
+        {"--max-steps", " -1", source},
+        {"--max-steps", "+5", source},
+        {"--max-steps", " 5", source},
+        {"--max-steps", "5 ", source},
+        {"--max-steps", "\t5", source},
+        {"--back", "+1", source},
+        {"--back", " 1", source},
+        {"--dump-memory", "0x10:1", source},
+        {"--dump-memory", " 100:1", source},
+        {"--dump-memory", "+100:1", source},
+        {"--dump-memory", "0100: 1", source},
+        {"--dump-memory", "0100:-1", source},
         {"--dump-memory", "FFFF", source},
         {"--dump-memory", "10000:1", source},
         {"--dump-memory", "GG:1", source},
@@ -472,6 +485,39 @@ TEST_F(CliRun, BackTakesStatementsBackAndForwardGoesOnAsTheRunDid)
     const auto all = Run({"--back", "1000", "--state", echo}, "x\n");
     EXPECT_EQ(all.out, "x\nPR=0100 SP=FFFF FR=0000 GR0=0000 GR1=0000 GR2=0000 GR3=0000 GR4=0000 GR5=0000 GR6=0000 GR7=0000\n");
     EXPECT_NE(all.err.find("only 9 of 1000 statements could be taken back"), std::string::npos) << all.err;
+}
+
+// --forward goes on with what --back took back, within the same --max-steps: the end is the
+// run's without --back, and --stats counts the statements of both runs.
+TEST_F(CliRun, ForwardSharesTheStepLimitWithTheFirstRun)
+{
+    const std::string endless = Source(kEndless, "endless.asm");
+    const std::string ends = Source({"H\tSTART", "\tLAD\tGR1,1", "\tRET", "\tEND"}, "ends.asm");
+    const std::string tenSteps = Run({"--max-steps", "10", "--state", endless}).out;
+    const std::string ended = "PR=0000 SP=0000 FR=0000 GR0=0000 GR1=0001 GR2=0000 GR3=0000 GR4=0000 GR5=0000 GR6=0000 GR7=0000\n";
+    const std::string notExecutable(LoadString(ERR_SIM_NOT_EXECUTABLE));
+    struct Case {
+        std::vector<std::string> args;
+        std::string source, state;
+        int status;
+        const char* statements;  // as --stats counts them
+    } cases[] = {
+        {{"--max-steps", "10", "--back", "4", "--forward"}, endless, tenSteps, 3, "statements: 14\n"},
+        {{"--max-steps", "10", "--back", "0", "--forward"}, endless, tenSteps, 3, "statements: 10\n"},
+        {{"--max-steps", "10", "--back", "10", "--forward"}, endless, tenSteps, 3, "statements: 20\n"},
+        {{"--back", "0", "--forward"}, ends, ended, 0, "statements: 2\n"},
+        {{"--max-steps", "1000", "--back", "5", "--forward"}, ends, ended, 0, "statements: 4\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.args));
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"--state", "--stats", c.source});
+        const auto r = Run(args);
+        EXPECT_EQ(r.status, c.status);
+        EXPECT_EQ(r.out, c.state);
+        EXPECT_NE(r.err.find(c.statements), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find(notExecutable), std::string::npos) << r.err;
+    }
 }
 
 TEST_F(CliRun, BackAndTraceTableOptionsAreChecked)

@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "assemble_lines.h"
+#include "test_names.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -95,12 +95,7 @@ TEST_P(Example, IsCrLfAsciiTextWithHeaderComment)
 }
 
 INSTANTIATE_TEST_SUITE_P(Examples, Example, ::testing::ValuesIn(ExampleNames()),
-                         [](const ::testing::TestParamInfo<std::string>& info) {
-                             std::string name = info.param;
-                             for (char& c : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-                             return name;
-                         });
+                         [](const ::testing::TestParamInfo<std::string>& info) { return ReadableName(info.param); });
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(Example);
 
 TEST(Examples, TheSamplesAreThere)

@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "assemble_lines.h"
+#include "test_names.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -36,18 +36,6 @@ std::string Hex4(unsigned value)
     return text;
 }
 
-std::string TestName(const std::string& stem, const std::string& title)
-{
-    std::string name = stem + "_";
-    for (char c : title) {
-        const bool alnum = std::isalnum(static_cast<unsigned char>(c)) != 0;
-        if (alnum) name += c;
-        else if (name.back() != '_') name += '_';
-    }
-    while (name.back() == '_') name.pop_back();
-    return name;
-}
-
 std::vector<GoldenCase> ReadCases(const std::filesystem::path& file)
 {
     std::ifstream in(file, std::ios::binary);
@@ -58,7 +46,7 @@ std::vector<GoldenCase> ReadCases(const std::filesystem::path& file)
     for (int number = 1; std::getline(in, line); ++number) {
         if (line.starts_with("=== ")) {
             GoldenCase c;
-            c.name = TestName(file.stem().string(), line.substr(4));
+            c.name = ReadableName(file.stem().string() + " " + line.substr(4));
             c.location = file.filename().string() + ":" + std::to_string(number);
             cases.push_back(std::move(c));
             section = &cases.back().source;

@@ -1,10 +1,12 @@
 // Memory and register file.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <vector>
 #include "machine/flags.h"
 #include "machine/memory.h"
 #include "machine/register.h"
+#include "test_names.h"
 
 namespace {
 
@@ -54,7 +56,11 @@ INSTANTIATE_TEST_SUITE_P(Register, RegisterSetZeroSign,
                                          ZeroSignCase{-32768, FLAG_ZF | FLAG_OF, FLAG_SF | FLAG_OF},
                                          ZeroSignCase{32767, FLAG_SF | FLAG_OF, FLAG_OF},
                                          ZeroSignCase{0, 0xFFF8 | FLAG_SF, 0xFFF8 | FLAG_ZF},
-                                         ZeroSignCase{-5, 0xFFFF, 0xFFFF & ~FLAG_ZF}));
+                                         ZeroSignCase{-5, 0xFFFF, 0xFFFF & ~FLAG_ZF}),
+                         [](const auto& info) {
+                             const int result = info.param.result;
+                             return CaseName(info.index, (result < 0 ? "minus " : "") + std::to_string(std::abs(result)));
+                         });
 
 TEST(Register, NamesFindTheirIndexExactly)
 {

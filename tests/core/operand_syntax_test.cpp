@@ -4,6 +4,7 @@
 #include "assembler/assembler.h"
 #include "assembler/error_numbers.h"
 #include "assembler/operand_syntax.h"
+#include "test_names.h"
 
 namespace {
 
@@ -38,7 +39,8 @@ INSTANTIATE_TEST_SUITE_P(
                     SplitCase{"'A,B',C", {"'A,B'", "C"}}, SplitCase{"'A,B','C,D'", {"'A,B'", "'C,D'"}},
                     SplitCase{"'A\tB'", {"'A\tB'"}}, SplitCase{"1\t2", {"1\t2"}},
                     SplitCase{"'IT''S,X',Y", {"'IT''S,X'", "Y"}}, SplitCase{"'unclosed,X", {"'unclosed,X"}},
-                    SplitCase{"' , '", {"' , '"}}, SplitCase{"=',',GR1", {"=','", "GR1"}}));
+                    SplitCase{"' , '", {"' , '"}}, SplitCase{"=',',GR1", {"=','", "GR1"}}),
+    [](const auto& info) { return CaseName(info.index, info.param.operand); });
 
 struct LabelNameCase {
     std::string name;
@@ -65,7 +67,8 @@ INSTANTIATE_TEST_SUITE_P(
                     LabelNameCase{"_A", 2003}, LabelNameCase{"#A", 2003}, LabelNameCase{"=A", 2003},
                     LabelNameCase{"\xB1", 2003}, LabelNameCase{"Ab", 2004}, LabelNameCase{"A_B", 2004},
                     LabelNameCase{"A B", 2004}, LabelNameCase{"A\xB1", 2004}, LabelNameCase{"A-", 2004},
-                    LabelNameCase{std::string("A\0B", 3), 2004}, LabelNameCase{"__0100__", 2003}));
+                    LabelNameCase{std::string("A\0B", 3), 2004}, LabelNameCase{"__0100__", 2003}),
+    [](const auto& info) { return CaseName(info.index, info.param.name); });
 
 TEST(Registers, GeneralAndIndex)
 {

@@ -3,6 +3,7 @@
 #include "file_bytes.h"
 #include <gtest/gtest.h>
 #include "temp_folder.h"
+#include "test_names.h"
 
 #include <array>
 #include <filesystem>
@@ -114,11 +115,7 @@ TEST_P(StepBack, EachStatementGoesBackExactlyAndForwardAgainAsBefore)
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, StepBack, ::testing::ValuesIn(kStepCases),
-                         [](const auto& info) {
-                             std::string name;
-                             for (const char c : std::string(info.param.name)) name += std::isalnum(c) ? c : '_';
-                             return name;
-                         });
+                         [](const auto& info) { return ReadableName(info.param.name); });
 
 const char* const kLoop =
     "MAIN\tSTART\n"

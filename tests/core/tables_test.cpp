@@ -3,6 +3,7 @@
 
 #include "assembler/label_bank.h"
 #include "assembler/literal_bank.h"
+#include "test_names.h"
 
 namespace {
 
@@ -124,7 +125,8 @@ INSTANTIATE_TEST_SUITE_P(
                     LiteralCase{"#0010", {0x0010}, 0}, LiteralCase{"#FFFF", {0xFFFF}, 0},
                     LiteralCase{"5", {5}, 0}, LiteralCase{"+7", {7}, 0}, LiteralCase{"-1", {0xFFFF}, 0},
                     LiteralCase{"65536", {0x0000}, 0}, LiteralCase{"-32768", {0x8000}, 0},
-                    LiteralCase{"4294967297", {0xFFFF}, 0}, LiteralCase{"-4294967295", {0x0000}, 0}));
+                    LiteralCase{"4294967297", {0xFFFF}, 0}, LiteralCase{"-4294967295", {0x0000}, 0}),
+    [](const auto& info) { return CaseName(info.index, info.param.text); });
 
 TEST(LiteralBank, EqualLiteralsAreNotSharedAndLoadInOrder)
 {

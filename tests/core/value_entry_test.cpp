@@ -8,6 +8,7 @@
 #include "simulator/register_text.h"
 #include "simulator/value_entry.h"
 #include "text/tabs.h"
+#include "test_names.h"
 
 namespace {
 struct ValueCase {
@@ -50,7 +51,8 @@ const ValueCase kValueCases[] = {
     {"99999999999", 0xFFFF}, {"-99999999999", 0x0000}, {"12 ", std::nullopt}, {"", std::nullopt},
     {"-", std::nullopt}, {"1A", std::nullopt}, {" ", std::nullopt},
 };
-INSTANTIATE_TEST_SUITE_P(Forms, ParseWordValueTest, ::testing::ValuesIn(kValueCases));
+INSTANTIATE_TEST_SUITE_P(Forms, ParseWordValueTest, ::testing::ValuesIn(kValueCases),
+                         [](const auto& info) { return CaseName(info.index, info.param.text); });
 }  // namespace
 
 TEST(ParseWordValue, LabelsNeedALabelTable)

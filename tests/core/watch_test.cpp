@@ -8,6 +8,7 @@
 #include "resources/message_ids.h"
 #include "simulator/drag_block.h"
 #include "simulator/watch.h"
+#include "test_names.h"
 
 namespace {
 struct WatchMachine {
@@ -68,7 +69,13 @@ TEST_P(WatchValueTest, Shows)
     const ValueCase& c = GetParam();
     EXPECT_EQ(m.Value(c.target, c.length, c.format), c.text) << c.target << " " << c.length << " " << c.format;
 }
-INSTANTIATE_TEST_SUITE_P(Formats, WatchValueTest, ::testing::ValuesIn(kValueCases));
+std::string ValueCaseName(const testing::TestParamInfo<ValueCase>& info)
+{
+    static const char* const kFormats[] = {"hex", "signed", "unsigned", "binary", "char"};
+    const ValueCase& c = info.param;
+    return CaseName(info.index, std::string(c.target) + " " + std::to_string(c.length) + " " + kFormats[c.format]);
+}
+INSTANTIATE_TEST_SUITE_P(Formats, WatchValueTest, ::testing::ValuesIn(kValueCases), ValueCaseName);
 }  // namespace
 
 TEST(Watch, LongestValuesOfEachFormatFitTheCellBuffer)

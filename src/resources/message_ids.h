@@ -23,6 +23,9 @@ enum : int {
     MSG_FILE_SAVE_FAILED = 3001,
     MSG_FILE_UNENCODABLE = 3002,
     MSG_SAVE_CHANGES = 3003,
+    // Going back and the trace table: %1 steps taken back, %2 steps dropped, %3 the budget in MiB.
+    MSG_RUN_START_NOT_KEPT = 3030,
+    MSG_OLDEST_STEP_REACHED = 3031,
     IDS_APP_TITLE = 57344,
     IDS_IDLE_MESSAGE = 57345,
 };

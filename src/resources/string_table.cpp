@@ -74,6 +74,11 @@ constexpr Entry kStrings[] = {
     {3001, "ﾌｧｲﾙ( %1 )に保存できませんでした。以前のﾌｧｲﾙはそのまま残っています。"},
     {3002, "Shift-JIS で保存できない文字が含まれています。これらの文字は '?' として保存されます。\n保存しますか?"},
     {3003, "%1 への変更を保存しますか?"},
+    // Messages of going back and of the trace table.
+    {3030, "前回の実行を始めた位置は、記録の上限 ( %3 MiB ) を超えたため記録に残っていません。\n"
+           "記録に残っている最も古い位置まで %1 ｽﾃｯﾌﾟ戻りました。それより前の %2 ｽﾃｯﾌﾟには戻れません。"},
+    {3031, "記録に残っている最も古い位置まで戻りました。\n"
+           "それより前の %2 ｽﾃｯﾌﾟは、記録の上限 ( %3 MiB ) を超えたため記録に残っていません。"},
     // Status-bar prompts and tooltips of the commands (prompt, line feed, tooltip), and shell texts.
     {32771, "CASLｿｰｽﾌｧｲﾙをｱｾﾝﾌﾞﾙする\nｱｾﾝﾌﾞﾙ"},
     {32772, "ﾌﾞﾚｰｸﾎﾟｲﾝﾄを設定/解除する\nBP設定/解除"},
@@ -146,6 +151,14 @@ std::string_view LoadString(int id)
 std::string FormatMessage(int id, int number) { return ReplaceFirst(LoadString(id), "%d", std::to_string(number)); }
 
 std::string FormatMessage(int id, std::string_view insert) { return ReplaceFirst(LoadString(id), "%1", insert); }
+
+std::string FormatMessageArgs(int id, std::initializer_list<std::string_view> inserts)
+{
+    std::string text(LoadString(id));
+    int n = 0;
+    for (const std::string_view insert : inserts) text = ReplaceFirst(text, "%" + std::to_string(++n), insert);
+    return text;
+}
 
 std::string ReplaceFirst(std::string_view text, std::string_view placeholder, std::string_view insert)
 {

@@ -146,9 +146,10 @@ bool CZelkoraFrame::OnUpdateCommand(CCmdUI& ui)
     case ID_RESTART:
     case ID_BP_CLEAR_ALL:
     case ID_SET_REGISTER: return true;
+    // Each as far as it can still do something: the trace table does not need steps to take back.
     case ID_STEP_BACK:
-    case ID_BACK_TO_RUN_START:
-    case ID_SAVE_TRACE_TABLE: ui.Enable(GetDocument().CanStepBack()); return true;
+    case ID_BACK_TO_RUN_START: ui.Enable(GetDocument().CanStepBack()); return true;
+    case ID_SAVE_TRACE_TABLE: ui.Enable(GetDocument().HasTraceTable()); return true;
     case ID_WATCH_ADD: ui.Enable(dynamic_cast<CWatchView*>(GetWorkView()) != nullptr); return true;
     default: break;
     }

@@ -64,6 +64,10 @@ public:
     std::uint64_t GetStepCount() const { return m_nEnded - m_nDropped; }
     // Steps dropped because of the budget since the last Clear.
     std::uint64_t GetDroppedCount() const { return m_nDropped; }
+    // Statements ended since the Clear and not taken back, the dropped ones among them
+    // (user's changes are no statements), and the dropped ones alone.
+    std::uint64_t GetStatementCount() const { return m_nEnded - m_nDroppedUser - m_userSteps.size(); }
+    std::uint64_t GetDroppedStatementCount() const { return m_nDropped - m_nDroppedUser; }
     size_t GetBytes() const;
 
     // A run's recording, after Attach, from the registers reg: the cursor to pass to Begin.
@@ -107,6 +111,9 @@ public:
     void MarkNewestAsRunStart();
     // How many steps to take back to reach where the newest kept run began (all when none is kept).
     std::uint64_t StepsToLastRunStart() const;
+    // False when the steps up to where the newest run began were dropped: going back to
+    // its start then stops at the oldest step kept.
+    bool IsLastRunStartKept() const { return !m_runStarts.empty() || m_nDropped == 0; }
 
     // An IN statement of the step under way read an input line (or the end of input).
     void NoteInput(bool ok, const std::string& line);

@@ -62,7 +62,9 @@ void CZelkoraDoc::ShowMessage(int messageId, const std::string& text)
     switch (messageId) {
     case MSG_ASSEMBLE_OK:
     case MSG_STOPPED_BY_USER:
-    case MSG_PROGRAM_END: icon = MessageIcon::Information; break;
+    case MSG_PROGRAM_END:
+    case MSG_RUN_START_NOT_KEPT:
+    case MSG_OLDEST_STEP_REACHED: icon = MessageIcon::Information; break;
     case MSG_SIMULATOR_OPEN_FAILED: icon = MessageIcon::Stop; break;
     default: break;
     }
@@ -194,7 +196,7 @@ void CZelkoraDoc::SendDeviceLine(std::string_view prefix, std::string_view text)
     UpdateAllViews(nullptr, HINT_DEVICE_OUTPUT, &hint);
 }
 
-std::uint64_t CZelkoraDoc::StepBack(std::uint64_t count)
+std::uint64_t CZelkoraDoc::TakeBack(std::uint64_t count)
 {
     const std::uint64_t taken = m_core.StepBack(count);
     if (taken == 0) return 0;
@@ -204,7 +206,30 @@ std::uint64_t CZelkoraDoc::StepBack(std::uint64_t count)
     return taken;
 }
 
-std::uint64_t CZelkoraDoc::BackToRunStart() { return StepBack(m_core.GetHistory().StepsToLastRunStart()); }
+void CZelkoraDoc::TellDropped(int messageId, std::uint64_t taken)
+{
+    const CRunHistory& history = m_core.GetHistory();
+    ShowMessage(messageId, FormatMessageArgs(messageId, {std::to_string(taken), std::to_string(history.GetDroppedCount()),
+                                                         std::to_string(history.GetBudget() >> 20)}));
+}
+
+std::uint64_t CZelkoraDoc::StepBack(std::uint64_t count)
+{
+    const std::uint64_t taken = TakeBack(count);
+    // The steps before the oldest one kept are gone: going back stops here, and says why.
+    if (taken > 0 && !CanStepBack() && m_core.GetHistory().GetDroppedCount() > 0)
+        TellDropped(MSG_OLDEST_STEP_REACHED, taken);
+    return taken;
+}
+
+std::uint64_t CZelkoraDoc::BackToRunStart()
+{
+    const CRunHistory& history = m_core.GetHistory();
+    if (history.IsLastRunStartKept()) return StepBack(history.StepsToLastRunStart());
+    const std::uint64_t taken = TakeBack(history.GetStepCount());
+    if (taken > 0) TellDropped(MSG_RUN_START_NOT_KEPT, taken);
+    return taken;
+}
 
 std::string CZelkoraDoc::GetTraceTable() const
 {

@@ -61,10 +61,13 @@ public:
 
     // Going back: each executed statement and each change above is one step. StepBack
     // takes up to count steps back and tells the views once; the number taken back.
+    // Reaching the oldest step kept when older ones were dropped is said in a message.
     bool CanStepBack() const { return !m_core.GetHistory().IsEmpty(); }
     std::uint64_t StepBack(std::uint64_t count = 1);
-    // Back to where the last run started.
+    // Back to where the last run started, or, when that was dropped, to the oldest step kept (and said so).
     std::uint64_t BackToRunStart();
+    // Whether the trace table has anything to show: statements executed since the restart, kept or dropped.
+    bool HasTraceTable() const { return m_core.GetHistory().GetStatementCount() > 0; }
     // The trace table (CSV) of the statements executed since the restart, as far as the history holds them.
     std::string GetTraceTable() const;
 
@@ -102,6 +105,9 @@ public:
 
 private:
     void ChangeRegisters(const CRegister& values);
+    std::uint64_t TakeBack(std::uint64_t count);
+    // A message about the dropped steps: taken is how many steps were just taken back.
+    void TellDropped(int messageId, std::uint64_t taken);
     void SendDeviceLine(std::string_view prefix, std::string_view text);
     bool ReadInputFile(const CDeviceSettings& settings, std::string& line);
     void WriteOutputFile(const CDeviceSettings& settings, std::string_view text);

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 #include "recording_host.h"
+#include "resources/message_ids.h"
 #include "simulator/run_history.h"
 
 namespace {
@@ -234,6 +235,69 @@ TEST(StepBackBudget, TheOldestStepsGoFirstAndTheBudgetHolds)
     limited.doc.GetCore().SetStepLimit(dropped);
     limited.doc.Run(RUN_GO);
     EXPECT_EQ(Difference(Snapshot(t), Snapshot(limited)), "");
+}
+
+// Going back as far as the history reaches after steps were dropped: the machine is as
+// it was after the dropped steps, and a message says so, with the numbers; going back
+// within what is kept says nothing. The trace table still has something to show.
+TEST(StepBackBudget, ReachingTheOldestKeptStepIsSaid)
+{
+    const char* const kCount =
+        "MAIN\tSTART\n\tLAD\tGR1,0\nLOOP\tLAD\tGR1,1,GR1\n\tST\tGR1,DATA\n\tJUMP\tLOOP\nDATA\tDS\t1\n\tEND\n";
+    enum class Way { BackToRunStart, StepBackAll, StepBackOneByOne };
+    struct Case {
+        const char* name;
+        Way way;
+        std::uint64_t steps;  // the Go's length
+        int message;          // 0: none
+    } cases[] = {
+        {"to the run's start, dropped", Way::BackToRunStart, 1'000'000, MSG_RUN_START_NOT_KEPT},
+        {"step back past all kept", Way::StepBackAll, 1'000'000, MSG_OLDEST_STEP_REACHED},
+        {"one by one to the oldest", Way::StepBackOneByOne, 1'000'000, MSG_OLDEST_STEP_REACHED},
+        {"to the run's start, kept", Way::BackToRunStart, 1000, 0},
+        {"step back past all, nothing dropped", Way::StepBackAll, 1000, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CTestDocument t;
+        ASSERT_TRUE(t.Load(kCount));
+        CRunHistory& history = t.doc.GetCore().GetHistory();
+        history.SetBudget(CRunHistory::kMinBudget);
+        t.doc.GetCore().SetStepLimit(c.steps);
+        t.doc.Run(RUN_GO);
+        const std::uint64_t kept = history.GetStepCount(), dropped = history.GetDroppedCount();
+        ASSERT_EQ(kept + dropped, c.steps);
+        ASSERT_EQ(dropped > 0, c.message != 0);
+        t.host.Forget();
+
+        std::uint64_t taken = 0;
+        switch (c.way) {
+        case Way::BackToRunStart: taken = t.doc.BackToRunStart(); break;
+        case Way::StepBackAll: taken = t.doc.StepBack(c.steps); break;
+        case Way::StepBackOneByOne:
+            taken = t.doc.StepBack(kept - 3);  // the last few one by one
+            while (t.doc.CanStepBack()) {
+                ASSERT_TRUE(t.host.messages.empty()) << "said before the oldest step was reached";
+                taken += t.doc.StepBack();
+            }
+            break;
+        }
+        EXPECT_EQ(taken, kept);
+        EXPECT_FALSE(t.doc.CanStepBack());
+        EXPECT_EQ(t.doc.HasTraceTable(), dropped > 0);
+        EXPECT_EQ(t.Reg()[1], static_cast<WORD>((dropped + 1) / 3));  // GR1 counts the loop's passes
+        if (c.message == 0) {
+            EXPECT_TRUE(t.host.messages.empty());
+            continue;
+        }
+        ASSERT_EQ(t.host.messages.size(), 1u);
+        EXPECT_EQ(t.host.messages[0].id, c.message);
+        EXPECT_EQ(t.host.messages[0].icon, MessageIcon::Information);
+        const std::string& text = t.host.messages[0].text;
+        EXPECT_NE(text.find(" " + std::to_string(dropped) + " "), std::string::npos) << text;
+        EXPECT_NE(text.find("( 2 MiB )"), std::string::npos) << text;
+        if (c.message == MSG_RUN_START_NOT_KEPT) EXPECT_NE(text.find(" " + std::to_string(kept) + " "), std::string::npos) << text;
+    }
 }
 
 TEST(StepBackBudget, InputLinesCountAgainstTheBudget)

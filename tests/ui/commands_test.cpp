@@ -161,6 +161,48 @@ TEST_F(ShellTest, WhileRunningOnlyStopIsEnabledAndStopEndsTheRun)
     EXPECT_EQ(Frame()->GetStatusBar()->GetProgress()->value(), 0);
 }
 
+// Going back and the trace table are enabled as far as each can still do something; going
+// back past what the history kept is said in a box.
+TEST_F(ShellTest, StepBackCommandsAreEnabledForWhatEachCanStillDo)
+{
+    Start();
+    SetSource("LOOP\tSTART\nL\tLAD\tGR1,1,GR1\n\tJUMP\tL\n\tEND\n");
+    Frame()->ExecuteCommand(ID_ASSEMBLE);
+    ASSERT_NE(app->GetSimulatorFrame(), nullptr);
+    CCometCore& core = app->GetDocument()->GetCore();
+    core.GetHistory().SetBudget(CRunHistory::kMinBudget);
+    ui.messages.clear();
+    struct Case {
+        const char* after;
+        std::function<void()> action;
+        bool back, toStart, table;
+        int messages;  // boxes shown by the action
+    } cases[] = {
+        {"assembling", [] {}, false, false, false, 0},
+        {"a trace", [&] { Frame()->ExecuteCommand(ID_RUN_TRACE); }, true, true, true, 0},
+        {"going back over it", [&] { Frame()->ExecuteCommand(ID_STEP_BACK); }, false, false, false, 0},
+        {"a Go longer than the history keeps",
+         [&] {
+             core.SetStepLimit(1'000'000);
+             Frame()->ExecuteCommand(ID_RUN_GO);
+             core.SetStepLimit(0);
+         },
+         true, true, true, 0},
+        {"going back to the run's start, which was dropped", [&] { Frame()->ExecuteCommand(ID_BACK_TO_RUN_START); },
+         false, false, true, 1},
+        {"a restart", [&] { Frame()->ExecuteCommand(ID_RESTART); }, false, false, false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.after);
+        c.action();
+        EXPECT_EQ(Enabled(ID_STEP_BACK), c.back);
+        EXPECT_EQ(Enabled(ID_BACK_TO_RUN_START), c.toStart);
+        EXPECT_EQ(Enabled(ID_SAVE_TRACE_TABLE), c.table);
+        EXPECT_EQ(static_cast<int>(ui.messages.size()), c.messages) << ui.MessageTexts().join("\n").toStdString();
+        ui.messages.clear();
+    }
+}
+
 TEST_F(ShellTest, KeyInputDialogFeedsIn)
 {
     Start();

@@ -3,6 +3,7 @@
 #include "cli/cli_util.h"
 #include "resources/message_ids.h"
 #include "resources/string_table.h"
+#include "text/text_encoding.h"
 
 int AssembleFile(const std::string& path, CAssembler& assembler, std::FILE* errorStream)
 {
@@ -11,7 +12,8 @@ int AssembleFile(const std::string& path, CAssembler& assembler, std::FILE* erro
         std::fprintf(stderr, "zelkora-cli: cannot read %s: %s\n", path.c_str(), reason.c_str());
         return EXIT_NO_INPUT;
     }
-    if (assembler.AssembleSource(source)) return 0;
+    // A UTF-8 source assembles to the same words as its code page 932 twin.
+    if (assembler.AssembleSource(TextToCp932(source))) return 0;
 
     COutputBuffer out(errorStream);
     for (const auto& error : assembler.GetErrors()) {

@@ -16,7 +16,7 @@
 #include "simulator/line_reader.h"
 #include "simulator/trace_table.h"
 #include "simulator/zelkora_doc.h"
-#include "text/codepage.h"
+#include "text/text_encoding.h"
 
 namespace {
 volatile std::sig_atomic_t g_interrupted = 0;
@@ -73,7 +73,7 @@ public:
         }
         // Ctrl+C ends the wait (the read is not restarted) and stops the run at the next pump.
         if (g_interrupted || m_stdin.ReadLine(line) != CLineReader::Result::Line) return false;
-        if (IsValidUtf8(line)) line = Utf8ToCp932(line);
+        line = TextToCp932(line);
         return true;
     }
     const CDeviceSettings& GetDeviceSettings() override { return m_settings; }
@@ -242,7 +242,7 @@ int RunCommand(int argc, char** argv)
             std::fprintf(stderr, "zelkora-cli: cannot read %s: %s\n", options.source.c_str(), reason.c_str());
             return EXIT_NO_INPUT;
         }
-        doc.SetSourceText(std::move(text));
+        doc.SetSourceText(TextToCp932(text));
         doc.SetSourcePath(options.source);
     }
     if (!doc.AssembleAndLoad()) return 1;

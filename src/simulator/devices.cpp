@@ -6,7 +6,7 @@
 #include "resources/message_ids.h"
 #include "resources/string_table.h"
 #include "simulator/zelkora_doc.h"
-#include "text/codepage.h"
+#include "text/text_encoding.h"
 
 namespace {
 constexpr std::string_view kInputPrefix = "INPUT  : ";
@@ -49,8 +49,8 @@ bool CZelkoraDoc::ReadInputFile(const CDeviceSettings& settings, std::string& li
     switch (m_pInReader->ReadLine(line)) {
     case CLineReader::Result::Line:
         ++m_nInLinesRead;
-        // Text files here are usually UTF-8; the program works in code page 932.
-        if (IsValidUtf8(line)) line = Utf8ToCp932(line);
+        // Lines written here may be UTF-8; the program works in code page 932.
+        line = TextToCp932(line);
         return true;
     case CLineReader::Result::End: return false;
     case CLineReader::Result::Error: break;

@@ -1,122 +1,198 @@
 #include "text/source_text.h"
 
-#include <cstdint>
-#include <vector>
-#include "text/codepage.h"
+#include "text/cp932_tables.h"
+#include "text/utf8.h"
 
 namespace {
-bool IsLeadByte(unsigned b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+char16_t Kept(unsigned char b) { return static_cast<char16_t>(kKeptByteBase + b); }
 
-// The one code point of a UTF-8 text that holds exactly one character of the BMP, or 0.
-char16_t SingleCharacter(const std::string& utf8)
+// Characters that the editor does not hold as themselves: the kept bytes' own range,
+// and those it takes for line or frame breaks.
+bool EditorCannotHold(char32_t c)
 {
-    const auto* s = reinterpret_cast<const unsigned char*>(utf8.data());
-    if (utf8.size() == 1 && s[0] < 0x80) return s[0];
-    if (utf8.size() == 2 && (s[0] & 0xE0) == 0xC0) return static_cast<char16_t>(((s[0] & 0x1F) << 6) | (s[1] & 0x3F));
-    if (utf8.size() == 3 && (s[0] & 0xF0) == 0xE0)
-        return static_cast<char16_t>(((s[0] & 0x0F) << 12) | ((s[1] & 0x3F) << 6) | (s[2] & 0x3F));
-    return 0;
+    return (c >= kKeptByteBase && c <= kKeptByteBase + 0xFF) || c == 0x2028 || c == 0x2029 || c == 0xFDD0 ||
+           c == 0xFDD1;
 }
 
-// Every code of code page 932 that round-trips, in both directions, found once with
-// the converter: decoding and encoding are then plain look-ups.
-struct CCodeTables {
-    std::vector<char16_t> single = std::vector<char16_t>(256, 0);              // byte -> character, 0: none
-    std::vector<char16_t> dual = std::vector<char16_t>(65536, 0);              // lead << 8 | trail -> character
-    std::vector<std::uint16_t> encode = std::vector<std::uint16_t>(65536, 0);  // character -> code, 0: none
-
-    CCodeTables()
-    {
-        for (unsigned b = 0; b < 0x80; ++b) {
-            single[b] = static_cast<char16_t>(b);
-            encode[b] = static_cast<std::uint16_t>(b);
-        }
-        for (unsigned b = 0x80; b < 0x100; ++b)
-            if (!IsLeadByte(b)) Add(std::string(1, static_cast<char>(b)), b, single[b]);
-        for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
-            if (!IsLeadByte(lead)) continue;
-            for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
-                if (trail == 0x7F) continue;
-                const std::string bytes{static_cast<char>(lead), static_cast<char>(trail)};
-                Add(bytes, lead << 8 | trail, dual[lead << 8 | trail]);
-            }
-        }
-    }
-    void Add(const std::string& bytes, unsigned code, char16_t& slot)
-    {
-        const std::string utf8 = Cp932ToUtf8(bytes);
-        const char16_t c = SingleCharacter(utf8);
-        if (c == 0 || c == 0xFFFD || (c >= kKeptByteBase && c <= kKeptByteBase + 0xFF)) return;
-        bool ok = false;
-        if (Utf8ToCp932(utf8, &ok) != bytes || !ok) return;
-        slot = c;
-        encode[c] = static_cast<std::uint16_t>(code);
-    }
-};
-
-const CCodeTables& Tables()
+// Lines cut at CR LF or LF; a CR before anything else is a kept byte.
+CDecodedSource SplitLines(std::u16string&& decoded, CSourceFormat format)
 {
-    static const CCodeTables tables;
-    return tables;
+    CDecodedSource source;
+    std::vector<bool> crlf;  // per line end, in order
+    size_t crlfCount = 0;
+    // In place: the text only shrinks (a CR LF becomes one character).
+    char16_t* out = decoded.data();
+    const char16_t* const end = decoded.data() + decoded.size();
+    for (const char16_t* in = decoded.data(); in < end; ++in) {
+        const char16_t c = *in;
+        if (c == u'\r') {
+            if (in + 1 < end && in[1] == u'\n') {
+                crlf.push_back(true);
+                ++crlfCount;
+                *out++ = u'\n';
+                ++in;
+            } else {
+                *out++ = Kept('\r');
+            }
+        } else {
+            if (c == u'\n') crlf.push_back(false);
+            *out++ = c;
+        }
+    }
+    decoded.resize(static_cast<size_t>(out - decoded.data()));
+    source.text = std::move(decoded);
+    const size_t lfCount = crlf.size() - crlfCount;
+    format.lineEnd = lfCount > crlfCount ? LineEnd::Lf : LineEnd::CrLf;
+    format.mixed = lfCount > 0 && crlfCount > 0;
+    if (format.mixed)
+        for (size_t line = 0; line < crlf.size(); ++line)
+            if (crlf[line] != (format.lineEnd == LineEnd::CrLf))
+                source.otherEnds.push_back(static_cast<std::uint32_t>(line));
+    source.format = format;
+    return source;
 }
 }  // namespace
 
 std::u16string SourceBytesToUtf16(std::string_view bytes)
 {
-    std::u16string text;
-    text.reserve(bytes.size());
-    const CCodeTables* tables = nullptr;
-    for (size_t i = 0; i < bytes.size(); ++i) {
+    // Written through a pointer: most of a file is ASCII, and appending a character at a time costs more than it does.
+    std::u16string text(bytes.size(), u'\0');
+    char16_t* out = text.data();
+    const CCp932Tables* tables = nullptr;
+    for (size_t i = 0; i < bytes.size();) {
         const auto b = static_cast<unsigned char>(bytes[i]);
         if (b < 0x80) {
-            text += static_cast<char16_t>(b);
+            *out++ = b;
+            ++i;
             continue;
         }
-        if (!tables) tables = &Tables();
-        if (IsLeadByte(b) && i + 1 < bytes.size()) {
-            const char16_t c = tables->dual[b << 8 | static_cast<unsigned char>(bytes[i + 1])];
-            if (c != 0) {
-                text += c;
-                ++i;
-                continue;
-            }
+        if (!tables) tables = &Cp932Tables();
+        size_t length;
+        const char16_t c = tables->Decode(bytes, i, length);
+        // Only a code that the character is written with again stands for the character.
+        const std::uint16_t code =
+            length == 2 ? static_cast<std::uint16_t>(b << 8 | static_cast<unsigned char>(bytes[i + 1])) : b;
+        if (c != 0 && tables->encode[c] == code && !EditorCannotHold(c)) {
+            *out++ = c;
+            i += length;
+        } else {
+            *out++ = Kept(b);
+            ++i;
         }
-        const char16_t c = tables->single[b];
-        text += c != 0 ? c : static_cast<char16_t>(kKeptByteBase + b);
     }
+    text.resize(static_cast<size_t>(out - text.data()));
     return text;
 }
 
-std::string Utf16ToSourceBytes(std::u16string_view text, bool* ok)
+std::u16string Utf8SourceToUtf16(std::string_view bytes)
+{
+    // Never more UTF-16 units than bytes.
+    std::u16string text(bytes.size(), u'\0');
+    char16_t* out = text.data();
+    for (size_t i = 0; i < bytes.size();) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b < 0x80) {
+            *out++ = b;
+            ++i;
+            continue;
+        }
+        const CUtf8Step step = DecodeUtf8(bytes, i);
+        if (step.valid && !EditorCannotHold(step.code)) {
+            if (step.code < 0x10000) {
+                *out++ = static_cast<char16_t>(step.code);
+            } else {
+                *out++ = static_cast<char16_t>(0xD800 + ((step.code - 0x10000) >> 10));
+                *out++ = static_cast<char16_t>(0xDC00 + ((step.code - 0x10000) & 0x3FF));
+            }
+        } else {
+            for (size_t k = 0; k < step.length; ++k) *out++ = Kept(static_cast<unsigned char>(bytes[i + k]));
+        }
+        i += step.length;
+    }
+    text.resize(static_cast<size_t>(out - text.data()));
+    return text;
+}
+
+std::string Utf16ToSourceBytes(std::u16string_view text, bool* ok, bool bestFit)
 {
     if (ok) *ok = true;
     std::string bytes;
     bytes.reserve(text.size());
-    const CCodeTables* tables = nullptr;
+    const CCp932Tables* tables = nullptr;
     for (size_t i = 0; i < text.size(); ++i) {
         const char16_t c = text[i];
         if (c < 0x80) {
             bytes += static_cast<char>(c);
             continue;
         }
-        if (c >= kKeptByteBase && c <= kKeptByteBase + 0xFF) {
+        if (IsKeptByte(c)) {
             bytes += static_cast<char>(c - kKeptByteBase);
             continue;
         }
-        if (!tables) tables = &Tables();
+        if (!tables) tables = &Cp932Tables();
         const std::uint16_t code = tables->encode[c];
-        if (code == 0) {
+        if (code == 0 || (!bestFit && !tables->Exact(c))) {
             // Outside code page 932; a character beyond the BMP is one '?' for its two halves.
             bytes += '?';
             if (ok) *ok = false;
             if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
                 ++i;
-        } else if (code > 0xFF) {
-            bytes += static_cast<char>(code >> 8);
-            bytes += static_cast<char>(code & 0xFF);
         } else {
-            bytes += static_cast<char>(code);
+            if (code > 0xFF) bytes += static_cast<char>(code >> 8);
+            bytes += static_cast<char>(code & 0xFF);
         }
     }
     return bytes;
+}
+
+std::string Utf16ToUtf8Source(std::u16string_view text)
+{
+    std::string bytes;
+    bytes.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (IsKeptByte(c)) {
+            bytes += static_cast<char>(c - kKeptByteBase);
+        } else if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+                   text[i + 1] <= 0xDFFF) {
+            AppendUtf8(bytes, 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00));
+            ++i;
+        } else {
+            // A lone surrogate half (typed, never read from a file) has no UTF-8.
+            AppendUtf8(bytes, c >= 0xD800 && c <= 0xDFFF ? 0xFFFD : c);
+        }
+    }
+    return bytes;
+}
+
+CDecodedSource DecodeSource(std::string_view bytes) { return DecodeSource(bytes, DetectTextEncoding(bytes)); }
+
+CDecodedSource DecodeSource(std::string_view bytes, TextEncoding encoding)
+{
+    CSourceFormat format;
+    format.encoding = encoding;
+    if (encoding == TextEncoding::Cp932) return SplitLines(SourceBytesToUtf16(bytes), format);
+    format.bom = HasUtf8Bom(bytes);
+    if (format.bom) bytes.remove_prefix(kUtf8Bom.size());
+    return SplitLines(Utf8SourceToUtf16(bytes), format);
+}
+
+void AppendSourceLine(std::string& out, std::u16string_view line, TextEncoding encoding, bool* ok)
+{
+    bool encoded = true;
+    out += encoding == TextEncoding::Cp932 ? Utf16ToSourceBytes(line, &encoded) : Utf16ToUtf8Source(line);
+    if (ok && !encoded) *ok = false;
+}
+
+std::string SourceTextToCp932(std::u16string_view text, TextEncoding encoding)
+{
+    // The assembler cuts lines at CR LF or LF; a kept CR before a line end stays part of its line.
+    std::u16string crlf;
+    crlf.reserve(text.size() + text.size() / 16);
+    for (char16_t c : text) {
+        if (c == u'\n') crlf += u'\r';
+        crlf += c;
+    }
+    if (encoding == TextEncoding::Cp932) return Utf16ToSourceBytes(crlf, nullptr, true);
+    return TextToCp932(Utf16ToUtf8Source(crlf), TextEncoding::Utf8);
 }

@@ -134,6 +134,23 @@ TEST_F(CliAsm, SourceIsCodePage932AndMessagesAreUtf8)
     EXPECT_EQ(bad.err, "2個のｱｾﾝﾌﾞﾙｴﾗｰが発生しました。\n");
 }
 
+TEST_F(CliAsm, SourcesInUtf8AssembleAsTheirCodePage932Twins)
+{
+    // DC 'ﾏｲﾅｽ' ; 定数: in code page 932, in UTF-8, in UTF-8 with a byte order mark.
+    const std::string sjis = "PGM START\r\n DC '\xCF\xB2\xC5\xBD' ; \x92\xE8\x90\x94\r\n END\r\n";
+    const std::string utf8 =
+        "PGM START\n DC '\xEF\xBE\x8F\xEF\xBD\xB2\xEF\xBE\x85\xEF\xBD\xBD' ; \xE5\xAE\x9A\xE6\x95\xB0\n END\n";
+    const std::string words = "0100 FFCF\n0101 FFB2\n0102 FFC5\n0103 FFBD\n";
+    for (const auto& [name, text] :
+         {std::pair{"sjis.asm", sjis}, std::pair{"utf8.asm", utf8}, std::pair{"bom.asm", "\xEF\xBB\xBF" + utf8}}) {
+        const CliResult r = Run(std::string("asm --image '") + Write(name, text) + "'");
+        EXPECT_EQ(r.status, 0) << name << r.err;
+        EXPECT_EQ(r.out, words) << name;
+        // The listing shows the comment as written.
+        EXPECT_NE(Run(std::string("asm '") + Write(name, text) + "'").out.find("; 定数"), std::string::npos) << name;
+    }
+}
+
 TEST_F(CliAsm, ErrorsGoToStandardOutputWithStatus1)
 {
     const std::string path = Write("e.asm", "PGM START\r\n LD GR8,1\r\n\r\n LD GR1,NOWHERE\r\n END\r\n");

@@ -141,6 +141,17 @@ TEST_F(CliRun, InputInUtf8IsConvertedOtherBytesKept)
     EXPECT_EQ(r.out, "\\82\\A0\n\\82\\A0\n");
 }
 
+TEST_F(CliRun, HalfWidthKatakanaInputThatIsAlsoUtf8StaysAsWritten)
+{
+    // "ﾏｲﾅｽ" in code page 932 reads as UTF-8 too; from a file and from standard input alike.
+    WriteBytes(dir / "in.txt", "\xCF\xB2\xC5\xBD\r\n");
+    const std::string echoed = "\\CF\\B2\\C5\\BD\n";
+    EXPECT_EQ(Run({"--in", (dir / "in.txt").string(), Source(kEcho)}).out, echoed);
+    EXPECT_EQ(Run({Source(kEcho)}, "\xCF\xB2\xC5\xBD\r\n").out, echoed);
+    // The same text in UTF-8 gives the same bytes.
+    EXPECT_EQ(Run({Source(kEcho)}, "\xEF\xBE\x8F\xEF\xBD\xB2\xEF\xBE\x85\xEF\xBD\xBD\n").out, echoed);
+}
+
 TEST_F(CliRun, InReadsTheInputFileInsteadOfStandardInput)
 {
     WriteBytes(dir / "in.txt", "a\r\n\xE3\x81\x82\nc");

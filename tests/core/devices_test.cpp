@@ -12,6 +12,7 @@
 #include <vector>
 #include "recording_host.h"
 #include "resources/message_ids.h"
+#include "known_text.h"
 #include "text/codepage.h"
 
 namespace {
@@ -167,6 +168,26 @@ TEST_F(Devices, InputFileLinesInUtf8AreConvertedOthersKept)
     EXPECT_EQ(t.Mem().GetWord(t.Label("BUF")), 0xFF82);
     EXPECT_EQ(ReadOnce(), (Read{3, "\x82\xA0\xB1"}));
     EXPECT_EQ(Log(), (std::vector<std::string>{"INPUT  : \x82\xA0", "INPUT  : \x82\xA0\xB1"}));
+}
+
+TEST_F(Devices, EachInputLineIsReadInTheEncodingItWasWrittenIn)
+{
+    // One line per known text, in either encoding, with either line end; the BOM of a first line is no text.
+    std::string file = "\xEF\xBB\xBF\xE3\x81\xAE\r\n";
+    std::vector<std::string> expected = {"\x82\xCC"};
+    for (const CKnownText& k : KnownTexts()) {
+        file += k.bytes + (k.utf8 ? "\n" : "\r\n");
+        expected.push_back(k.cp932);
+    }
+    const fs::path in = dir / "in.txt";
+    WriteBytes(in, file);
+    Load(kReadAll);
+    UseInputFile(in);
+    EXPECT_TRUE(t.doc.Run(RUN_GO));
+    std::vector<std::string> read;
+    for (const std::string& line : Log()) read.push_back(line.substr(9));
+    expected.push_back("<EOF>");
+    EXPECT_EQ(read, expected);
 }
 
 TEST_F(Devices, MissingInputFileShows1008AtEveryIn)

@@ -17,6 +17,7 @@
 #include "allocation_counter.h"
 #include "recording_host.h"
 #include "input_lines.h"
+#include "known_text.h"
 #include "simulator/line_reader.h"
 #include "text/codepage.h"
 
@@ -34,7 +35,27 @@ std::string RandomBytes(size_t size, unsigned seed)
 struct CHostileInput {
     const char* name;
     std::string bytes;
+    // The lines IN stores, written down where their encoding matters; otherwise the lines
+    // as they are (no line of these bytes is well-formed UTF-8 beyond ASCII: see below).
+    std::vector<std::string> stored = {};
 };
+
+// Every known text as a line, each written twice: alone and after the one before it.
+CHostileInput KnownTextLines()
+{
+    CHostileInput input{"known text of both encodings", ""};
+    const CKnownText* previous = nullptr;
+    for (const CKnownText& k : KnownTexts()) {
+        input.bytes += k.bytes + "\n";
+        input.stored.push_back(k.cp932);
+        if (previous && previous->utf8 == k.utf8) {
+            input.bytes += previous->bytes + k.bytes + "\r\n";
+            input.stored.push_back(previous->cp932 + k.cp932);
+        }
+        previous = &k;
+    }
+    return input;
+}
 
 std::vector<CHostileInput> HostileInputs()
 {
@@ -54,9 +75,23 @@ std::vector<CHostileInput> HostileInputs()
         {"NUL bytes", nuls},
         {"one line far beyond the longest kept", std::string(3 * CLineReader::kMaxLine + 5, 'x') + "\ntail"},
         {"carriage returns", "\r\r\r\n\r\n\r\rx\r\r\n\r"},
-        {"code page 932, invalid and valid UTF-8", "\x82\xA0\xFF\xFE\n\xE3\x81\x82\n\xC0\x80\xED\xA0\x80\n\xF0\x9F\x98\x80"},
+        {"code page 932, invalid and valid UTF-8", "\x82\xA0\xFF\xFE\n\xE3\x81\x82\n\xC0\x80\xED\xA0\x80\n\xF0\x9F\x98\x80",
+         {"\x82\xA0\xFF\xFE", "\x82\xA0", "\xC0\x80\xED\xA0\x80", "?"}},
+        KnownTextLines(),
         {"empty", ""},
     };
+}
+
+// What IN must store of an input.
+std::vector<std::string> StoredLines(const CHostileInput& input)
+{
+    if (!input.stored.empty()) return input.stored;
+    const std::vector<std::string> lines = ModelInputLines(input.bytes);
+    // Kept as they are: no encoding can read them otherwise.
+    for (const std::string& line : lines)
+        if (IsValidUtf8(line))
+            for (char c : line) EXPECT_LT(static_cast<unsigned char>(c), 0x80) << "a line of UTF-8: write down what IN stores";
+    return lines;
 }
 
 // Counts the lines it reads in GR3 and adds up the lengths that IN stored in GR4,
@@ -103,7 +138,12 @@ protected:
         ASSERT_LE(log.size(), CZelkoraDoc::kDeviceLogLimit);
         EXPECT_EQ(log.back(), "INPUT  : <EOF>");
         if (stored.empty()) return;
-        EXPECT_EQ(log[log.size() - 2], "INPUT  : " + stored.back());
+        // Every line the log still holds is the line stored (compared in place: nothing is allocated).
+        const size_t first = stored.size() - (log.size() - 1);
+        for (size_t i = 0; i + 1 < log.size(); ++i) {
+            const std::string_view entry = log[i];
+            ASSERT_TRUE(entry.starts_with("INPUT  : ") && entry.substr(9) == stored[first + i]) << "line " << first + i;
+        }
         // The buffer holds the last line's bytes, sign-extended (it is never cleared).
         const std::string& last = stored.back();
         for (size_t i = 0; i < std::min<size_t>(last.size(), 80); ++i)
@@ -130,8 +170,7 @@ TEST_F(HostileInput, InputFileOfAnyBytesIsReadLineByLine)
         // The step-back history keeps the lines read, within its own budget; here only the reading counts.
         t.doc.GetCore().SetHistoryEnabled(false);
         ASSERT_TRUE(t.Load(kCountLines));
-        std::vector<std::string> stored;
-        for (const std::string& line : ModelInputLines(input.bytes)) stored.push_back(IsValidUtf8(line) ? Utf8ToCp932(line) : line);
+        const std::vector<std::string> stored = StoredLines(input);
 
         CAllocationScope scope;
         CheckCountedRun(t, stored);

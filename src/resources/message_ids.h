@@ -21,8 +21,8 @@ enum : int {
     MSG_OUT_FILE_WRITE = 1010,
     MSG_FILE_OPEN_FAILED = 3000,
     MSG_FILE_SAVE_FAILED = 3001,
-    MSG_FILE_UNENCODABLE = 3002,
     MSG_SAVE_CHANGES = 3003,
+    MSG_SAVE_AS_UTF8 = 3010,
     // Going back and the trace table: %1 steps taken back, %2 steps dropped, %3 the budget in MiB.
     MSG_RUN_START_NOT_KEPT = 3030,
     MSG_OLDEST_STEP_REACHED = 3031,

@@ -21,6 +21,7 @@
 #include "shell/child_frame.h"
 #include "shell/layout_store.h"
 #include "shell/shell_ui.h"
+#include "shell/source_file.h"
 #include "shell/source_view.h"
 #include "shell/status_bar.h"
 #include "shell/zelkora_app.h"
@@ -249,14 +250,20 @@ void CMainFrame::UpdateCommandUI()
     bool caretEnabled;
     const QString text = CaretPaneText(caretEnabled);
     m_pStatusBar->SetCaretPane(caretEnabled, text);
+    const CSourceView* editor = GetActiveEditor();
+    m_pStatusBar->SetFormatPane(editor ? DescribeSourceFormat(editor->GetFormat()) : QString());
+}
+
+CSourceView* CMainFrame::GetActiveEditor() const
+{
+    CChildFrame* child = GetActiveChild();
+    return child ? dynamic_cast<CSourceView*>(child->GetDocument().FindViewByClass(kSourceViewClass)) : nullptr;
 }
 
 QString CMainFrame::CaretPaneText(bool& enabled) const
 {
     enabled = false;
-    CChildFrame* child = GetActiveChild();
-    if (!child) return QString();
-    auto* editor = dynamic_cast<CSourceView*>(child->GetDocument().FindViewByClass(kSourceViewClass));
+    CSourceView* editor = GetActiveEditor();
     if (!editor) return QString();
     int line, column;
     editor->GetCaretPosition(line, column);

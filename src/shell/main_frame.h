@@ -5,6 +5,7 @@
 #include "views/popup_menu_host.h"
 
 class CChildFrame;
+class CSourceView;
 class CZelkoraApp;
 class CZelkoraStatusBar;
 class QAction;
@@ -29,6 +30,8 @@ public:
     CZelkoraStatusBar* GetStatusBar() const { return m_pStatusBar; }
     QToolBar* GetToolBar() const { return m_pToolBar; }
     CChildFrame* GetActiveChild() const;
+    // The source editor of the active window's document (also while its simulator window is active).
+    CSourceView* GetActiveEditor() const;
     void AddChild(CChildFrame* child);
 
     // The command route.

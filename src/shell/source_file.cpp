@@ -3,41 +3,72 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <cerrno>
-#include "text/codepage.h"
-#include "text/source_text.h"
+#include "shell/source_view.h"
 
-std::string EditorTextToFileBytes(const QString& text, bool* ok)
+namespace {
+// The end of a line that differs from the file's most common one.
+class CLineEndData : public QTextBlockUserData {
+public:
+    explicit CLineEndData(LineEnd end) : m_end(end) {}
+    LineEnd GetEnd() const { return m_end; }
+
+private:
+    LineEnd m_end;
+};
+
+std::u16string_view View(const QString& text)
 {
-    // Lines end in CR LF in the file; the editor holds a lone CR as a kept byte.
-    std::u16string crlf;
-    crlf.reserve(static_cast<size_t>(text.size()) + static_cast<size_t>(text.size()) / 16);
-    for (QChar c : text) {
-        if (c == u'\n') crlf += u'\r';
-        crlf += c.unicode();
+    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size())};
+}
+}  // namespace
+
+void LoadSourceIntoEditor(CSourceView& editor, const CDecodedSource& source)
+{
+    editor.setPlainText(
+        QString(reinterpret_cast<const QChar*>(source.text.data()), static_cast<qsizetype>(source.text.size())));
+    editor.SetFormat(source.format);
+    const LineEnd other = source.format.lineEnd == LineEnd::CrLf ? LineEnd::Lf : LineEnd::CrLf;
+    for (std::uint32_t line : source.otherEnds) {
+        QTextBlock block = editor.document()->findBlockByNumber(static_cast<int>(line));
+        if (block.isValid()) block.setUserData(new CLineEndData(other));
     }
-    return Utf16ToSourceBytes(crlf, ok);
 }
 
-QString FileBytesToEditorText(const std::string& bytes)
+std::string EditorToFileBytes(const QTextDocument& document, const CSourceFormat& format, bool* ok)
 {
-    bool ascii = true;
-    for (char c : bytes)
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            ascii = false;
-            break;
-        }
-    QString text;
-    if (!ascii && IsValidUtf8(bytes)) {
-        text = QString::fromStdString(bytes);  // written by another editor here
-    } else {
-        const std::u16string utf16 = SourceBytesToUtf16(bytes);
-        text = QString(reinterpret_cast<const QChar*>(utf16.data()), static_cast<qsizetype>(utf16.size()));
+    if (ok) *ok = true;
+    std::string bytes;
+    bytes.reserve(static_cast<size_t>(document.characterCount()) + 16);
+    if (format.bom) bytes += kUtf8Bom;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        AppendSourceLine(bytes, View(block.text()), format.encoding, ok);
+        if (!block.next().isValid()) break;
+        // A line the user added takes the most common end.
+        const auto* data = format.mixed ? static_cast<const CLineEndData*>(block.userData()) : nullptr;
+        bytes += LineEndBytes(data ? data->GetEnd() : format.lineEnd);
     }
-    text.replace("\r\n", "\n");
-    // A CR that ends no line is a byte of the file, not a line end for the editor.
-    text.replace(u'\r', QChar(kKeptByteBase + u'\r'));
+    return bytes;
+}
+
+std::u16string EditorText(const QTextDocument& document)
+{
+    // Lines are separated by U+2029 in the raw text; the editor holds no such character inside a line.
+    std::u16string text(View(document.toRawText()));
+    for (char16_t& c : text)
+        if (c == u'\u2029') c = u'\n';
     return text;
+}
+
+QString DescribeSourceFormat(const CSourceFormat& format)
+{
+    QString text = format.encoding == TextEncoding::Cp932 ? "Shift-JIS" : "UTF-8";
+    if (format.bom) text += " BOM";
+    const QString main = format.lineEnd == LineEnd::CrLf ? "CR LF" : "LF";
+    if (!format.mixed) return text + " " + main;
+    return text + " " + main + "/" + (format.lineEnd == LineEnd::CrLf ? "LF" : "CR LF") + QString::fromUtf8(" 混在");
 }
 
 QString FileErrorText(int error, bool writing)
@@ -57,7 +88,7 @@ QString FileErrorText(int error, bool writing)
     }
 }
 
-bool ReadSourceFile(const QString& path, QString& text, QString& error)
+bool ReadFileBytes(const QString& path, std::string& bytes, QString& error)
 {
     QFile file(path);
     errno = 0;
@@ -66,12 +97,12 @@ bool ReadSourceFile(const QString& path, QString& text, QString& error)
         return false;
     }
     errno = 0;
-    const QByteArray bytes = file.readAll();
+    const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         error = FileErrorText(errno, false);
         return false;
     }
-    text = FileBytesToEditorText(bytes.toStdString());
+    bytes = data.toStdString();
     return true;
 }
 

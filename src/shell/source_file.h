@@ -1,20 +1,31 @@
 #pragma once
 #include <QString>
 #include <string>
+#include "text/source_text.h"
 
-// Source files: code page 932 text with CR LF line ends.
+class CSourceView;
+class QTextDocument;
 
-// The editor's text as file bytes: CR LF line ends, code page 932, the bytes of the
-// file that are no characters as they were. ok (when given) is false when some
-// character cannot be stored in code page 932 (it becomes '?').
-std::string EditorTextToFileBytes(const QString& text, bool* ok = nullptr);
+// Source files: read and written byte for byte in the format they came in (see
+// text/source_text.h); new files are code page 932 with CR LF line ends.
 
-// File bytes as editor text. Code page 932 is expected; bytes that are no characters
-// of it are kept (see text/source_text.h). A file that is valid UTF-8 with non-ASCII
-// characters (written by another editor here) is read as UTF-8.
-QString FileBytesToEditorText(const std::string& bytes);
+// Puts a decoded file into the editor: its text, its format and, where line ends are
+// mixed, the end of each line that differs from the most common one.
+void LoadSourceIntoEditor(CSourceView& editor, const CDecodedSource& source);
 
-bool ReadSourceFile(const QString& path, QString& text, QString& error);
+// The editor's text as file bytes in the format: each line with its own end, the last
+// one without. ok (when given) is false when some character cannot be stored in code
+// page 932 (it becomes '?').
+std::string EditorToFileBytes(const QTextDocument& document, const CSourceFormat& format, bool* ok = nullptr);
+
+// The editor's whole text with '\n' between lines, nothing of it changed (QTextDocument's
+// plain text turns some characters into spaces and line breaks).
+std::u16string EditorText(const QTextDocument& document);
+
+bool ReadFileBytes(const QString& path, std::string& bytes, QString& error);
+
+// The encoding and line ends, as the status bar shows them: "Shift-JIS CR LF", "UTF-8 BOM LF".
+QString DescribeSourceFormat(const CSourceFormat& format);
 
 // Why a file could not be read or written, in Japanese, from the system's error number.
 QString FileErrorText(int error, bool writing);

@@ -233,7 +233,7 @@ void CSourceView::PaintGutter(QWidget& gutter, const QRect& rect)
 
 bool CSourceView::GetSourceText(std::string& text) const
 {
-    text = EditorTextToFileBytes(toPlainText());
+    text = SourceTextToCp932(EditorText(*document()), m_format.encoding);
     return true;
 }
 

@@ -2,6 +2,7 @@
 #include <QPlainTextEdit>
 #include <QTextCursor>
 #include <vector>
+#include "text/source_text.h"
 #include "views/pane.h"
 
 class CZelkoraDoc;
@@ -33,6 +34,9 @@ public:
     // The line (from 1) of the statement at PR, or 0 while the simulator window is closed.
     int GetPrLine() const { return m_nPrBlock + 1; }
     CFindReplaceDlg* GetFindDialog() const { return m_pFind; }
+    // How the text is written to its file: encoding and line ends.
+    const CSourceFormat& GetFormat() const { return m_format; }
+    void SetFormat(const CSourceFormat& format) { m_format = format; }
     // Colouring on or off for all editors (for measuring what it costs).
     static void SetSyntaxColouring(bool on);
 
@@ -70,4 +74,5 @@ private:
     std::vector<QTextCursor> m_errorMarks;
     int m_nPrBlock = -1;
     CFindReplaceDlg* m_pFind = nullptr;
+    CSourceFormat m_format;
 };

@@ -4,8 +4,8 @@
 class QLabel;
 class QProgressBar;
 
-// The status bar: the message pane ("ﾚﾃﾞｨ" while idle), the run indicator and the
-// caret position of the source editor.
+// The status bar: the message pane ("ﾚﾃﾞｨ" while idle), the run indicator, the
+// caret position of the source editor and its file's encoding and line ends.
 class CZelkoraStatusBar : public QStatusBar {
     Q_OBJECT
 public:
@@ -14,10 +14,14 @@ public:
     QProgressBar* GetProgress() const { return m_pProgress; }
     QLabel* GetCaretPane() const { return m_pCaret; }
     void SetCaretPane(bool enabled, const QString& text);
+    // The source file's encoding and line ends.
+    QLabel* GetFormatPane() const { return m_pFormat; }
+    void SetFormatPane(const QString& text);
 
 private:
     QProgressBar* m_pProgress;
     QLabel* m_pCaret;
+    QLabel* m_pFormat;
 };
 
 // "%3d行 / %3d列"

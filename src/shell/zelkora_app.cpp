@@ -166,14 +166,14 @@ bool CZelkoraApp::CloseDocumentFromFrame(CSourceFrame* frame)
     return true;
 }
 
-void CZelkoraApp::CreateDocument(const QString& text, const QString& path)
+void CZelkoraApp::CreateDocument(const CDecodedSource& source, const QString& path)
 {
     m_pDoc = std::make_unique<CZelkoraDoc>(m_host);
     m_pDoc->SetSourcePath(path.isEmpty() ? CZelkoraDoc::kUntitled : path.toStdString());
     auto* frame = new CSourceFrame(*this, *m_pDoc);
     m_pSourceFrame = frame;
     CSourceView* editor = frame->GetEditor();
-    editor->setPlainText(text);
+    LoadSourceIntoEditor(*editor, source);
     editor->document()->setModified(false);
     m_pMainFrame->AddChild(frame);
     frame->setGeometry(QRect(QPoint(0, 0), m_pMainFrame->GetMdiArea()->size() * 9 / 10));
@@ -188,7 +188,7 @@ void CZelkoraApp::CreateDocument(const QString& text, const QString& path)
 bool CZelkoraApp::NewDocument()
 {
     if (!CloseDocument()) return false;
-    CreateDocument(QString(), QString());
+    CreateDocument(CDecodedSource(), QString());
     return true;
 }
 
@@ -203,14 +203,15 @@ bool CZelkoraApp::OpenDocument()
 CZelkoraDoc* CZelkoraApp::OpenDocumentFile(const QString& path)
 {
     // Read first: a file that cannot be read leaves the open document as it is.
-    QString text, error;
+    std::string bytes;
+    QString error;
     const QString absolute = QFileInfo(path).absoluteFilePath();
-    if (!ReadSourceFile(absolute, text, error)) {
+    if (!ReadFileBytes(absolute, bytes, error)) {
         ShowText(MessageIcon::Warning, Message(MSG_FILE_OPEN_FAILED, absolute) + "\n" + error);
         return nullptr;
     }
     if (!CloseDocument()) return nullptr;
-    CreateDocument(text, absolute);
+    CreateDocument(DecodeSource(bytes), absolute);
     AddRecentFile(absolute);
     return m_pDoc.get();
 }
@@ -225,10 +226,22 @@ bool CZelkoraApp::SaveDocument(bool saveAs)
         if (path.isEmpty()) return false;
     }
     CSourceView* editor = m_pSourceFrame->GetEditor();
+    CSourceFormat format = editor->GetFormat();
     bool encodable = true;
-    const std::string bytes = EditorTextToFileBytes(editor->toPlainText(), &encodable);
-    if (!encodable && !m_pUi->AskOkCancel(m_pMainFrame.get(), Message(MSG_FILE_UNENCODABLE))) return false;
+    std::string bytes = EditorToFileBytes(*editor->document(), format, &encodable);
+    if (!encodable) {
+        // Code page 932 lacks some characters: UTF-8 keeps them all.
+        switch (m_pUi->AskYesNoCancel(m_pMainFrame.get(), Message(MSG_SAVE_AS_UTF8))) {
+        case QMessageBox::Yes:
+            format.encoding = TextEncoding::Utf8;
+            bytes = EditorToFileBytes(*editor->document(), format);
+            break;
+        case QMessageBox::No: break;
+        default: return false;
+        }
+    }
     if (!WriteOrTell(path, bytes)) return false;
+    editor->SetFormat(format);
     path = QFileInfo(path).absoluteFilePath();
     m_pDoc->SetSourcePath(path.toStdString());
     editor->document()->setModified(false);

@@ -10,6 +10,7 @@
 #include "shell/source_frame.h"
 #include "shell/zelkora_frame.h"
 #include "simulator/document_host.h"
+#include "text/source_text.h"
 #include "views/command_target.h"
 
 class CMainFrame;
@@ -66,7 +67,7 @@ public:
 
 private:
     bool SaveModified();
-    void CreateDocument(const QString& text, const QString& path);
+    void CreateDocument(const CDecodedSource& source, const QString& path);
     // The menu bar and caption follow the windows that are open.
     void RefreshMainFrame();
     void ShowText(MessageIcon icon, const QString& text);

@@ -1,4 +1,4 @@
-// New, Open, Save and Save As: code page 932 with CR LF, byte for byte, and nothing lost on failure.
+// New, Open, Save and Save As: byte for byte, and nothing lost on failure.
 #include <QFileInfo>
 #include <gtest/gtest.h>
 #include "resources/command_ids.h"
@@ -25,14 +25,6 @@ TEST_F(ShellTest, OpenAndSaveAsRoundTripByteForByte)
     EXPECT_EQ(app->GetRecentFiles().first(), copy);
 }
 
-TEST_F(ShellTest, LfFilesOpenAndAreSavedWithCrLf)
-{
-    const QString source = WriteFile("lf.asm", "PGM\tSTART\n\tRET\n\tEND\n");
-    Start({source});
-    Frame()->ExecuteCommand(ID_FILE_SAVE);
-    EXPECT_EQ(ReadBytes(source), "PGM\tSTART\r\n\tRET\r\n\tEND\r\n");
-}
-
 TEST_F(ShellTest, SavingAnUntitledDocumentAsksForANameAndAddsTheExtension)
 {
     Start();
@@ -41,22 +33,6 @@ TEST_F(ShellTest, SavingAnUntitledDocumentAsksForANameAndAddsTheExtension)
     Frame()->ExecuteCommand(ID_FILE_SAVE);
     EXPECT_EQ(ReadBytes(dir.filePath("named.asm")), "X");
     EXPECT_FALSE(app->IsModified());
-}
-
-TEST_F(ShellTest, UnencodableCharactersAskBeforeSavingAndCancelKeepsTheFile)
-{
-    const QString path = WriteFile("keep.asm", "OLD\r\n");
-    Start({path});
-    SetSource(QString::fromUtf8("; emoji \xF0\x9F\x98\x80\n"));
-    ui.okCancel.push_back(false);
-    Frame()->ExecuteCommand(ID_FILE_SAVE);
-    EXPECT_EQ(ui.questions.size(), 1);
-    EXPECT_EQ(ReadBytes(path), "OLD\r\n");
-    EXPECT_TRUE(app->IsModified());
-
-    ui.okCancel.push_back(true);
-    Frame()->ExecuteCommand(ID_FILE_SAVE);
-    EXPECT_EQ(ReadBytes(path), "; emoji ?\r\n");
 }
 
 TEST_F(ShellTest, AFailedSaveKeepsTheEditsAndTheDocumentsName)

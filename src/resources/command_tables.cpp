@@ -10,7 +10,8 @@ using K = CMenuItem;
 
 #define FILE_MENU_HEAD {K::Popup, 0, "ﾌｧｲﾙ(&F)"}, {K::Command, ID_FILE_NEW, "新規作成(&N)\tCtrl+N"}, {K::Command, ID_FILE_OPEN, "開く(&O)...\tCtrl+O"}
 #define FILE_MENU_TAIL {K::Separator, 0, ""}, {K::RecentFiles, ID_FILE_MRU_FIRST, ""}, {K::Separator, 0, ""}, {K::Command, ID_APP_EXIT, "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}, {K::End, 0, ""}
-#define FILE_MENU_DOC {K::Command, ID_FILE_CLOSE, "閉じる(&C)"}, {K::Command, ID_FILE_SAVE, "上書き保存(&S)\tCtrl+S"}, {K::Command, ID_FILE_SAVE_AS, "名前を付けて保存(&A)..."}
+#define FILE_MENU_DOC {K::Command, ID_FILE_CLOSE, "閉じる(&C)"}, {K::Command, ID_FILE_SAVE, "上書き保存(&S)\tCtrl+S"}, {K::Command, ID_FILE_SAVE_AS, "名前を付けて保存(&A)..."}, \
+    {K::SubPopup, 0, "ｴﾝｺｰﾃﾞｨﾝｸﾞを指定して開き直す(&E)"}, {K::Command, ID_REOPEN_CP932, "Shift-JIS(&S)"}, {K::Command, ID_REOPEN_UTF8, "UTF-8(&U)"}, {K::SubEnd, 0, ""}
 #define SETTINGS_AND_HELP                                                                                  \
     {K::Popup, 0, "設定(&S)"}, {K::Command, ID_ENVIRONMENT, "環境設定(&E)..."}, {K::End, 0, ""},           \
         {K::Popup, 0, "ﾍﾙﾌﾟ(&H)"}, {K::Command, ID_MANUAL, "操作説明書(&M)\tF1"},                      \

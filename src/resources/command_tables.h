@@ -5,7 +5,8 @@
 // The menus, toolbar and accelerator tables of the desktop program, as data.
 
 struct CMenuItem {
-    enum Kind { Command, Separator, RecentFiles, Popup, End };
+    // SubPopup opens a submenu inside the current popup, SubEnd closes it.
+    enum Kind { Command, Separator, RecentFiles, Popup, End, SubPopup, SubEnd };
     Kind kind;
     int id;                 // Command: the command id
     std::string_view text;  // Command and Popup: the item text ("\t" then the key text)

@@ -23,6 +23,7 @@ enum : int {
     MSG_FILE_SAVE_FAILED = 3001,
     MSG_SAVE_CHANGES = 3003,
     MSG_SAVE_AS_UTF8 = 3010,
+    MSG_REOPEN_DISCARD = 3011,
     // Going back and the trace table: %1 steps taken back, %2 steps dropped, %3 the budget in MiB.
     MSG_RUN_START_NOT_KEPT = 3030,
     MSG_OLDEST_STEP_REACHED = 3031,

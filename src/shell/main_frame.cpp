@@ -136,6 +136,7 @@ QMenu* CMainFrame::BuildMenu(int menuId, QWidget* parent, QList<QMenu*>* popups)
 {
     QMenu* current = nullptr;
     QMenu* first = nullptr;
+    QMenu* outer = nullptr;  // the popup that holds the open submenu
     for (const CMenuItem& item : GetMenu(menuId)) {
         // Items before any popup belong to an untitled one.
         if (!current && item.kind != CMenuItem::Popup && item.kind != CMenuItem::End) {
@@ -153,6 +154,11 @@ QMenu* CMainFrame::BuildMenu(int menuId, QWidget* parent, QList<QMenu*>* popups)
         case CMenuItem::RecentFiles:
             for (QAction* action : m_recentActions) current->addAction(action);
             break;
+        case CMenuItem::SubPopup:
+            outer = current;
+            current = current->addMenu(QString::fromUtf8(item.text.data(), static_cast<int>(item.text.size())));
+            break;
+        case CMenuItem::SubEnd: current = outer; break;
         case CMenuItem::End: break;
         }
     }

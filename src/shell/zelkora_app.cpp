@@ -58,6 +58,8 @@ public:
         case ID_FILE_CLOSE: m_app.CloseDocument(); return true;
         case ID_FILE_SAVE: m_app.SaveDocument(false); return true;
         case ID_FILE_SAVE_AS: m_app.SaveDocument(true); return true;
+        case ID_REOPEN_CP932: m_app.ReopenDocument(TextEncoding::Cp932); return true;
+        case ID_REOPEN_UTF8: m_app.ReopenDocument(TextEncoding::Utf8); return true;
         case ID_STOP: doc->Stop(); return true;
         default: return false;
         }
@@ -70,6 +72,15 @@ public:
         case ID_FILE_SAVE:
         case ID_FILE_SAVE_AS: return true;
         case ID_STOP: ui.Enable(false); return true;  // the main window enables it during a run
+        case ID_REOPEN_CP932:
+        case ID_REOPEN_UTF8: {
+            // Only a file can be read again; the check mark shows how it was read.
+            const TextEncoding encoding = ui.id == ID_REOPEN_UTF8 ? TextEncoding::Utf8 : TextEncoding::Cp932;
+            ui.Enable(m_app.HasFile());
+            ui.SetCheck(m_app.HasFile() && m_app.GetSourceFrame() &&
+                        m_app.GetSourceFrame()->GetEditor()->GetFormat().encoding == encoding);
+            return true;
+        }
         default: return false;
         }
     }
@@ -214,6 +225,32 @@ CZelkoraDoc* CZelkoraApp::OpenDocumentFile(const QString& path)
     CreateDocument(DecodeSource(bytes), absolute);
     AddRecentFile(absolute);
     return m_pDoc.get();
+}
+
+bool CZelkoraApp::HasFile() const { return m_pDoc && m_pDoc->GetSourcePath() != CZelkoraDoc::kUntitled; }
+
+bool CZelkoraApp::ReopenDocument(TextEncoding encoding)
+{
+    if (!HasFile() || !m_pSourceFrame) return false;
+    const QString path = QString::fromStdString(m_pDoc->GetSourcePath());
+    if (IsModified() && !m_pUi->AskOkCancel(m_pMainFrame.get(), Message(MSG_REOPEN_DISCARD, path))) return false;
+    std::string bytes;
+    QString error;
+    if (!ReadFileBytes(path, bytes, error)) {
+        ShowText(MessageIcon::Warning, Message(MSG_FILE_OPEN_FAILED, path) + "\n" + error);
+        return false;
+    }
+    ReplaceSource(DecodeSource(bytes, encoding));
+    return true;
+}
+
+void CZelkoraApp::ReplaceSource(const CDecodedSource& source)
+{
+    CSourceView* editor = m_pSourceFrame->GetEditor();
+    LoadSourceIntoEditor(*editor, source);
+    editor->document()->setModified(false);
+    // The error list was about the text that went; it goes with it.
+    m_pDoc->UpdateAllViews(nullptr, HINT_ASSEMBLE_BEGIN);
 }
 
 bool CZelkoraApp::SaveDocument(bool saveAs)

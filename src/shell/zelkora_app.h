@@ -46,6 +46,10 @@ public:
     bool OpenDocument();
     CZelkoraDoc* OpenDocumentFile(const QString& path);
     bool SaveDocument(bool saveAs);
+    // Whether the document has a file (it is not untitled).
+    bool HasFile() const;
+    // Reads the document's file again in the encoding given (after asking before edits are dropped).
+    bool ReopenDocument(TextEncoding encoding);
     // Writes the simulator's trace table to a CSV file the user names.
     bool SaveTraceTable();
     // Asks about unsaved changes and closes the document with its windows; false when the user cancels.
@@ -68,6 +72,8 @@ public:
 private:
     bool SaveModified();
     void CreateDocument(const CDecodedSource& source, const QString& path);
+    // The editor's text replaced by a file's, as read.
+    void ReplaceSource(const CDecodedSource& source);
     // The menu bar and caption follow the windows that are open.
     void RefreshMainFrame();
     void ShowText(MessageIcon icon, const QString& text);

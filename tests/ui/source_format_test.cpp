@@ -2,6 +2,8 @@
 // what they are is found by the one encoding rule, shown in the status bar, and can be
 // chosen again by reopening.
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTest>
 #include <QTextBlock>
 #include <gtest/gtest.h>
@@ -166,4 +168,60 @@ TEST_F(ShellTest, CharactersShiftJisLacksOfferUtf8AndCancelKeepsTheFile)
     Frame()->ExecuteCommand(ID_FILE_SAVE);
     EXPECT_EQ(ReadBytes(path), "; \xF0\x9F\x98\x81\r\n");
     EXPECT_EQ(ui.questions.size(), 3);
+}
+
+TEST_F(ShellTest, AFileReadInTheWrongEncodingCanBeReopenedInTheOther)
+{
+    // Latin text in UTF-8 without a byte order mark reads as half-width katakana.
+    const QString path = WriteFile("latin.asm", "; caf\xC3\xA9\n");
+    Start({path});
+    EXPECT_EQ(Editor()->toPlainText(), QString::fromUtf8("; cafﾃｩ\n"));
+    EXPECT_TRUE(Checked(ID_REOPEN_CP932));
+    EXPECT_FALSE(Checked(ID_REOPEN_UTF8));
+
+    // The menu item is a submenu of the file menu holding both encodings.
+    QMenu* fileMenu = Frame()->menuBar()->actions().value(0)->menu();
+    ASSERT_NE(fileMenu, nullptr);
+    QMenu* reopen = nullptr;
+    for (QAction* action : fileMenu->actions())
+        if (action->menu() && action->text().startsWith(QString::fromUtf8("ｴﾝｺｰﾃﾞｨﾝｸﾞを指定して開き直す"))) reopen = action->menu();
+    ASSERT_NE(reopen, nullptr);
+    EXPECT_EQ(reopen->actions(), QList<QAction*>({Frame()->GetAction(ID_REOPEN_CP932), Frame()->GetAction(ID_REOPEN_UTF8)}));
+
+    // Edits are dropped only when the user says so.
+    SetSource("EDITED");
+    ui.okCancel.push_back(false);
+    Frame()->ExecuteCommand(ID_REOPEN_UTF8);
+    EXPECT_EQ(ui.questions.size(), 1);
+    EXPECT_EQ(Editor()->toPlainText(), "EDITED");
+    ui.okCancel.push_back(true);
+    Frame()->ExecuteCommand(ID_REOPEN_UTF8);
+    EXPECT_EQ(Editor()->toPlainText(), QString::fromUtf8("; café\n"));
+    EXPECT_FALSE(app->IsModified());
+    EXPECT_TRUE(Checked(ID_REOPEN_UTF8));
+    Frame()->UpdateCommandUI();
+    EXPECT_EQ(Frame()->GetStatusBar()->GetFormatPane()->text(), "UTF-8 LF");
+
+    // It stays UTF-8: an unchanged save gives the file back, and typed text is UTF-8.
+    Frame()->ExecuteCommand(ID_FILE_SAVE);
+    EXPECT_EQ(ReadBytes(path), "; caf\xC3\xA9\n");
+    Editor()->moveCursor(QTextCursor::End);
+    Editor()->textCursor().insertText(QString::fromUtf8("é"));
+    Frame()->ExecuteCommand(ID_FILE_SAVE);
+    EXPECT_EQ(ReadBytes(path), "; caf\xC3\xA9\n\xC3\xA9");
+    EXPECT_EQ(ui.questions.size(), 2);
+
+    // And back: the same bytes as Shift-JIS.
+    Frame()->ExecuteCommand(ID_REOPEN_CP932);
+    EXPECT_EQ(Editor()->toPlainText(), QString::fromUtf8("; cafﾃｩ\nﾃｩ"));
+}
+
+TEST_F(ShellTest, AnUntitledDocumentHasNothingToReopen)
+{
+    Start();
+    EXPECT_FALSE(Enabled(ID_REOPEN_CP932));
+    EXPECT_FALSE(Enabled(ID_REOPEN_UTF8));
+    Frame()->ExecuteCommand(ID_REOPEN_UTF8);
+    EXPECT_TRUE(ui.questions.isEmpty());
+    EXPECT_TRUE(ui.messages.empty());
 }

@@ -207,6 +207,8 @@ WORD CMnemonicIN::Execute(Reg& reg, Mem& mem, Host* host) const
 {
     std::string line;
     if (!host || !host->ReadInputLine(line)) {
+        // Given up by a Stop: nothing changes and PR stays here, so that it runs again next time.
+        if (host && host->InputGivenUp()) return GetAddress();
         mem.SetWord(m_wLengthWord, 0xFFFF);
         reg[REG_FR] = 0;
         return GetNextAddress();

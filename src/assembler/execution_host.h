@@ -9,6 +9,9 @@ public:
 
     // The next input line (code page 932 bytes), or false at the end of input.
     virtual bool ReadInputLine(std::string& line) = 0;
+    // Whether the last ReadInputLine was given up while it waited (a Stop): then no line
+    // was read and the statement does not happen.
+    virtual bool InputGivenUp() const { return false; }
     // One output line (code page 932 bytes, no line end).
     virtual void WriteOutputLine(std::string_view text) = 0;
 };

@@ -49,6 +49,8 @@ public:
     virtual WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const;
     // Whether memory still holds the statement's words.
     virtual bool VerifyCode(const CMemory& mem) const;
+    // Whether executing it may wait for an input line, which a Stop can give up (IN).
+    virtual bool WaitsForInput() const { return false; }
 
     int GetError() const { return m_nError; }
     WORD GetAddress() const { return m_wAddress; }

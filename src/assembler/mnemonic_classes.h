@@ -170,6 +170,7 @@ public:
     }
     bool Assemble() override;
     WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
+    bool WaitsForInput() const override { return true; }
     virtual WORD GetSvcNumber() const { return 1; }
 
 protected:
@@ -180,6 +181,7 @@ class CMnemonicOUT final : public CMnemonicIN {
 public:
     using CMnemonicIN::CMnemonicIN;
     WORD Execute(CRegister& reg, CMemory& mem, IExecutionHost* host) const override;
+    bool WaitsForInput() const override { return false; }
     WORD GetSvcNumber() const override { return 2; }
 };
 class CMnemonicRPUSH final : public CExecutable {

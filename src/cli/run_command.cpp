@@ -71,8 +71,14 @@ public:
             m_out.Flush();
             m_err.Flush();
         }
-        // Ctrl+C ends the wait (the read is not restarted) and stops the run at the next pump.
-        if (g_interrupted || m_stdin.ReadLine(line) != CLineReader::Result::Line) return false;
+        // Ctrl+C gives the read up, however long the line or the wait: the IN does not
+        // happen and the run stops before it.
+        const auto result = m_stdin.ReadLine(line, [] { return !g_interrupted; });
+        if (result == CLineReader::Result::GaveUp) {
+            if (m_pDoc) m_pDoc->Stop();
+            return false;
+        }
+        if (result != CLineReader::Result::Line) return false;
         line = TextToCp932(line);
         return true;
     }
@@ -267,7 +273,7 @@ int RunCommand(int argc, char** argv)
     if (options.trace || table) core.SetStepObserver(&host);
     if (options.hasMaxSteps) core.SetStepLimit(options.maxSteps);
 
-    // Without SA_RESTART, so that Ctrl+C also ends a wait for a line of standard input.
+    // Without SA_RESTART, so that Ctrl+C also ends a wait for input at once.
     struct sigaction action {};
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);

@@ -5,6 +5,7 @@
 #include "shell/shell_ui.h"
 #include "shell/zelkora_app.h"
 #include "text/codepage.h"
+#include "views/device_view.h"
 
 void CDesktopHost::ApplyDeviceSettings()
 {
@@ -15,8 +16,16 @@ void CDesktopHost::ApplyDeviceSettings()
     m_settings.outFileName = env.m_strOutFileName.toStdString();
 }
 
+// The user reads the output so far before answering a box or typing a line.
+void CDesktopHost::ShowPendingOutput()
+{
+    if (CZelkoraFrame* frame = m_app.GetSimulatorFrame())
+        if (auto* view = dynamic_cast<CDeviceView*>(frame->GetWorkView())) view->Flush();
+}
+
 void CDesktopHost::ShowMessage(int, MessageIcon icon, const std::string& text)
 {
+    ShowPendingOutput();
     m_app.GetUi().ShowMessage(m_app.GetMainFrame(), icon, QString::fromStdString(text));
 }
 
@@ -24,6 +33,7 @@ void CDesktopHost::Beep() { m_app.GetUi().Beep(); }
 
 bool CDesktopHost::RunKeyInputDialog(std::string& line)
 {
+    ShowPendingOutput();
     QString text;
     if (!m_app.GetUi().RunKeyInput(m_app.GetMainFrame(), text)) return false;
     line = Utf8ToCp932(text.toStdString());

@@ -27,6 +27,8 @@ public:
     void CloseSimulatorWindow(CZelkoraDoc& doc) override;
 
 private:
+    void ShowPendingOutput();
+
     CZelkoraApp& m_app;
     CDeviceSettings m_settings;
     std::chrono::steady_clock::time_point m_lastPump{};

@@ -53,7 +53,9 @@ void CCometCore::BuildTable(const CMnemonicArray& program)
     for (int address = 0; address < CMemory::kSize; ++address) {
         CMnemonic* statement = program.FindExecutable(static_cast<WORD>(address));
         // Until a statement has verified its words once, they count as written.
-        m_slots[address] = {statement, statement ? LOOK_WRITTEN : LOOK_MISSING};
+        std::uint8_t look = statement ? LOOK_WRITTEN : LOOK_MISSING;
+        if (statement && statement->WaitsForInput()) look |= LOOK_INPUT;
+        m_slots[address] = {statement, look};
         if (statement)
             for (WORD i = 0; i < statement->GetLength(); ++i) m_programWords[static_cast<WORD>(address + i)] = 1;
     }
@@ -157,8 +159,10 @@ bool CCometCore::Verify(CSlot& slot, RunEnd& end)
 
 // One statement, checked. With the history on, what it changes is kept for stepping back,
 // and the memory's stamp alone counts the statements (CountRecorded brings the count up to date).
+// False when it was given up (mayGiveUp: it may wait for input) and so did not happen;
+// end then says why.
 template <bool kObserve, bool kRecord>
-inline void CCometCore::Step(CSlot& slot, WORD*& at)
+inline bool CCometCore::Step(CSlot& slot, WORD*& at, RunEnd& end, bool mayGiveUp)
 {
     const WORD pr = m_reg[REG_PR];
     CMnemonic& statement = *slot.statement;
@@ -169,7 +173,26 @@ inline void CCometCore::Step(CSlot& slot, WORD*& at)
     if (kObserve) m_pObserver->BeforeStep(statement);
     if (kRecord) at = CRunHistory::Begin(at, pr);
     m_reg[REG_PR] = statement.Execute(m_reg, m_mem, m_pHost);
+    if (mayGiveUp && GaveUp<kRecord>(at, end)) return false;
     if (kObserve) m_pObserver->AfterStep(statement, m_reg);
+    return true;
+}
+
+// An IN given up by a Stop while it waited changed nothing: it is not counted, and the
+// history forgets the step begun for it, so that going back and the input lines read
+// again stay in step with the statements that did happen.
+template <bool kRecord>
+bool CCometCore::GaveUp(WORD*& at, RunEnd& end)
+{
+    if (!m_pHost || !m_pHost->InputGivenUp()) return false;
+    end = m_stopReason != RunEnd::None ? m_stopReason : RunEnd::UserStop;
+    if (kRecord) {
+        m_mem.SetStamp(static_cast<WORD>(m_mem.GetStamp() - 1));
+        at = CRunHistory::Withdraw(at);
+    } else {
+        --m_nExecuted;
+    }
+    return true;
 }
 
 // Often enough that the stamp cannot wrap in between (at every check of the history).
@@ -223,14 +246,13 @@ bool CCometCore::Loop(CSlot& first)
         return true;
     }
     // Statements whose look needs more than running them, so that the usual step need not ask.
-    constexpr std::uint8_t kUnusual = kLookEnds | LOOK_WRITTEN;
+    constexpr std::uint8_t kUnusual = kLookEnds | LOOK_WRITTEN | LOOK_INPUT;
     // The history's cursor stays a local while the loop runs, so that it can live in a register.
     WORD* at = kRecord ? m_history.StartRecording(m_reg) : nullptr;
     if (kRecord) m_wCounted = m_mem.GetStamp();
     RunEnd end = RunEnd::None;
     // The first statement runs even when it carries a breakpoint.
-    if (Verify(first, end)) {
-        Step<kObserve, kRecord>(first, at);
+    if (Verify(first, end) && Step<kObserve, kRecord>(first, at, end, first.look & LOOK_INPUT)) {
         if (kRecord) {
             CountRecorded();
             m_history.MarkNewestAsRunStart();
@@ -248,12 +270,13 @@ bool CCometCore::Loop(CSlot& first)
                     break;
                 }
                 if (--untilPump == 0 && !Interval<kRecord>(at, untilPump, end)) break;
-                if (!Verify(slot, end)) break;
+                if (!Verify(slot, end) || !Step<kObserve, kRecord>(slot, at, end, look & LOOK_INPUT)) break;
+                continue;
             } else if (--untilPump == 0) {
                 // The words are looked at after the pump, which may have written them.
                 if (!Interval<kRecord>(at, untilPump, end) || !Verify(slot, end)) break;
             }
-            Step<kObserve, kRecord>(slot, at);
+            Step<kObserve, kRecord>(slot, at, end);
         }
     }
     if (kRecord) {

@@ -57,6 +57,7 @@ public:
     bool Run(const CMnemonicArray& program, int mode, WORD address);
     // Asks the run to end at its next pump; why it ended is then reason.
     void RequestStop(RunEnd reason = RunEnd::UserStop) { m_stopReason = reason; }
+    bool IsStopRequested() const { return m_stopReason != RunEnd::None; }
 
     CRegister& GetRegisters() { return m_reg; }
     const CRegister& GetRegisters() const { return m_reg; }
@@ -89,6 +90,7 @@ private:
         LOOK_MISSING = 4,   // no executable statement starts here
         LOOK_BREAK = 8,     // the statement carries a breakpoint
         LOOK_WRITTEN = 16,  // words written since the statement last verified them
+        LOOK_INPUT = 32,    // the statement may wait for input, and a Stop may give it up
     };
     static constexpr std::uint8_t kLookEnds = LOOK_END | LOOK_STOP | LOOK_MISSING | LOOK_BREAK;
 
@@ -109,7 +111,9 @@ private:
     void ReplayStep(CRegister& reg, CMemory& mem, IExecutionHost& input) const override;
     bool Verify(CSlot& slot, RunEnd& end);
     template <bool kObserve, bool kRecord>
-    void Step(CSlot& slot, WORD*& at);
+    bool Step(CSlot& slot, WORD*& at, RunEnd& end, bool mayGiveUp = false);
+    template <bool kRecord>
+    bool GaveUp(WORD*& at, RunEnd& end);
     template <bool kRecord>
     bool Interval(WORD*& at, int& untilPump, RunEnd& end);
     // Passes through the loop to the next pump, which comes at the step limit too, so that

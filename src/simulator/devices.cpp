@@ -19,11 +19,18 @@ bool CZelkoraDoc::ReadInputLine(std::string& line)
     // key-input dialog is not asked twice and the file is not read twice.
     CRunHistory& history = m_core.GetHistory();
     bool ok;
+    m_bInputGivenUp = false;
     if (!history.TakeReplay(ok, line)) {
         const CDeviceSettings& settings = m_pHost->GetDeviceSettings();
         line.clear();
         ok = settings.inDeviceType == 0 ? m_pHost->RunKeyInputDialog(line) : ReadInputFile(settings, line);
         if (!ok) line.clear();
+        // No line while a Stop waits: the read was given up, which is no end of input.
+        // Nothing is logged or kept; the IN runs again when the program goes on.
+        if (!ok && m_core.IsStopRequested()) {
+            m_bInputGivenUp = true;
+            return false;
+        }
     }
     history.NoteInput(ok, line);
     SendDeviceLine(kInputPrefix, ok ? std::string_view(line) : std::string_view("<EOF>"));
@@ -33,26 +40,38 @@ bool CZelkoraDoc::ReadInputLine(std::string& line)
 bool CZelkoraDoc::ReadInputFile(const CDeviceSettings& settings, std::string& line)
 {
     if (!m_pInReader) {
-        m_nInFile = ::open(settings.inFileName.c_str(), O_RDONLY | O_CLOEXEC);
+        // Not blocking, so that opening a pipe nobody writes to yet does not wait.
+        m_nInFile = ::open(settings.inFileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
         if (m_nInFile < 0) {
             ShowMessage(MSG_IN_FILE_OPEN, FormatMessage(MSG_IN_FILE_OPEN, settings.inFileName));
             return false;
         }
         m_pInReader = std::make_unique<CLineReader>(m_nInFile);
         m_strInFileName = settings.inFileName;
-        const std::uint64_t skip = m_bResumeIn ? m_nInLinesRead : 0;
+        m_nInSkip = m_bResumeIn ? m_nInLinesRead : 0;
         m_bResumeIn = false;
         m_nInLinesRead = 0;
-        std::string skipped;
-        while (m_nInLinesRead < skip && m_pInReader->ReadLine(skipped) == CLineReader::Result::Line) ++m_nInLinesRead;
     }
-    switch (m_pInReader->ReadLine(line)) {
+    // A line that never ends (/dev/zero) or never comes (a pipe, a terminal) keeps the
+    // window alive and gives way to a Stop.
+    const auto keepWaiting = [this] {
+        Pump();
+        return !m_core.IsStopRequested();
+    };
+    CLineReader::Result result;
+    // The lines the program read before the file was closed are passed over.
+    while ((result = m_pInReader->ReadLine(line, keepWaiting)) == CLineReader::Result::Line && m_nInSkip > 0) {
+        --m_nInSkip;
+        ++m_nInLinesRead;
+    }
+    switch (result) {
     case CLineReader::Result::Line:
         ++m_nInLinesRead;
         // Lines written here may be UTF-8; the program works in code page 932.
         line = TextToCp932(line);
         return true;
-    case CLineReader::Result::End: return false;
+    case CLineReader::Result::End:
+    case CLineReader::Result::GaveUp: return false;
     case CLineReader::Result::Error: break;
     }
     m_pInReader.reset();

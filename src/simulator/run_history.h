@@ -89,6 +89,9 @@ public:
         *at = pr;
         return at + 1;
     }
+    // The step begun last did not happen after all (it changed nothing): its record goes.
+    // The caller takes the memory's stamp back.
+    static WORD* Withdraw(WORD* at) { return at - 1; }
     // Room is made and the registers reg are kept only every so many steps (the rings keep
     // room for them past their limits): Check at least once every kStepsBetweenChecks steps.
     static constexpr int kStepsBetweenChecks = 128;

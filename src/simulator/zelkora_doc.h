@@ -77,6 +77,7 @@ public:
 
     // Devices (IN, OUT, SVC).
     bool ReadInputLine(std::string& line) override;
+    bool InputGivenUp() const override { return m_bInputGivenUp; }
     void WriteOutputLine(std::string_view text) override;
     void CloseDeviceFiles();
     // Told by the simulator window as it goes, however it goes: its device files close with it.
@@ -129,6 +130,8 @@ private:
     // When the program's end closed the files and steps were then taken back, going on
     // resumes them: the input after the lines already read, the output appended.
     std::uint64_t m_nInLinesRead = 0;
+    std::uint64_t m_nInSkip = 0;  // of those, still to pass over in the file opened again
+    bool m_bInputGivenUp = false;
     bool m_bOutFileMade = false;
     bool m_bResumeIn = false, m_bResumeOut = false;
     std::string m_strSourceText;

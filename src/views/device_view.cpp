@@ -1,34 +1,48 @@
 #include "views/device_view.h"
 
-#include <QScrollBar>
-#include <QTextBlock>
 #include "simulator/zelkora_doc.h"
 #include "text/codepage.h"
 
-CDeviceView::CDeviceView(CZelkoraDoc& doc, QWidget* parent) : CTextPane(doc, parent) {}
+static_assert(CDeviceView::kMaxLines == CDeviceLog::kLimit, "the lines collected are the lines shown");
+
+CDeviceView::CDeviceView(CZelkoraDoc& doc, QWidget* parent) : CTextPane(doc, parent)
+{
+    // Each line ends with a line end, so the text holds one empty block after the last line;
+    // the document drops the oldest lines itself, all at once for a batch.
+    setMaximumBlockCount(kMaxLines + 1);
+    m_showTimer.setSingleShot(true);
+    m_showTimer.setInterval(kShowIntervalMs);
+    connect(&m_showTimer, &QTimer::timeout, this, &CDeviceView::Flush);
+}
 
 void CDeviceView::OnInitialUpdate()
 {
-    for (const std::string& line : m_doc.GetDeviceLog()) AppendLine(line);
+    for (const std::string& line : m_doc.GetDeviceLog()) m_pending.Add({}, line);
+    Flush();
 }
 
 void CDeviceView::OnUpdate(CView*, int hint, CHintUpdateView* object)
 {
-    if (hint == HINT_DEVICE_OUTPUT && object) AppendLine(object->m_strText);
+    if (hint != HINT_DEVICE_OUTPUT) {
+        // After a run, or any change the user sees, the pane is complete.
+        Flush();
+        return;
+    }
+    if (!object) return;
+    m_pending.Add({}, object->m_strText);
+    if (!m_showTimer.isActive()) m_showTimer.start();
 }
 
-void CDeviceView::AppendLine(const std::string& line)
+void CDeviceView::Flush()
 {
-    // Each line ends with a line end, so the text holds one empty block after the last line.
-    QTextDocument* doc = document();
-    if (doc->blockCount() > kMaxLines) {
-        QTextCursor first(doc->firstBlock());
-        first.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
-        first.removeSelectedText();
-    }
-    QTextCursor end(doc);
+    m_showTimer.stop();
+    if (m_pending.empty()) return;
+    QString text;
+    for (const std::string& line : m_pending) text += QString::fromStdString(Cp932ToUtf8(line)) + '\n';
+    m_pending.Clear();
+    QTextCursor end(document());
     end.movePosition(QTextCursor::End);
-    end.insertText(QString::fromStdString(Cp932ToUtf8(line)) + "\n");
+    end.insertText(text);
     setTextCursor(end);
     ensureCursorVisible();
 }

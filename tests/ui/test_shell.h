@@ -48,6 +48,7 @@ public:
     QString GetExistingDirectory(QWidget*, const QString&, const QString&) override { return Take(folders, QString()); }
     bool RunKeyInput(QWidget*, QString& line) override
     {
+        if (onKeyInput) onKeyInput();
         if (keyLines.empty()) return false;
         line = keyLines.front();
         keyLines.pop_front();
@@ -75,6 +76,7 @@ public:
     std::vector<QUrl> urls;
     int beeps = 0;
     std::function<void(const QString&)> onMessage;
+    std::function<void()> onKeyInput;
 
 private:
     template <class T>

@@ -8,6 +8,7 @@ public:
     void ShowMessage(QWidget*, MessageIcon, const QString&) override {}
     QMessageBox::StandardButton AskYesNoCancel(QWidget*, const QString&) override { return QMessageBox::No; }
     bool AskOkCancel(QWidget*, const QString&) override { return false; }
+    bool AskYesNo(QWidget*, const QString&) override { return false; }
     QString GetOpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
     QString GetSaveFileName(QWidget*, const QString&, const QString&, bool) override { return {}; }
     QString GetExistingDirectory(QWidget*, const QString&, const QString&) override { return {}; }

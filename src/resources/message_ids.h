@@ -24,6 +24,11 @@ enum : int {
     MSG_SAVE_CHANGES = 3003,
     MSG_SAVE_AS_UTF8 = 3010,
     MSG_REOPEN_DISCARD = 3011,
+    MSG_FILE_CHANGED_RELOAD = 3012,
+    MSG_FILE_CHANGED_EDITED = 3013,
+    MSG_FILE_CHANGED_OVERWRITE = 3014,
+    MSG_FILE_MISSING = 3015,
+    MSG_FILE_RECREATED = 3016,
     // Going back and the trace table: %1 steps taken back, %2 steps dropped, %3 the budget in MiB.
     MSG_RUN_START_NOT_KEPT = 3030,
     MSG_OLDEST_STEP_REACHED = 3031,

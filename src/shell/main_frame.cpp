@@ -22,6 +22,7 @@
 #include "shell/layout_store.h"
 #include "shell/shell_ui.h"
 #include "shell/source_file.h"
+#include "shell/source_frame.h"
 #include "shell/source_view.h"
 #include "shell/status_bar.h"
 #include "shell/zelkora_app.h"
@@ -74,6 +75,7 @@ CMainFrame::CMainFrame(CZelkoraApp& app) : m_app(app), m_pMdiArea(new QMdiArea(t
 
     connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
         if (auto* child = qobject_cast<CChildFrame*>(window)) child->setWindowTitle(child->GetCaption());
+        if (qobject_cast<CSourceFrame*>(window)) QueueFileCheck();
         RefreshMenuBar();
         RefreshCaption();
     });
@@ -303,6 +305,20 @@ void CMainFrame::LeaveRunState()
 }
 
 void CMainFrame::ShowRunIndicator() { m_pStatusBar->GetProgress()->setValue(m_nRunSteps); }
+
+void CMainFrame::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    // Back from another program, where the file may have been changed.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) QueueFileCheck();
+}
+
+void CMainFrame::QueueFileCheck()
+{
+    // After the activation is done: the check may ask a question.
+    QMetaObject::invokeMethod(
+        &m_app, [app = &m_app] { app->CheckFileOnDisk(); }, Qt::QueuedConnection);
+}
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {

@@ -57,6 +57,7 @@ public:
     void StorePlacement();
 
 protected:
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -65,6 +66,8 @@ private:
     void CreateActions();
     QMenu* BuildMenu(int menuId, QWidget* parent, QList<QMenu*>* popups);
     QString CaretPaneText(bool& enabled) const;
+    // Has the application look for changes to the document's file, once the event at hand is done.
+    void QueueFileCheck();
 
     CZelkoraApp& m_app;
     QMdiArea* m_pMdiArea;

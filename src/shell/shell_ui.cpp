@@ -31,6 +31,12 @@ bool CQtShellUi::AskOkCancel(QWidget* parent, const QString& text)
            QMessageBox::Ok;
 }
 
+bool CQtShellUi::AskYesNo(QWidget* parent, const QString& text)
+{
+    return QMessageBox::question(parent, AppTitle(), text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+           QMessageBox::Yes;
+}
+
 QString CQtShellUi::GetOpenFileName(QWidget* parent, const QString& dir, const QString& filter)
 {
     return QFileDialog::getOpenFileName(parent, QString(), dir, filter);

@@ -17,6 +17,8 @@ public:
     virtual QMessageBox::StandardButton AskYesNoCancel(QWidget* parent, const QString& text) = 0;
     // OK or Cancel.
     virtual bool AskOkCancel(QWidget* parent, const QString& text) = 0;
+    // Yes or No.
+    virtual bool AskYesNo(QWidget* parent, const QString& text) = 0;
     virtual QString GetOpenFileName(QWidget* parent, const QString& dir, const QString& filter) = 0;
     virtual QString GetSaveFileName(QWidget* parent, const QString& dir, const QString& filter,
                                     bool confirmOverwrite) = 0;
@@ -33,6 +35,7 @@ public:
     void ShowMessage(QWidget* parent, MessageIcon icon, const QString& text) override;
     QMessageBox::StandardButton AskYesNoCancel(QWidget* parent, const QString& text) override;
     bool AskOkCancel(QWidget* parent, const QString& text) override;
+    bool AskYesNo(QWidget* parent, const QString& text) override;
     QString GetOpenFileName(QWidget* parent, const QString& dir, const QString& filter) override;
     QString GetSaveFileName(QWidget* parent, const QString& dir, const QString& filter, bool confirmOverwrite) override;
     QString GetExistingDirectory(QWidget* parent, const QString& title, const QString& dir) override;

@@ -122,6 +122,8 @@ bool CZelkoraApp::InitInstance(const QStringList& arguments)
         m_env.Load(*settings);
     }
     m_host.ApplyDeviceSettings();
+    // A path on the command line names a file from where the program was started.
+    const QString startFolder = QDir::currentPath();
     if (!m_env.m_strSourcePath.isEmpty()) QDir::setCurrent(m_env.m_strSourcePath);
 
     m_pMainFrame = std::make_unique<CMainFrame>(*this);
@@ -129,7 +131,9 @@ bool CZelkoraApp::InitInstance(const QStringList& arguments)
     m_pMainFrame->RestorePlacement();
     m_pMainFrame->show();
 
-    const bool ok = arguments.isEmpty() ? NewDocument() : OpenDocumentFile(arguments.first()) != nullptr;
+    const bool ok = arguments.isEmpty()
+                        ? NewDocument()
+                        : OpenDocumentFile(QDir(startFolder).absoluteFilePath(arguments.first())) != nullptr;
     m_pMainFrame->UpdateCommandUI();
     return ok;
 }
@@ -181,6 +185,8 @@ void CZelkoraApp::CreateDocument(const CDecodedSource& source, const QString& pa
 {
     m_pDoc = std::make_unique<CZelkoraDoc>(m_host);
     m_pDoc->SetSourcePath(path.isEmpty() ? CZelkoraDoc::kUntitled : path.toStdString());
+    m_diskWatch.Forget();
+    m_chosenEncoding.reset();
     auto* frame = new CSourceFrame(*this, *m_pDoc);
     m_pSourceFrame = frame;
     CSourceView* editor = frame->GetEditor();
@@ -223,6 +229,7 @@ CZelkoraDoc* CZelkoraApp::OpenDocumentFile(const QString& path)
     }
     if (!CloseDocument()) return nullptr;
     CreateDocument(DecodeSource(bytes), absolute);
+    m_diskWatch.Remember(absolute, bytes);
     AddRecentFile(absolute);
     return m_pDoc.get();
 }
@@ -240,7 +247,9 @@ bool CZelkoraApp::ReopenDocument(TextEncoding encoding)
         ShowText(MessageIcon::Warning, Message(MSG_FILE_OPEN_FAILED, path) + "\n" + error);
         return false;
     }
+    m_chosenEncoding = encoding;
     ReplaceSource(DecodeSource(bytes, encoding));
+    m_diskWatch.Remember(path, bytes);
     return true;
 }
 
@@ -253,6 +262,57 @@ void CZelkoraApp::ReplaceSource(const CDecodedSource& source)
     m_pDoc->UpdateAllViews(nullptr, HINT_ASSEMBLE_BEGIN);
 }
 
+void CZelkoraApp::CheckFileOnDisk()
+{
+    // Not during a run or a dialog, and once at a time (a question activates windows again).
+    if (!HasFile() || !m_pSourceFrame || m_bCheckingDisk || (m_pMainFrame && m_pMainFrame->IsRunning()) ||
+        QApplication::activeModalWidget())
+        return;
+    m_bCheckingDisk = true;
+    const QString path = QString::fromStdString(m_pDoc->GetSourcePath());
+    QTextDocument* text = m_pSourceFrame->GetEditor()->document();
+    switch (m_diskWatch.Check(false)) {
+    case CDiskWatch::Change::None: break;
+    case CDiskWatch::Change::Missing:
+        m_diskWatch.Acknowledge();
+        ShowText(MessageIcon::Warning, Message(MSG_FILE_MISSING, path));
+        text->setModified(true);  // the text is now only in the editor
+        break;
+    case CDiskWatch::Change::Changed: {
+        std::string bytes;
+        QString error;
+        if (m_pUi->AskYesNo(m_pMainFrame.get(),
+                            Message(IsModified() ? MSG_FILE_CHANGED_EDITED : MSG_FILE_CHANGED_RELOAD, path))) {
+            if (ReadFileBytes(path, bytes, error)) {
+                ReplaceSource(m_chosenEncoding ? DecodeSource(bytes, *m_chosenEncoding) : DecodeSource(bytes));
+                m_diskWatch.Remember(path, bytes);
+                break;
+            }
+            ShowText(MessageIcon::Warning, Message(MSG_FILE_OPEN_FAILED, path) + "\n" + error);
+        }
+        // The editor's text is now a version the file does not hold: closing asks to save it.
+        m_diskWatch.Acknowledge();
+        text->setModified(true);
+        break;
+    }
+    }
+    m_bCheckingDisk = false;
+}
+
+bool CZelkoraApp::ConfirmOverwrite(const QString& path)
+{
+    if (path != QString::fromStdString(m_pDoc->GetSourcePath())) return true;
+    switch (m_diskWatch.Check(true)) {
+    case CDiskWatch::Change::None: return true;
+    case CDiskWatch::Change::Missing:
+        ShowText(MessageIcon::Information, Message(MSG_FILE_RECREATED, path));
+        return true;
+    case CDiskWatch::Change::Changed:
+        return m_pUi->AskOkCancel(m_pMainFrame.get(), Message(MSG_FILE_CHANGED_OVERWRITE, path));
+    }
+    return true;
+}
+
 bool CZelkoraApp::SaveDocument(bool saveAs)
 {
     if (!m_pDoc || !m_pSourceFrame) return false;
@@ -262,6 +322,7 @@ bool CZelkoraApp::SaveDocument(bool saveAs)
         path = AskSaveName(dir, "CASLｿｰｽ (*.asm);;すべてのﾌｧｲﾙ (*.*)", ".asm");
         if (path.isEmpty()) return false;
     }
+    if (!ConfirmOverwrite(path)) return false;
     CSourceView* editor = m_pSourceFrame->GetEditor();
     CSourceFormat format = editor->GetFormat();
     bool encodable = true;
@@ -280,6 +341,7 @@ bool CZelkoraApp::SaveDocument(bool saveAs)
     if (!WriteOrTell(path, bytes)) return false;
     editor->SetFormat(format);
     path = QFileInfo(path).absoluteFilePath();
+    m_diskWatch.Remember(path, bytes);
     m_pDoc->SetSourcePath(path.toStdString());
     editor->document()->setModified(false);
     m_pSourceFrame->setWindowTitle(m_pSourceFrame->GetCaption());

@@ -4,7 +4,9 @@
 #include <QStringList>
 #include <chrono>
 #include <memory>
+#include <optional>
 #include "shell/desktop_host.h"
+#include "shell/disk_watch.h"
 #include "shell/environment.h"
 #include "shell/recent_files.h"
 #include "shell/source_frame.h"
@@ -50,6 +52,9 @@ public:
     bool HasFile() const;
     // Reads the document's file again in the encoding given (after asking before edits are dropped).
     bool ReopenDocument(TextEncoding encoding);
+    // Asks about a change another program made to the document's file (the main window
+    // or the source window became active): reload it, or keep the editor's text.
+    void CheckFileOnDisk();
     // Writes the simulator's trace table to a CSV file the user names.
     bool SaveTraceTable();
     // Asks about unsaved changes and closes the document with its windows; false when the user cancels.
@@ -74,6 +79,9 @@ private:
     void CreateDocument(const CDecodedSource& source, const QString& path);
     // The editor's text replaced by a file's, as read.
     void ReplaceSource(const CDecodedSource& source);
+    // Before the document's own file is written: false when another program changed it
+    // and the user chose not to write over it.
+    bool ConfirmOverwrite(const QString& path);
     // The menu bar and caption follow the windows that are open.
     void RefreshMainFrame();
     void ShowText(MessageIcon icon, const QString& text);
@@ -95,4 +103,8 @@ private:
     QPointer<CZelkoraFrame> m_pSimFrame;
     std::unique_ptr<CCommandTarget> m_pDocTarget;
     CRecentFileList m_recentFiles;
+    CDiskWatch m_diskWatch;
+    // The encoding the user chose for the file by reopening it (else the rule decides).
+    std::optional<TextEncoding> m_chosenEncoding;
+    bool m_bCheckingDisk = false;
 };

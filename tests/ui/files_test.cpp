@@ -1,4 +1,5 @@
 // New, Open, Save and Save As: byte for byte, and nothing lost on failure.
+#include <QDateTime>
 #include <QFileInfo>
 #include <gtest/gtest.h>
 #include "resources/command_ids.h"
@@ -122,4 +123,174 @@ TEST_F(ShellTest, ClosingTheSourceWindowClosesTheDocumentSafely)
     EXPECT_TRUE(Frame()->GetMdiArea()->subWindowList().isEmpty());
     QApplication::processEvents();
     EXPECT_EQ(Frame()->GetMenuId(), 128);
+}
+
+// --- files changed by another program --------------------------------------------
+
+namespace {
+// Another program's window takes the focus and gives it back.
+void ComeBackFromAnotherProgram(QWidget* mainWindow)
+{
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QApplication::processEvents();
+    mainWindow->activateWindow();
+    QApplication::processEvents();
+    QApplication::processEvents();  // the check runs after the activation
+}
+}  // namespace
+
+TEST_F(ShellTest, SavingOverAFileChangedElsewhereAsksFirst)
+{
+    const QString path = WriteFile("prog.asm", "OLD\r\n");
+    Start({path});
+    SetSource("MINE");
+    WriteFile("prog.asm", "THEIRS\r\n");
+    ui.okCancel.push_back(false);
+    Frame()->ExecuteCommand(ID_FILE_SAVE);
+    ASSERT_EQ(ui.questions.size(), 1);
+    EXPECT_TRUE(ui.questions[0].contains(QString::fromUtf8("ほかのﾌﾟﾛｸﾞﾗﾑによって変更されています")));
+    EXPECT_EQ(ReadBytes(path), "THEIRS\r\n");
+    EXPECT_EQ(Editor()->toPlainText(), "MINE");
+    EXPECT_TRUE(app->IsModified());
+
+    ui.okCancel.push_back(true);
+    Frame()->ExecuteCommand(ID_FILE_SAVE);
+    EXPECT_EQ(ReadBytes(path), "MINE");
+    // The program's own save is no change.
+    Frame()->ExecuteCommand(ID_FILE_SAVE);
+    ComeBackFromAnotherProgram(Frame());
+    EXPECT_EQ(ui.questions.size(), 2);
+}
+
+TEST_F(ShellTest, AnUnchangedTextOffersToReloadWhenTheProgramIsActivatedAgain)
+{
+    const QString path = WriteFile("prog.asm", "OLD\r\n");
+    Start({path});
+    WriteFile("prog.asm", "NEW\r\n");
+    ui.yesNo.push_back(true);
+    ComeBackFromAnotherProgram(Frame());
+    ASSERT_EQ(ui.questions.size(), 1);
+    EXPECT_TRUE(ui.questions[0].contains(QString::fromUtf8("読み込み直しますか")));
+    EXPECT_EQ(Editor()->toPlainText(), "NEW\n");
+    EXPECT_FALSE(app->IsModified());
+    ComeBackFromAnotherProgram(Frame());
+    EXPECT_EQ(ui.questions.size(), 1);
+
+    // Kept: the text is then a version the file does not hold, so it counts as unsaved,
+    // the same change is not asked about again, and saving over it asks.
+    WriteFile("prog.asm", "NEWER\r\n");
+    ui.yesNo.push_back(false);
+    ComeBackFromAnotherProgram(Frame());
+    EXPECT_EQ(ui.questions.size(), 2);
+    EXPECT_EQ(Editor()->toPlainText(), "NEW\n");
+    EXPECT_TRUE(app->IsModified());
+    ComeBackFromAnotherProgram(Frame());
+    EXPECT_EQ(ui.questions.size(), 2);
+    ui.okCancel.push_back(true);
+    Frame()->ExecuteCommand(ID_FILE_SAVE);
+    EXPECT_EQ(ui.questions.size(), 3);
+    EXPECT_EQ(ReadBytes(path), "NEW\r\n");
+}
+
+TEST_F(ShellTest, EditsAreDroppedForTheOtherVersionOnlyWhenTheUserSaysSo)
+{
+    const QString path = WriteFile("prog.asm", "OLD\r\n");
+    Start({path});
+    SetSource("MINE");
+    WriteFile("prog.asm", "THEIRS\r\n");
+    ui.yesNo.push_back(false);
+    ComeBackFromAnotherProgram(Frame());
+    ASSERT_EQ(ui.questions.size(), 1);
+    EXPECT_TRUE(ui.questions[0].contains(QString::fromUtf8("編集中の変更を破棄して")));
+    EXPECT_EQ(Editor()->toPlainText(), "MINE");
+    EXPECT_EQ(ReadBytes(path), "THEIRS\r\n");
+
+    WriteFile("prog.asm", "THEIRS AGAIN\r\n");
+    ui.yesNo.push_back(true);
+    ComeBackFromAnotherProgram(Frame());
+    EXPECT_EQ(Editor()->toPlainText(), "THEIRS AGAIN\n");
+    EXPECT_FALSE(app->IsModified());
+}
+
+TEST_F(ShellTest, AFileTouchedButUnchangedIsNoChangeAndOneOfTheSameSizeIs)
+{
+    const QString path = WriteFile("prog.asm", "ABC\r\n");
+    Start({path});
+    auto later = [&](int seconds) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(seconds), QFileDevice::FileModificationTime));
+    };
+    later(10);
+    ComeBackFromAnotherProgram(Frame());
+    EXPECT_TRUE(ui.questions.isEmpty());
+
+    WriteFile("prog.asm", "XYZ\r\n");
+    later(20);
+    ui.yesNo.push_back(true);
+    ComeBackFromAnotherProgram(Frame());
+    EXPECT_EQ(ui.questions.size(), 1);
+    EXPECT_EQ(Editor()->toPlainText(), "XYZ\n");
+}
+
+TEST_F(ShellTest, AFileDeletedOrRenamedElsewhereIsNoticedAndSavingMakesItAgain)
+{
+    for (const bool renamed : {false, true}) {
+        SCOPED_TRACE(renamed ? "renamed" : "deleted");
+        const QString path = WriteFile("prog.asm", "KEEP\r\n");
+        ui.messages.clear();
+        if (!app) Start({path});
+        else ASSERT_NE(app->OpenDocumentFile(path), nullptr);
+        ASSERT_TRUE(renamed ? QFile::rename(path, dir.filePath("moved.asm")) : QFile::remove(path));
+        ComeBackFromAnotherProgram(Frame());
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].icon, MessageIcon::Warning);
+        EXPECT_TRUE(ui.messages[0].text.contains(QString::fromUtf8("見つかりません")));
+        EXPECT_TRUE(app->IsModified());  // closing asks to save it
+        ComeBackFromAnotherProgram(Frame());
+        EXPECT_EQ(ui.messages.size(), 1u);
+
+        Frame()->ExecuteCommand(ID_FILE_SAVE);
+        ASSERT_EQ(ui.messages.size(), 2u);
+        EXPECT_EQ(ui.messages[1].icon, MessageIcon::Information);
+        EXPECT_EQ(ReadBytes(path), "KEEP\r\n");
+        EXPECT_FALSE(app->IsModified());
+        EXPECT_TRUE(ui.questions.isEmpty());
+    }
+}
+
+TEST_F(ShellTest, TheSourceWindowBecomingActiveLooksAtTheFile)
+{
+    const QString path = WriteFile("prog.asm", "P\tSTART\r\n\tRET\r\n\tEND\r\n");
+    Start({path});
+    Frame()->ExecuteCommand(ID_ASSEMBLE);
+    ASSERT_NE(app->GetSimulatorFrame(), nullptr);
+    ComeBackFromAnotherProgram(Frame());  // the main window is active, the simulator window too
+    WriteFile("prog.asm", "P\tSTART\r\n\tNOP\r\n\tRET\r\n\tEND\r\n");
+    QApplication::processEvents();
+    EXPECT_TRUE(ui.questions.isEmpty());
+    ui.yesNo.push_back(true);
+    Frame()->GetMdiArea()->setActiveSubWindow(app->GetSourceFrame());
+    QApplication::processEvents();
+    EXPECT_EQ(ui.questions.size(), 1);
+    EXPECT_EQ(Editor()->toPlainText(), "P\tSTART\n\tNOP\n\tRET\n\tEND\n");
+}
+
+TEST_F(ShellTest, ACommandLinePathNamesAFileFromTheStartingFolder)
+{
+    // The folder setting is where dialogs start; a relative path given to the program is not read from there.
+    ASSERT_TRUE(QDir(dir.path()).mkpath("start") && QDir(dir.path()).mkpath("sources"));
+    WriteFile("start/prog.asm", "MINE\r\n");
+    WriteFile("sources/prog.asm", "OTHER\r\n");
+    OpenSettings()->setValue("Env/SourcePath", dir.filePath("sources"));
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(dir.filePath("start"));
+    Start({"prog.asm"});
+    const QString current = QDir::currentPath();
+    QDir::setCurrent(before);
+    EXPECT_EQ(QString::fromStdString(app->GetDocument()->GetSourcePath()), QDir(dir.filePath("start")).absoluteFilePath("prog.asm"));
+    EXPECT_EQ(Editor()->toPlainText(), "MINE\n");
+    EXPECT_EQ(QDir(current).canonicalPath(), QDir(dir.filePath("sources")).canonicalPath());
 }

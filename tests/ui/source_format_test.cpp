@@ -84,9 +84,9 @@ TEST_F(ShellTest, OpenAndSaveKeepEncodingByteOrderMarkAndLineEnds)
         EXPECT_EQ(Editor()->toPlainText(), c.text);
         Frame()->UpdateCommandUI();
         EXPECT_EQ(Frame()->GetStatusBar()->GetFormatPane()->text(), c.status);
-        WriteFile("file.asm", "");
-        Frame()->ExecuteCommand(ID_FILE_SAVE);
-        EXPECT_EQ(ReadBytes(path), c.bytes);
+        ui.saveNames.push_back(dir.filePath("copy.asm"));
+        Frame()->ExecuteCommand(ID_FILE_SAVE_AS);
+        EXPECT_EQ(ReadBytes(dir.filePath("copy.asm")), c.bytes);
     }
     EXPECT_TRUE(ui.questions.isEmpty());
 }

@@ -43,6 +43,11 @@ public:
         questions.push_back(text);
         return Take(okCancel, false);
     }
+    bool AskYesNo(QWidget*, const QString& text) override
+    {
+        questions.push_back(text);
+        return Take(yesNo, false);
+    }
     QString GetOpenFileName(QWidget*, const QString&, const QString&) override { return Take(openNames, QString()); }
     QString GetSaveFileName(QWidget*, const QString&, const QString&, bool) override { return Take(saveNames, QString()); }
     QString GetExistingDirectory(QWidget*, const QString&, const QString&) override { return Take(folders, QString()); }
@@ -71,7 +76,7 @@ public:
     std::vector<Shown> messages;
     QStringList questions;
     std::deque<QMessageBox::StandardButton> yesNoCancel;
-    std::deque<bool> okCancel;
+    std::deque<bool> okCancel, yesNo;
     std::deque<QString> openNames, saveNames, folders, keyLines;
     std::vector<QUrl> urls;
     int beeps = 0;

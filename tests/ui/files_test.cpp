@@ -141,12 +141,22 @@ void ComeBackFromAnotherProgram(QWidget* mainWindow)
 }
 }  // namespace
 
-TEST_F(ShellTest, SavingOverAFileChangedElsewhereAsksFirst)
+// prog.asm opened and edited ("MINE"), then changed by another program ("THEIRS").
+class FileChangedElsewhere : public ShellTest {
+protected:
+    QString OpenEditAndChangeElsewhere()
+    {
+        const QString path = WriteFile("prog.asm", "OLD\r\n");
+        Start({path});
+        SetSource("MINE");
+        WriteFile("prog.asm", "THEIRS\r\n");
+        return path;
+    }
+};
+
+TEST_F(FileChangedElsewhere, SavingOverItAsksFirst)
 {
-    const QString path = WriteFile("prog.asm", "OLD\r\n");
-    Start({path});
-    SetSource("MINE");
-    WriteFile("prog.asm", "THEIRS\r\n");
+    const QString path = OpenEditAndChangeElsewhere();
     ui.okCancel.push_back(false);
     Frame()->ExecuteCommand(ID_FILE_SAVE);
     ASSERT_EQ(ui.questions.size(), 1);
@@ -194,12 +204,9 @@ TEST_F(ShellTest, AnUnchangedTextOffersToReloadWhenTheProgramIsActivatedAgain)
     EXPECT_EQ(ReadBytes(path), "NEW\r\n");
 }
 
-TEST_F(ShellTest, EditsAreDroppedForTheOtherVersionOnlyWhenTheUserSaysSo)
+TEST_F(FileChangedElsewhere, EditsAreDroppedForTheOtherVersionOnlyWhenTheUserSaysSo)
 {
-    const QString path = WriteFile("prog.asm", "OLD\r\n");
-    Start({path});
-    SetSource("MINE");
-    WriteFile("prog.asm", "THEIRS\r\n");
+    const QString path = OpenEditAndChangeElsewhere();
     ui.yesNo.push_back(false);
     ComeBackFromAnotherProgram(Frame());
     ASSERT_EQ(ui.questions.size(), 1);

@@ -15,4 +15,11 @@ public:
     bool RunKeyInput(QWidget*, QString&) override { return false; }
     bool OpenUrl(const QUrl&) override { return false; }
     void Beep() override {}
+    std::unique_ptr<IProgress> BeginProgress(QWidget*, const QString&, std::uint64_t) override
+    {
+        struct CNone final : IProgress {
+            bool Step(std::uint64_t) override { return true; }
+        };
+        return std::make_unique<CNone>();
+    }
 };

@@ -12,6 +12,7 @@
 #include "cli/assemble_file.h"
 #include "cli/cli_util.h"
 #include "cli/commands.h"
+#include "cli/trace_file.h"
 #include "resources/message_ids.h"
 #include "simulator/line_reader.h"
 #include "simulator/trace_table.h"
@@ -45,8 +46,8 @@ public:
     }
     void Attach(CZelkoraDoc* doc) { m_pDoc = doc; }
     void SetTrace(bool on) { m_bTrace = on; }
-    // The trace table's rows go to table, numbered from 1.
-    void SetTraceTable(COutputBuffer* table) { m_pTable = table; }
+    // The trace table's rows go to table, numbered from 1; a row that cannot be written ends the run.
+    void SetTraceTable(CTraceTableWriter* table) { m_pTable = table; }
     // Steps taken back: the rows after them number on from the last one kept.
     void TakeBackRows(std::uint64_t count) { m_nRow -= count; }
 
@@ -113,10 +114,8 @@ public:
     }
     void AfterStep(const CMnemonic& statement, const CRegister& reg) override
     {
-        if (!m_pTable) return;
-        m_row.clear();
-        TraceTable::AppendRow(m_row, ++m_nRow, statement.GetAddress(), statement.GetExpandedSource(), reg);
-        m_pTable->Append(m_row);
+        if (m_pTable && !m_pTable->AddRow(++m_nRow, statement.GetAddress(), reg) && m_pDoc)
+            m_pDoc->Stop(RunEnd::OutputFailed);
     }
 
 private:
@@ -126,9 +125,8 @@ private:
     CDeviceSettings m_settings;
     CZelkoraDoc* m_pDoc = nullptr;
     bool m_bTrace = false;
-    COutputBuffer* m_pTable = nullptr;
+    CTraceTableWriter* m_pTable = nullptr;
     std::uint64_t m_nRow = 0;
-    std::string m_row;
 };
 
 // Digits of the base and nothing else: strtoull alone would also take leading blanks, a
@@ -216,6 +214,12 @@ int ExitStatus(RunEnd end)
     }
 }
 
+int TableError(const std::string& path, int error)
+{
+    std::fprintf(stderr, "zelkora-cli: cannot write %s: %s\n", path.c_str(), std::strerror(error));
+    return EXIT_IO_ERROR;
+}
+
 void PrintState(const CRegister& reg, COutputBuffer& out)
 {
     static const int kOrder[] = {REG_PR, REG_SP, REG_FR, 0, 1, 2, 3, 4, 5, 6, 7};
@@ -235,6 +239,15 @@ int RunCommand(int argc, char** argv)
 {
     RunOptions options;
     if (const int status = ParseOptions(argc, argv, options)) return status;
+    // The table never takes the place of a file that the run reads or writes.
+    if (!options.traceTable.empty())
+        for (const std::string* other : {&options.source, &options.inFile, &options.outFile})
+            if (!other->empty() && IsSameFile(options.traceTable, *other)) {
+                std::fprintf(stderr,
+                             "zelkora-cli: --trace-table %s is the same file as %s; the table would take its place\n",
+                             options.traceTable.c_str(), other->c_str());
+                return EXIT_USAGE;
+            }
 
     COutputBuffer out(stdout), err(stderr);
     CConsoleHost host(options, out, err);
@@ -256,17 +269,12 @@ int RunCommand(int argc, char** argv)
     CCometCore& core = doc.GetCore();
     // Only stepping back needs the history; without it a run is a little faster.
     core.SetHistoryEnabled(options.hasBack);
-    std::FILE* tableFile = nullptr;
-    std::unique_ptr<COutputBuffer> table;
+    CTraceFile tableFile;
+    std::unique_ptr<CTraceTableWriter> table;
     if (!options.traceTable.empty()) {
-        tableFile = std::fopen(options.traceTable.c_str(), "wb");
-        if (!tableFile) {
-            std::fprintf(stderr, "zelkora-cli: cannot write %s: %s\n", options.traceTable.c_str(),
-                         std::strerror(errno));
-            return EXIT_IO_ERROR;
-        }
-        table = std::make_unique<COutputBuffer>(tableFile);
-        table->Append(TraceTable::Header());
+        if (!tableFile.Open(options.traceTable)) return TableError(options.traceTable, tableFile.GetError());
+        table = std::make_unique<CTraceTableWriter>(doc.GetProgram(), tableFile);
+        table->Begin();
         host.SetTraceTable(table.get());
     }
     host.SetTrace(options.trace);
@@ -279,15 +287,21 @@ int RunCommand(int argc, char** argv)
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
     const auto started = std::chrono::steady_clock::now();
-    const bool ran = !(options.hasMaxSteps && options.maxSteps == 0);  // --max-steps 0: nothing may run
-    std::uint64_t executed = 0;  // by both runs
+    // With --max-steps 0 nothing may run; executed counts the statements of both runs.
+    const bool ran = !(options.hasMaxSteps && options.maxSteps == 0);
+    std::uint64_t executed = 0;
     if (ran) {
         doc.Run(RUN_GO);
         executed = core.GetExecutedCount();
     }
     if (options.hasBack) {
         const std::uint64_t taken = doc.StepBack(options.back);
+        // The table says what the run finally did: the rows of the statements taken back leave it.
         host.TakeBackRows(taken);
+        if (table && !(table->Flush() && tableFile.DropRows(taken)) && tableFile.GetError() == 0)
+            std::fprintf(stderr,
+                         "zelkora-cli: %s is no regular file: the rows of the statements taken back stay in it\n",
+                         options.traceTable.c_str());
         if (taken < options.back)
             std::fprintf(stderr, "zelkora-cli: only %llu of %llu statements could be taken back\n",
                          static_cast<unsigned long long>(taken), static_cast<unsigned long long>(options.back));
@@ -323,16 +337,6 @@ int RunCommand(int argc, char** argv)
         err.Append(line);
     }
     err.Flush();
-    if (tableFile) {
-        const bool flushed = table->Flush();
-        const int error = flushed ? 0 : table->GetError();
-        table.reset();
-        const bool closed = std::fclose(tableFile) == 0;
-        if (!flushed || !closed) {
-            std::fprintf(stderr, "zelkora-cli: cannot write %s: %s\n", options.traceTable.c_str(),
-                         std::strerror(flushed ? errno : error));
-            return EXIT_IO_ERROR;
-        }
-    }
+    if (table && !(table->Flush() && tableFile.Commit())) return TableError(options.traceTable, tableFile.GetError());
     return FinishOutput(out, ran ? ExitStatus(core.GetLastRunEnd()) : 3);
 }

@@ -32,6 +32,8 @@ enum : int {
     // Going back and the trace table: %1 steps taken back, %2 steps dropped, %3 the budget in MiB.
     MSG_RUN_START_NOT_KEPT = 3030,
     MSG_OLDEST_STEP_REACHED = 3031,
+    MSG_TRACE_TABLE_LARGE = 3032,  // %1 megabytes, %2 rows
+    MSG_TRACE_TABLE_SAVING = 3033,
     IDS_APP_TITLE = 57344,
     IDS_IDLE_MESSAGE = 57345,
 };

@@ -2,8 +2,11 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QFileDialog>
+#include <QProgressDialog>
 #include <QUrl>
+#include <algorithm>
 #include "resources/message_ids.h"
 #include "resources/string_table.h"
 #include "shell/input_device_dlg.h"
@@ -64,3 +67,45 @@ bool CQtShellUi::RunKeyInput(QWidget* parent, QString& line)
 bool CQtShellUi::OpenUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
 
 void CQtShellUi::Beep() { QApplication::beep(); }
+
+namespace {
+class CProgressDialog final : public IProgress {
+public:
+    // Made with Qt's own (translated) Cancel button.
+    CProgressDialog(QWidget* parent, const QString& text, std::uint64_t total) : m_dialog(parent), m_nTotal(total)
+    {
+        m_dialog.setLabelText(text);
+        m_dialog.setRange(0, kRange);
+        m_dialog.setWindowTitle(AppTitle());
+        // Modal, so that no command can change the document while the task reads it.
+        m_dialog.setWindowModality(Qt::ApplicationModal);
+        m_dialog.setMinimumDuration(0);
+        m_dialog.setAutoReset(false);
+        m_dialog.setAutoClose(false);
+        m_clock.start();  // shown when the task has taken a moment
+    }
+    bool Step(std::uint64_t done) override
+    {
+        // Events only while the dialog is up: before, nothing may reach a window.
+        if (m_clock.elapsed() < kShowAfterMs || (m_last.isValid() && m_last.elapsed() < kEveryMs))
+            return !m_dialog.wasCanceled();
+        m_last.start();
+        if (!m_dialog.isVisible()) m_dialog.show();
+        m_dialog.setValue(m_nTotal ? static_cast<int>(std::min<std::uint64_t>(done, m_nTotal) * kRange / m_nTotal) : 0);
+        QCoreApplication::processEvents();
+        return !m_dialog.wasCanceled();
+    }
+
+private:
+    static constexpr int kRange = 1000;
+    static constexpr qint64 kShowAfterMs = 300, kEveryMs = 50;
+    QProgressDialog m_dialog;
+    std::uint64_t m_nTotal;
+    QElapsedTimer m_clock, m_last;
+};
+}  // namespace
+
+std::unique_ptr<IProgress> CQtShellUi::BeginProgress(QWidget* parent, const QString& text, std::uint64_t total)
+{
+    return std::make_unique<CProgressDialog>(parent, text, total);
+}

@@ -1,10 +1,22 @@
 #pragma once
 #include <QMessageBox>
 #include <QString>
+#include <cstdint>
+#include <memory>
 #include "simulator/document_host.h"
 
 class QWidget;
 class QUrl;
+
+// A long task's progress bar with a Cancel button. It shows itself when the task takes
+// more than a moment, and from then on keeps the program's windows painting while the
+// task goes on (but takes no commands: it is modal).
+class IProgress {
+public:
+    virtual ~IProgress() = default;
+    // done of the total; false once the user has cancelled.
+    virtual bool Step(std::uint64_t done) = 0;
+};
 
 // Every modal question, message box and file dialog of the program goes through
 // here, so that tests can answer them.
@@ -27,6 +39,8 @@ public:
     virtual bool RunKeyInput(QWidget* parent, QString& line) = 0;
     virtual bool OpenUrl(const QUrl& url) = 0;
     virtual void Beep() = 0;
+    // The progress of a task of total steps, with text above the bar; it ends with the object.
+    virtual std::unique_ptr<IProgress> BeginProgress(QWidget* parent, const QString& text, std::uint64_t total) = 0;
 };
 
 // The real dialogs.
@@ -42,6 +56,7 @@ public:
     bool RunKeyInput(QWidget* parent, QString& line) override;
     bool OpenUrl(const QUrl& url) override;
     void Beep() override;
+    std::unique_ptr<IProgress> BeginProgress(QWidget* parent, const QString& text, std::uint64_t total) override;
 };
 
 // The application title used for message boxes and the main window.

@@ -107,10 +107,9 @@ bool ReadFileBytes(const QString& path, std::string& bytes, QString& error)
 }
 
 namespace {
-bool WriteAll(QFileDevice& file, const std::string& bytes)
+bool WriteAll(QIODevice& file, const std::string& bytes)
 {
-    return file.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size()) &&
-           file.flush();
+    return file.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size());
 }
 
 // The folder takes no temporary file, but the file itself may be written: write it in
@@ -125,13 +124,40 @@ bool WriteInPlace(const QString& path, const std::string& bytes, QString& error)
     }
     const QByteArray old = file.readAll();
     errno = 0;
-    if (file.seek(0) && WriteAll(file, bytes) && file.resize(static_cast<qint64>(bytes.size()))) return true;
+    if (file.seek(0) && WriteAll(file, bytes) && file.flush() && file.resize(static_cast<qint64>(bytes.size())))
+        return true;
     error = FileErrorText(errno, true);
     const std::string previous = old.toStdString();
-    if (file.seek(0) && WriteAll(file, previous)) file.resize(old.size());
+    if (file.seek(0) && WriteAll(file, previous) && file.flush()) file.resize(old.size());
+    return false;
+}
+
+// Into an open temporary file, then under its name; a write that stops cancels it (an
+// error of the file's is told, a stop of the writer's is not).
+bool WriteAndCommit(QSaveFile& file, const std::function<bool(QIODevice& file)>& write, QString& error)
+{
+    errno = 0;
+    if (!write(file) || !file.flush()) {
+        if (file.error() != QFileDevice::NoError) error = FileErrorText(errno, true);
+        file.cancelWriting();
+        return false;
+    }
+    errno = 0;
+    if (file.commit()) return true;
+    error = FileErrorText(errno, true);
     return false;
 }
 }  // namespace
+
+bool WriteFileStreaming(const QString& path, const std::function<bool(QIODevice& file)>& write, QString& error)
+{
+    error.clear();
+    QSaveFile file(path);
+    errno = 0;
+    if (file.open(QIODevice::WriteOnly)) return WriteAndCommit(file, write, error);
+    error = FileErrorText(errno, true);
+    return false;
+}
 
 bool WriteFileSafely(const QString& path, const std::string& bytes, QString& error)
 {
@@ -144,16 +170,6 @@ bool WriteFileSafely(const QString& path, const std::string& bytes, QString& err
         error = FileErrorText(openError, true);
         return false;
     }
-    errno = 0;
-    if (!WriteAll(file, bytes)) {
-        error = FileErrorText(errno, true);
-        file.cancelWriting();
-        return false;
-    }
-    errno = 0;
-    if (!file.commit()) {
-        error = FileErrorText(errno, true);
-        return false;
-    }
-    return true;
+    return WriteAndCommit(
+        file, [&bytes](QIODevice& out) { return WriteAll(out, bytes); }, error);
 }

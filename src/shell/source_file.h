@@ -1,9 +1,11 @@
 #pragma once
 #include <QString>
+#include <functional>
 #include <string>
 #include "text/source_text.h"
 
 class CSourceView;
+class QIODevice;
 class QTextDocument;
 
 // Source files: read and written byte for byte in the format they came in (see
@@ -34,3 +36,9 @@ QString FileErrorText(int error, bool writing);
 // save leaves the previous file as it was. When the folder refuses the temporary file
 // but the file may be written, it is written in place (and restored if that fails).
 bool WriteFileSafely(const QString& path, const std::string& bytes, QString& error);
+
+// The same for a file made as it is written: write writes into the open temporary file
+// and says whether it finished. Only a finished file takes the name; a write that failed
+// or was cancelled (false with no error of the file's; error stays empty) leaves the name
+// as it was. Nothing is written in place: a half file must never take the name.
+bool WriteFileStreaming(const QString& path, const std::function<bool(QIODevice& file)>& write, QString& error);

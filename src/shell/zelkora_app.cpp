@@ -20,6 +20,7 @@
 #include "shell/source_file.h"
 #include "shell/source_frame.h"
 #include "shell/source_view.h"
+#include "shell/trace_table_save.h"
 #include "shell/zelkora_frame.h"
 #include "simulator/zelkora_doc.h"
 #include "text/codepage.h"
@@ -351,14 +352,18 @@ bool CZelkoraApp::SaveDocument(bool saveAs)
 
 bool CZelkoraApp::SaveTraceTable()
 {
-    if (!m_pDoc) return false;
+    if (!m_pDoc || !ConfirmTraceTableSize(*m_pDoc, *m_pUi, m_pMainFrame.get())) return false;
     const QString source = QString::fromStdString(m_pDoc->GetSourcePath());
     const QFileInfo info(source);
     const QString dir = source == QString::fromUtf8(CZelkoraDoc::kUntitled)
                             ? QDir::current().filePath("trace.csv")
                             : info.dir().filePath(info.completeBaseName() + ".csv");
     const QString path = AskSaveName(dir, "CSVﾌｧｲﾙ (*.csv);;すべてのﾌｧｲﾙ (*.*)", ".csv");
-    return !path.isEmpty() && WriteOrTell(path, m_pDoc->GetTraceTable());
+    if (path.isEmpty()) return false;
+    QString error;
+    if (WriteTraceTableFile(*m_pDoc, path, *m_pUi, m_pMainFrame.get(), error)) return true;
+    if (!error.isEmpty()) ShowText(MessageIcon::Warning, Message(MSG_FILE_SAVE_FAILED, path) + "\n" + error);
+    return false;
 }
 
 QString CZelkoraApp::AskSaveName(const QString& start, const char* filter, const char* suffix)

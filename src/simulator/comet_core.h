@@ -71,8 +71,8 @@ public:
     bool IsHistoryEnabled() const { return m_bHistory; }
     // Takes up to count steps back; returns how many. user: whether the last one was a user's change.
     std::uint64_t StepBack(std::uint64_t count = 1, bool* user = nullptr);
-    // The statements' steps the history holds, for the trace table.
-    std::vector<CRunHistory::CStepView> ListSteps() const { return m_history.ListSteps(m_mem, *this); }
+    // The statements' steps the history holds, oldest first, for the trace table.
+    bool VisitSteps(CRunHistory::IStepVisitor& visitor) const { return m_history.VisitSteps(m_mem, *this, visitor); }
     // A change the user makes (registers, PR, memory words through SetWord) as one step of its own.
     void BeginUserChange();
     void EndUserChange();

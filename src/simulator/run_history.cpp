@@ -390,53 +390,67 @@ std::uint64_t CRunHistory::Undo(CRegister& reg, CMemory& mem, const IStepReplaye
     return taken;
 }
 
-std::vector<CRunHistory::CStepView> CRunHistory::ListSteps(const CMemory& mem, const IStepReplayer& replayer) const
+bool CRunHistory::VisitSteps(const CMemory& mem, const IStepReplayer& replayer, IStepVisitor& visitor) const
 {
-    // Walked back from now, block by block and within a block a stretch at a time: a
-    // user's change, or the statements after an anchor, executed again from it on a copy
-    // of the memory put back as it was then (and put back again after). The rows are
-    // filled in from the last one.
-    std::vector<CStepView> steps(static_cast<size_t>(GetStepCount()) - m_userSteps.size());
-    size_t filled = steps.size();  // rows from here on are done
     auto scratch = std::make_unique<CMemory>(mem);
     scratch->SetJournal(nullptr);
     scratch->Watch(nullptr, nullptr, nullptr);
+
+    // Back to the start: every entry put back, newest first, block by block. The memory
+    // ring holds only the words before a write; the words a user's change wrote are taken
+    // on the way (there are few), as going forward again cannot compute them.
+    struct CRedo {
+        std::uint64_t step;
+        WORD address, value;
+    };
+    std::vector<CRedo> redo;  // newest first
+    size_t user = m_userSteps.size();
     WORD* const words = m_mem.words.get();
-    size_t anchor = m_anchors.size();
     for (size_t k = m_nBlockCount; k-- > 0;) {
         const CBlock& block = m_blocks[(m_nFirstBlock + k) % kMaxBlocks];
         const bool newest = k + 1 == m_nBlockCount;
         const CBlock* next = newest ? nullptr : &m_blocks[(m_nFirstBlock + k + 1) % kMaxBlocks];
         // A block's entries end where the next one's start, or where the ring wrapped.
-        WORD* entry = newest                             ? MemCursor()
-                      : next->memStart >= block.memStart ? words + next->memStart
-                                                         : words + m_mem.wrapEnd;
-        const WORD* start = words + block.memStart;
-        for (std::uint64_t number = newest ? m_nEnded : next->steps; number > block.steps;) {
-            if (IsUserStep(number)) {
-                entry = PutBackAfter(number - 1, number, entry, start, *scratch);
-                --number;
-                continue;
-            }
-            while (anchor > 0 && m_anchors[anchor - 1].steps >= number) --anchor;
-            // Cannot be: every block starts at an anchor, and user's changes are not rows.
-            if (anchor == 0 || filled < number - m_anchors[anchor - 1].steps) return {};
-            const CAnchor& from = m_anchors[anchor - 1];
-            WORD* const stretchEnd = entry;
-            entry = PutBackAfter(from.steps, number, entry, start, *scratch);
-            CInputReplay input(m_inputs, FirstInputAfter(from.steps));
-            CRegister reg = from.reg;
-            filled -= static_cast<size_t>(number - from.steps);
-            for (size_t row = filled; row < filled + (number - from.steps); ++row) {
-                steps[row].address = reg[REG_PR];
-                replayer.ReplayStep(reg, *scratch, input);
-                steps[row].after = reg;
-            }
-            PutBackAfter(from.steps, number, stretchEnd, start, *scratch);
-            number = from.steps;
+        const WORD* entry = newest                             ? MemCursor()
+                            : next->memStart >= block.memStart ? words + next->memStart
+                                                               : words + m_mem.wrapEnd;
+        for (const WORD* start = words + block.memStart; entry > start;) {
+            entry -= CMemory::kJournalEntry;
+            // Within a block the stamps tell its steps apart.
+            const std::uint64_t step = block.steps + static_cast<WORD>(entry[2] - static_cast<WORD>(block.steps));
+            while (user > 0 && m_userSteps[user - 1] > step) --user;
+            if (user > 0 && m_userSteps[user - 1] == step) redo.push_back({step, entry[0], scratch->GetWord(entry[0])});
+            scratch->SetWord(entry[0], entry[1]);
         }
     }
+
+    // And forward again: the statements executed anew, the user's changes from what was taken.
+    CInputReplay input(m_inputs, 0);
+    CRegister reg;
+    bool known = false;  // the registers are known from the first anchor on
+    size_t anchor = 0;
+    user = 0;
     std::uint64_t counted = m_nDropped - m_nDroppedUser;
-    for (CStepView& step : steps) step.number = ++counted;
-    return steps;
+    for (std::uint64_t step = m_nDropped + 1; step <= m_nEnded; ++step) {
+        const std::uint64_t before = step - 1;
+        for (; anchor < m_anchors.size() && m_anchors[anchor].steps <= before; ++anchor)
+            if (m_anchors[anchor].steps == before) {
+                reg = m_anchors[anchor].reg;
+                known = true;
+            }
+        if (user < m_userSteps.size() && m_userSteps[user] == step) {
+            ++user;
+            for (; !redo.empty() && redo.back().step == step; redo.pop_back())
+                scratch->SetWord(redo.back().address, redo.back().value);
+            known = false;  // until the anchor kept after it
+            continue;
+        }
+        // Cannot be: every block starts at an anchor, and so do the steps after a user's change.
+        if (!known) return false;
+        CStepView view{++counted, reg[REG_PR], {}};
+        replayer.ReplayStep(reg, *scratch, input);
+        view.after = reg;
+        if (!visitor.Visit(view)) return false;
+    }
+    return true;
 }

@@ -134,8 +134,19 @@ public:
         WORD address;          // PR before the step: the statement's address
         CRegister after;       // the registers after the step
     };
-    // The statements' steps kept, oldest first; mem is the machine's memory now.
-    std::vector<CStepView> ListSteps(const CMemory& mem, const IStepReplayer& replayer) const;
+    class IStepVisitor {
+    public:
+        virtual ~IStepVisitor() = default;
+        // False stops the walk.
+        virtual bool Visit(const CStepView& step) = 0;
+    };
+    // The statements' steps kept, oldest first, each handed over as it is made (mem is the
+    // machine's memory now): on a copy, the memory is put back to where the oldest kept
+    // step began, and the steps are executed again from there with their input lines, so
+    // that the walk takes no more memory for more steps. False when the visitor stopped it.
+    bool VisitSteps(const CMemory& mem, const IStepReplayer& replayer, IStepVisitor& visitor) const;
+    // How many steps VisitSteps hands over.
+    std::uint64_t GetKeptStatementCount() const { return GetStepCount() - m_userSteps.size(); }
 
 private:
     // Room past a ring's limit for the steps between two checks, twice over (a tail moved

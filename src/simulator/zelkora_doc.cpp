@@ -209,8 +209,9 @@ std::uint64_t CZelkoraDoc::TakeBack(std::uint64_t count)
 void CZelkoraDoc::TellDropped(int messageId, std::uint64_t taken)
 {
     const CRunHistory& history = m_core.GetHistory();
-    ShowMessage(messageId, FormatMessageArgs(messageId, {std::to_string(taken), std::to_string(history.GetDroppedCount()),
-                                                         std::to_string(history.GetBudget() >> 20)}));
+    ShowMessage(messageId,
+                FormatMessageArgs(messageId, {std::to_string(taken), std::to_string(history.GetDroppedCount()),
+                                              std::to_string(history.GetBudget() >> 20)}));
 }
 
 std::uint64_t CZelkoraDoc::StepBack(std::uint64_t count)
@@ -231,7 +232,54 @@ std::uint64_t CZelkoraDoc::BackToRunStart()
     return taken;
 }
 
+namespace {
+class CTraceRows final : public CRunHistory::IStepVisitor {
+public:
+    explicit CTraceRows(CTraceTableWriter& writer) : m_writer(writer) {}
+    bool Visit(const CRunHistory::CStepView& step) override
+    {
+        return m_writer.AddRow(step.number, step.address, step.after);
+    }
+
+private:
+    CTraceTableWriter& m_writer;
+};
+
+// Takes nothing: the estimate only measures rows.
+class CNoSink final : public ITraceSink {
+public:
+    bool Write(std::string_view, std::uint64_t) override { return true; }
+};
+}  // namespace
+
+bool CZelkoraDoc::WriteTraceTable(ITraceSink& sink) const
+{
+    CTraceTableWriter writer(m_assembler.GetProgram(), sink);
+    CTraceRows rows(writer);
+    return writer.Begin(m_core.GetHistory().GetDroppedStatementCount()) && m_core.VisitSteps(rows) && writer.Flush();
+}
+
 std::string CZelkoraDoc::GetTraceTable() const
 {
-    return TraceTable::FromSteps(m_core.ListSteps(), m_assembler.GetProgram());
+    CTraceString text;
+    WriteTraceTable(text);
+    return std::move(text.Text());
+}
+
+std::uint64_t CZelkoraDoc::EstimateTraceTableBytes() const
+{
+    const std::uint64_t rows = GetTraceTableRows();
+    const CMnemonicArray& program = m_assembler.GetProgram();
+    CNoSink none;
+    CTraceTableWriter writer(program, none);
+    std::uint64_t statements = 0, prefixes = 0;
+    for (const auto& statement : program)
+        if (statement && statement->IsExecutable()) {
+            ++statements;
+            prefixes += writer.PrefixBytes(statement->GetAddress());
+        }
+    const std::uint64_t last = m_core.GetHistory().GetStatementCount();
+    // The number (at most as long as the last one), the registers ",#hhhh" each, FR and the line end.
+    const std::uint64_t fixed = std::to_string(last).size() + 9 * 6 + 6;
+    return TraceTable::Header().size() + rows * (fixed + (statements ? prefixes / statements : 0));
 }

@@ -11,6 +11,7 @@
 #include "simulator/hints.h"
 #include "simulator/line_reader.h"
 #include "simulator/run_host.h"
+#include "simulator/trace_table.h"
 #include "simulator/view.h"
 #include "simulator/view_classes.h"
 #include "simulator/watch.h"
@@ -68,8 +69,15 @@ public:
     std::uint64_t BackToRunStart();
     // Whether the trace table has anything to show: statements executed since the restart, kept or dropped.
     bool HasTraceTable() const { return m_core.GetHistory().GetStatementCount() > 0; }
-    // The trace table (CSV) of the statements executed since the restart, as far as the history holds them.
+    // The trace table (CSV) of the statements executed since the restart, as far as the
+    // history holds them, written into sink as its rows are made; false when the sink
+    // refused a block. GetTraceTable holds it whole, for small tables.
+    bool WriteTraceTable(ITraceSink& sink) const;
     std::string GetTraceTable() const;
+    std::uint64_t GetTraceTableRows() const { return m_core.GetHistory().GetKeptStatementCount(); }
+    // About how many bytes the trace table takes: its rows, each with the program's
+    // statements' average source line.
+    std::uint64_t EstimateTraceTableBytes() const;
 
     // The watches: they live as long as the document, across assemblies.
     CWatchList& GetWatches() { return m_watches; }

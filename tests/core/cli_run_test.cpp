@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include "temp_folder.h"
 
+#include <algorithm>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
@@ -12,6 +13,7 @@
 #include <iterator>
 #include <poll.h>
 #include <string>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -67,6 +69,12 @@ protected:
         std::vector<char*> argv = Argv(args);
         const pid_t pid = ::fork();
         if (pid == 0) {
+            if (fileSizeLimit != 0) {
+                // A write beyond the limit then fails (EFBIG) instead of ending the program.
+                std::signal(SIGXFSZ, SIG_IGN);
+                const rlimit limit{fileSizeLimit, fileSizeLimit};
+                ::setrlimit(RLIMIT_FSIZE, &limit);
+            }
             const int fdIn = ::open(in.c_str(), O_RDONLY);
             const int fdOut = ::open(stdoutPath ? stdoutPath : out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             const int fdErr = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -83,6 +91,7 @@ protected:
 
     CTempFolder folder;
     fs::path dir;
+    rlim_t fileSizeLimit = 0;  // for the program's files; 0: none
 };
 
 std::vector<std::string> Lines(const std::string& text)
@@ -532,6 +541,76 @@ TEST_F(CliRun, ForwardSharesTheStepLimitWithTheFirstRun)
         EXPECT_NE(r.err.find(c.statements), std::string::npos) << r.err;
         EXPECT_EQ(r.err.find(notExecutable), std::string::npos) << r.err;
     }
+}
+
+// The table says what the run finally did: the rows of statements taken back leave it,
+// and going on again adds the rows of the run without --back.
+TEST_F(CliRun, TraceTableHoldsWhatTheRunFinallyDid)
+{
+    const std::string endless = Source(kEndless, "endless.asm");
+    const fs::path table = dir / "t.csv", expected = dir / "expected.csv";
+    const struct Case {
+        std::vector<std::string> args, same;  // the same table as with same
+    } cases[] = {
+        {{"--max-steps", "100", "--back", "7"}, {"--max-steps", "93"}},
+        {{"--max-steps", "100", "--back", "7", "--forward"}, {"--max-steps", "100"}},
+        {{"--max-steps", "100", "--back", "100"}, {"--max-steps", "0"}},
+        {{"--max-steps", "100", "--back", "0"}, {"--max-steps", "100"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.args));
+        std::vector<std::string> args = c.args, same = c.same;
+        args.insert(args.end(), {"--trace-table", table.string(), endless});
+        same.insert(same.end(), {"--trace-table", expected.string(), endless});
+        Run(args);
+        Run(same);
+        EXPECT_EQ(ReadBytes(table), ReadBytes(expected));
+    }
+}
+
+// However the name is written, the table never takes the place of the source or the input.
+TEST_F(CliRun, TraceTableRefusesToReplaceAFileTheRunReads)
+{
+    const std::string source = Source(kEcho);
+    const std::string bytes = ReadBytes(source);
+    WriteBytes(dir / "in.txt", "line\n");
+    fs::create_symlink(source, dir / "link.asm");
+    fs::create_directory(dir / "sub");
+    const std::vector<std::vector<std::string>> cases = {
+        {"--trace-table", source, source},
+        {"--trace-table", (dir / "link.asm").string(), source},
+        {"--trace-table", (dir / "sub" / ".." / "prog.asm").string(), source},
+        {"--in", (dir / "in.txt").string(), "--trace-table", (dir / "." / "in.txt").string(), source},
+    };
+    for (const auto& args : cases) {
+        SCOPED_TRACE(::testing::PrintToString(args));
+        const auto r = Run(args);
+        EXPECT_EQ(r.status, 64);
+        EXPECT_NE(r.err.find("is the same file as"), std::string::npos) << r.err;
+        EXPECT_EQ(ReadBytes(source), bytes);
+        EXPECT_EQ(ReadBytes(dir / "in.txt"), "line\n");
+    }
+}
+
+// A table that cannot be written in full leaves no part of itself: the file that had
+// the name keeps it, and no temporary file stays.
+TEST_F(CliRun, ATraceTableThatCannotBeWrittenLeavesNothingHalfWritten)
+{
+    const std::string endless = Source(kEndless, "endless.asm");
+    const fs::path table = dir / "t.csv";
+    WriteBytes(table, "earlier\n");
+    fileSizeLimit = 1 << 20;
+    const auto r = Run({"--max-steps", "100000", "--trace-table", table.string(), endless});
+    fileSizeLimit = 0;
+    EXPECT_EQ(r.status, 74);
+    EXPECT_NE(r.err.find("cannot write " + table.string()), std::string::npos) << r.err;
+    EXPECT_EQ(ReadBytes(table), "earlier\n");
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"endless.asm", "stderr.txt", "stdin.bin", "stdout.txt", "t.csv"}));
+
+    EXPECT_EQ(Run({"--max-steps", "100000", "--trace-table", "/dev/full", endless}).status, 74);
 }
 
 TEST_F(CliRun, BackAndTraceTableOptionsAreChecked)

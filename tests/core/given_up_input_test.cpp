@@ -161,8 +161,15 @@ TEST_F(GivenUpInput, GoingBackAndOnAfterAGivenUpInReadsEachLineOnce)
     EXPECT_EQ(Text("B", "BL"), "two");
     EXPECT_EQ(Log(), (std::vector<std::string>{"INPUT  : one", "INPUT  : one", "INPUT  : two"}));
     // The trace table holds the statements that happened, each once.
-    std::vector<WORD> addresses;
-    for (const auto& step : t.doc.GetCore().ListSteps()) addresses.push_back(step.address);
-    EXPECT_EQ(addresses, (std::vector<WORD>{0x0100, 0x010C, 0x0118}));
+    struct CAddresses final : CRunHistory::IStepVisitor {
+        std::vector<WORD> addresses;
+        bool Visit(const CRunHistory::CStepView& step) override
+        {
+            addresses.push_back(step.address);
+            return true;
+        }
+    } visited;
+    EXPECT_TRUE(t.doc.GetCore().VisitSteps(visited));
+    EXPECT_EQ(visited.addresses, (std::vector<WORD>{0x0100, 0x010C, 0x0118}));
 }
 }  // namespace

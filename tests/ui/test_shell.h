@@ -65,6 +65,13 @@ public:
         return true;
     }
     void Beep() override { ++beeps; }
+    // Counts the steps of every progress; cancels at step cancelAtStep (counted over all of them, from 1; 0: never).
+    std::unique_ptr<IProgress> BeginProgress(QWidget*, const QString& text, std::uint64_t total) override
+    {
+        progressTexts << text;
+        progressTotals.push_back(total);
+        return std::make_unique<CProgress>(*this);
+    }
 
     QStringList MessageTexts() const
     {
@@ -82,8 +89,22 @@ public:
     int beeps = 0;
     std::function<void(const QString&)> onMessage;
     std::function<void()> onKeyInput;
+    QStringList progressTexts;
+    std::vector<std::uint64_t> progressTotals;
+    std::vector<std::uint64_t> progressSteps;  // the done counts told, in order
+    size_t cancelAtStep = 0;
 
 private:
+    struct CProgress final : IProgress {
+        CTestUi& ui;
+        explicit CProgress(CTestUi& owner) : ui(owner) {}
+        bool Step(std::uint64_t done) override
+        {
+            ui.progressSteps.push_back(done);
+            return ui.progressSteps.size() != ui.cancelAtStep;
+        }
+    };
+
     template <class T>
     static T Take(std::deque<T>& queue, T fallback)
     {

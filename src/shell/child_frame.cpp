@@ -1,9 +1,15 @@
 #include "shell/child_frame.h"
 
 #include <QApplication>
+#include <QMdiArea>
 #include <functional>
 #include "shell/layout_store.h"
 #include "views/pane.h"
+
+namespace {
+// The smallest window a stored placement makes: its title bar and a little of its panes.
+constexpr QSize kMinimumSize(160, 120);
+}  // namespace
 
 CChildFrame::CChildFrame(CZelkoraDoc& doc, QWidget* parent) : QMdiSubWindow(parent), m_doc(doc)
 {
@@ -38,7 +44,12 @@ void CChildFrame::StorePlacement(const char* name)
 void CChildFrame::RestorePlacement(const char* name)
 {
     QRect normal;
-    if (ParsePlacement(ReadWindowValue(name), normal)) setGeometry(normal);
+    if (!ParsePlacement(ReadWindowValue(name), normal)) return;
+    // Within the main window's area for its windows, where it can be reached and moved.
+    const QMdiArea* area = mdiArea();
+    QRect bounds = area ? QRect(QPoint(0, 0), area->viewport()->size()) : QRect();
+    if (bounds.isEmpty()) bounds = QRect(QPoint(0, 0), ScreenBoundsFor(normal).size());
+    setGeometry(FitPlacement(normal, bounds, kMinimumSize));
 }
 
 void CChildFrame::ActivateNextPane(bool forward)

@@ -1,7 +1,11 @@
 #include "shell/layout_store.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QSettings>
 #include <QStringList>
+#include <algorithm>
+#include <limits>
 #include "views/settings_store.h"
 
 QString FormatPlacement(const QRect& normal, bool maximized)
@@ -28,8 +32,46 @@ bool ParsePlacement(const QString& text, QRect& normal)
 {
     QVector<int> v;
     if (!ParseIntegers(text, 5, v)) return false;
-    normal = QRect(QPoint(v[0], v[1]), QSize(v[2] - v[0], v[3] - v[1]));
-    return normal.width() > 0 && normal.height() > 0;
+    // Right minus left may not fit an int.
+    const qint64 width = qint64{v[2]} - v[0], height = qint64{v[3]} - v[1];
+    if (width <= 0 || height <= 0 || width > std::numeric_limits<int>::max() ||
+        height > std::numeric_limits<int>::max())
+        return false;
+    normal = QRect(QPoint(v[0], v[1]), QSize(static_cast<int>(width), static_cast<int>(height)));
+    return true;
+}
+
+QRect FitPlacement(const QRect& normal, const QRect& bounds, const QSize& minimum)
+{
+    const QSize size = normal.size().expandedTo(minimum).boundedTo(bounds.size());
+    // Left and top as far into bounds as the size lets them; in 64 bits, as the stored
+    // corner may lie anywhere an int reaches.
+    const auto into = [](int at, int length, int start, int room) {
+        return static_cast<int>(std::clamp<qint64>(at, start, qint64{start} + std::max(0, room - length)));
+    };
+    return QRect(QPoint(into(normal.left(), size.width(), bounds.left(), bounds.width()),
+                        into(normal.top(), size.height(), bounds.top(), bounds.height())),
+                 size);
+}
+
+QRect ScreenBoundsFor(const QRect& normal)
+{
+    const QScreen* best = QGuiApplication::primaryScreen();
+    qint64 bestArea = 0;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect shared = screen->availableGeometry().intersected(normal);
+        const qint64 area = qint64{shared.width()} * shared.height();
+        if (area > bestArea) {
+            bestArea = area;
+            best = screen;
+        }
+    }
+    return best ? best->availableGeometry() : QRect();
+}
+
+int FitSplitSize(int stored, int available)
+{
+    return std::clamp(stored, kMinStoredPane, std::max(kMinStoredPane, available - kMinStoredPane));
 }
 
 QString ReadWindowValue(const char* name)

@@ -13,6 +13,7 @@
 #include <QMimeData>
 #include <QProgressBar>
 #include <QScreen>
+#include <QStyle>
 #include <QToolBar>
 #include <QWindow>
 #include "resources/command_ids.h"
@@ -29,6 +30,9 @@
 #include "simulator/zelkora_doc.h"
 
 namespace {
+// The smallest main window a stored placement makes: the menus, the toolbar and a little of a window.
+constexpr QSize kMinimumSize(320, 240);
+
 // The prompt of a command: status-bar text, line feed, tooltip.
 void SplitPrompt(int id, QString& status, QString& tooltip)
 {
@@ -36,6 +40,15 @@ void SplitPrompt(int id, QString& status, QString& tooltip)
     const int lf = prompt.indexOf('\n');
     status = lf < 0 ? prompt : prompt.left(lf);
     tooltip = lf < 0 ? QString() : prompt.mid(lf + 1);
+}
+
+// A recent file's menu item: its number as the access key, then the path, shortened in
+// the middle when long (a stored path may be any length) and with its own & shown as such.
+QString RecentFileText(int index, QString path)
+{
+    constexpr int kLongest = 80, kHead = 24;
+    if (path.size() > kLongest) path = path.left(kHead) + "..." + path.right(kLongest - kHead - 3);
+    return QString("&%1 %2").arg(index + 1).arg(path.replace('&', "&&"));
 }
 
 QString PlainMenuText(std::string_view text)
@@ -203,7 +216,7 @@ void CMainFrame::RefreshRecentFiles()
         QAction* action = m_recentActions[i];
         const bool used = i < files.size();
         action->setVisible(used || i == 0);
-        action->setText(used ? QString("&%1 %2").arg(i + 1).arg(files[i]) : QString::fromUtf8("最近使ったﾌｧｲﾙ"));
+        action->setText(used ? RecentFileText(i, files[i]) : QString::fromUtf8("最近使ったﾌｧｲﾙ"));
     }
 }
 
@@ -335,7 +348,11 @@ void CMainFrame::RestorePlacement()
 {
     QRect normal;
     if (ParsePlacement(ReadWindowValue("MainFrame"), normal)) {
-        setGeometry(normal);
+        // Within the screen it shows most on, with room above for the title bar (before the
+        // window is shown its frame is not known).
+        const int title =
+            std::max(geometry().top() - frameGeometry().top(), style()->pixelMetric(QStyle::PM_TitleBarHeight));
+        setGeometry(FitPlacement(normal, ScreenBoundsFor(normal).adjusted(0, title, 0, 0), kMinimumSize));
         return;
     }
     // The first start: most of the screen, centred.

@@ -90,6 +90,12 @@ QString FileErrorText(int error, bool writing)
 
 bool ReadFileBytes(const QString& path, std::string& bytes, QString& error)
 {
+    // A pipe or a device (a name in the recent files may have become one) may never end.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        error = FileErrorText(info.isDir() ? EISDIR : EINVAL, false);
+        return false;
+    }
     QFile file(path);
     errno = 0;
     if (!file.open(QIODevice::ReadOnly)) {

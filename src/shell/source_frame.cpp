@@ -26,7 +26,7 @@ void CSourceFrame::InitialLayout()
     // Row 0 takes 75 % of the window's height; the error list gets what is left.
     const int available = m_pSplitter->height() - m_pSplitter->handleWidth();
     const int stored = ReadWindowInt("SourceSplit", -1);
-    const int top = stored > 0 ? stored : height() * 75 / 100;
+    const int top = stored > 0 ? FitSplitSize(stored, available) : height() * 75 / 100;
     m_pSplitter->setSizes({top, std::max(1, available - top)});
     m_pEditor->setFocus();
 }

@@ -57,15 +57,13 @@ void CZelkoraFrame::InitialLayout()
 
     QVector<int> stored;
     const bool restore = ParseIntegers(ReadWindowValue("SimulateSplit"), 4, stored);
-    if (restore)
-        for (int i = 0; i < 4; ++i)
-            if (stored[i] != -1) first[i] = stored[i];
 
     // Outer first: the inner splitters take their sizes from the space it gives them.
     QSplitter* splitters[] = {m_pOuter, m_pMiddle, m_pLeft, m_pRight};
     for (int i = 0; i < 4; ++i) {
         QSplitter* s = splitters[i];
         const int available = (s->orientation() == Qt::Vertical ? s->height() : s->width()) - s->handleWidth();
+        if (restore && stored[i] != -1) first[i] = FitSplitSize(stored[i], available);
         s->setSizes({first[i], std::max(1, available - first[i])});
         if (i == 0) m_pOuter->refresh();
     }

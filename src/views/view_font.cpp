@@ -3,6 +3,7 @@
 #include <QFontMetricsF>
 #include <QPlainTextEdit>
 #include <QSettings>
+#include <cerrno>
 #include <cstdlib>
 #include "views/settings_store.h"
 
@@ -18,7 +19,14 @@ void ParseSourceFont(const std::string& value, std::string& face, int& points)
     const size_t colon = value.find(':');
     if (colon == std::string::npos || colon == 0) return;
     face = value.substr(0, colon);
-    points = std::atoi(value.c_str() + colon + 1);
+    // The leading digits, as atoi reads them, but without its undefined overflow.
+    errno = 0;
+    const long size = std::strtol(value.c_str() + colon + 1, nullptr, 10);
+    // No number is 0, the platform's default height. A size no one can read (every text
+    // drawn as boxes at 99999) is the default: no dialog shows this value to mend it.
+    points = size == 0                                                                ? 0
+             : errno == 0 && size >= kMinReadablePoints && size <= kMaxReadablePoints ? static_cast<int>(size)
+                                                                                      : kDefaultPoints;
 }
 
 void RegisterFontSubstitutions()

@@ -1,5 +1,8 @@
 // Settings: the environment values, the dialog, the view font and the stored layouts.
 #include <QButtonGroup>
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QScreen>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
@@ -7,6 +10,7 @@
 #include <gtest/gtest.h>
 #include "shell/environment.h"
 #include "shell/environment_dlg.h"
+#include "resources/command_ids.h"
 #include "shell/layout_store.h"
 #include "test_shell.h"
 #include "views/view_font.h"
@@ -174,4 +178,170 @@ TEST_F(ShellTest, AClosedMaximizedSimulatorWindowStoresItsNormalRectangle)
     ASSERT_TRUE(ParsePlacement(ReadWindowValue("SimulateFrame"), rect));
     EXPECT_EQ(rect, normal);
     EXPECT_EQ(ReadWindowValue("SimulateSplit").split(' ').size(), 4);
+}
+
+// The settings store is text anyone can edit. Whatever it holds, the program starts, its
+// windows fit where they are shown and can be reached, its panes keep some room, and its
+// text can be read.
+class HostileSettings : public ShellTest {
+protected:
+    static bool Inside(const QRect& inner, const QRect& outer) { return outer.contains(inner); }
+    // Every pane of a splitter, nested ones too, keeps some room.
+    static void ExpectPanesKeepRoom(QSplitter* splitter)
+    {
+        for (int size : splitter->sizes()) EXPECT_GE(size, kMinStoredPane);
+        for (int i = 0; i < splitter->count(); ++i)
+            if (auto* inner = qobject_cast<QSplitter*>(splitter->widget(i))) ExpectPanesKeepRoom(inner);
+    }
+    void Assemble()
+    {
+        SetSource("P\tSTART\n\tRET\n\tEND\n");
+        Frame()->ExecuteCommand(32771);
+        ASSERT_NE(app->GetSimulatorFrame(), nullptr);
+    }
+    QRect AreaRect() const { return QRect(QPoint(0, 0), Frame()->GetMdiArea()->viewport()->size()); }
+};
+
+const char* const kBadPlacements[] = {
+    "0 0 100000 100000 0",                                // larger than any screen
+    "5000 5000 5600 5400 0",                              // beyond the right and bottom edges
+    "-60000 -60000 -59000 -59500 1",                      // far beyond the left and top edges
+    "10 10 20 20 0",                                      // too small to use
+    "2147483000 2147483000 2147483647 2147483647 0",      // at the end of the numbers
+    "-2147483648 -2147483648 2147483647 2147483647 0",    // wider than a number holds
+};
+
+TEST_F(HostileSettings, MainWindowPlacementsFitTheScreen)
+{
+    for (const char* value : kBadPlacements) {
+        SCOPED_TRACE(value);
+        OpenSettings()->setValue("Window/MainFrame", value);
+        Start();
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        // The window fits the screen, and so does its frame but for its border.
+        EXPECT_TRUE(Inside(Frame()->geometry().translated(screen.topLeft() - Frame()->geometry().topLeft()), screen));
+        EXPECT_TRUE(Inside(Frame()->frameGeometry(), screen.adjusted(-4, 0, 4, 4)));
+        EXPECT_GE(Frame()->width(), std::min(320, screen.width()));
+        EXPECT_GE(Frame()->height(), std::min(240, screen.height()));
+        ui.yesNoCancel.push_back(QMessageBox::No);
+        app.reset();
+    }
+    // A placement that fits stays as it was.
+    OpenSettings()->setValue("Window/MainFrame", "100 120 700 520 0");
+    Start();
+    EXPECT_EQ(Frame()->geometry(), QRect(100, 120, 600, 400));
+}
+
+TEST_F(HostileSettings, ChildWindowPlacementsFitTheMainWindow)
+{
+    for (const char* value : kBadPlacements) {
+        SCOPED_TRACE(value);
+        OpenSettings()->setValue("Window/SourceFrame", value);
+        OpenSettings()->setValue("Window/SimulateFrame", value);
+        OpenSettings()->setValue("Window/SimulateSplit", "-1 -1 -1 -1");
+        Start();
+        EXPECT_TRUE(Inside(app->GetSourceFrame()->geometry(), AreaRect()));
+        EXPECT_GE(app->GetSourceFrame()->width(), std::min(160, AreaRect().width()));
+        Assemble();
+        EXPECT_TRUE(Inside(app->GetSimulatorFrame()->geometry(), AreaRect()));
+        EXPECT_GE(app->GetSimulatorFrame()->height(), std::min(120, AreaRect().height()));
+        ui.yesNoCancel.push_back(QMessageBox::No);
+        app.reset();
+    }
+}
+
+TEST_F(HostileSettings, SplitterSizesLeaveEveryPaneSomeRoom)
+{
+    const struct {
+        const char* source;
+        const char* simulate;
+    } cases[] = {
+        {"100000", "100000 100000 100000 100000"},
+        {"2147483647", "2147483647 2147483647 2147483647 2147483647"},
+        {"1", "0 0 0 0"},
+        {"-7", "-7 -2147483648 5 1"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.simulate);
+        OpenSettings()->setValue("Window/SourceSplit", c.source);
+        OpenSettings()->setValue("Window/SimulateSplit", c.simulate);
+        Start();
+        ExpectPanesKeepRoom(app->GetSourceFrame()->GetSplitter());
+        Assemble();
+        ExpectPanesKeepRoom(qobject_cast<QSplitter*>(app->GetSimulatorFrame()->widget()));
+        ui.yesNoCancel.push_back(QMessageBox::No);
+        app.reset();
+    }
+}
+
+TEST_F(HostileSettings, ViewFontSizesStayReadable)
+{
+    const int platform = QApplication::font().pointSize();
+    const struct {
+        const char* value;
+        int points;  // 0: the platform's default size
+    } cases[] = {
+        {"Courier:99999", 10},   {"Courier:73", 10},   {"Courier:5", 10},     {"Courier:-12", 10},
+        {"Courier:99999999999999999999", 10},          {"Courier:abc", 0},    {"Courier:0", 0},
+        {"Courier:72", 72},      {"Courier:6", 6},     {"Courier: 12pt", 12},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        std::string face;
+        int points;
+        ParseSourceFont(c.value, face, points);
+        EXPECT_EQ(points, c.points);
+        OpenSettings()->setValue("Env/SourceFont", c.value);
+        Start();
+        EXPECT_EQ(Editor()->font().pointSize(), c.points ? c.points : platform);
+        app.reset();
+    }
+}
+
+TEST_F(HostileSettings, OutputFileIsNeverTheSourceNorTheInputFile)
+{
+    const std::string input = "line\n";
+    const QString in = WriteFile("in.txt", input);
+    const std::string program = "P\tSTART\r\n\tIN\tB,L\r\n\tOUT\tB,L\r\n\tRET\r\nB\tDS\t80\r\nL\tDS\t1\r\n\tEND\r\n";
+    const QString source = WriteFile("prog.asm", program);
+    for (const QString& out : {source, in, dir.filePath("./in.txt")}) {
+        SCOPED_TRACE(out.toStdString());
+        OpenSettings()->setValue("Env/InDeviceType", 1);
+        OpenSettings()->setValue("Env/InFileName", in);
+        OpenSettings()->setValue("Env/OutDeviceType", 1);
+        OpenSettings()->setValue("Env/OutFileName", out);
+        Start({source});
+        Frame()->ExecuteCommand(32771);
+        ui.messages.clear();
+        Frame()->ExecuteCommand(32779);  // Go
+        EXPECT_EQ(ReadBytes(source), program);
+        EXPECT_EQ(ReadBytes(in), input);
+        EXPECT_TRUE(ui.MessageTexts().contains(
+            QString::fromUtf8("OUT命令出力ﾌｧｲﾙ( %1 )の作成に失敗しました。").arg(out)));
+        app.reset();
+    }
+}
+
+TEST_F(HostileSettings, RecentFilesOfAnyNameShowShortAndOpenSafely)
+{
+    const QString longName = "/" + QString(5000, 'd') + "/x.asm";
+    const QString ampersand = WriteFile("a&b.asm", "X\r\n");
+    auto settings = OpenSettings();
+    settings->setValue("Recent File List/File1", longName);
+    settings->setValue("Recent File List/File2", "/dev/zero");
+    settings->setValue("Recent File List/File3", ampersand);
+    settings->setValue("Recent File List/File4", dir.path());
+    settings.reset();
+    Start();
+    for (int i = 0; i < 4; ++i) EXPECT_LE(Frame()->GetAction(ID_FILE_MRU_FIRST + i)->text().size(), 90) << i;
+    EXPECT_TRUE(Frame()->GetAction(ID_FILE_MRU_FIRST + 2)->text().endsWith("a&&b.asm"));
+    // A device or a folder is no source: a message, and the document stays.
+    for (int i : {1, 3}) {
+        ui.messages.clear();
+        Frame()->ExecuteCommand(ID_FILE_MRU_FIRST + i);
+        EXPECT_EQ(ui.messages.size(), 1u) << i;
+        EXPECT_EQ(app->GetDocument()->GetSourcePath(), CZelkoraDoc::kUntitled);
+    }
+    Frame()->ExecuteCommand(ID_FILE_MRU_FIRST + 2);
+    EXPECT_EQ(QString::fromStdString(app->GetDocument()->GetSourcePath()), ampersand);
 }

@@ -40,6 +40,8 @@ bool CTraceFile::Open(const std::string& path)
         m_fd = open(path.c_str(), O_WRONLY | O_CLOEXEC);
         return m_fd >= 0 || Fail();
     }
+    // A file there that may not be written is not replaced either.
+    if (exists && access(path.c_str(), W_OK) != 0) return Fail();
     std::string name = path + ".tmp-XXXXXX";
     m_fd = mkostemp(name.data(), O_CLOEXEC);
     if (m_fd < 0) return Fail();

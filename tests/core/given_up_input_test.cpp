@@ -71,6 +71,20 @@ protected:
             text.push_back(static_cast<char>(t.Mem().GetWord(static_cast<WORD>(t.Label(buffer) + i))));
         return text;
     }
+    // Go, with a Stop at the given pump (0: none).
+    void Go(int stopAtPump)
+    {
+        t.host.stopAtPump = stopAtPump;
+        EXPECT_TRUE(t.doc.Run(RUN_GO));
+    }
+    // Go to the program's end, which finds the lines a and b read.
+    void GoToTheEnd(const std::string& a, const std::string& b)
+    {
+        Go(0);
+        EXPECT_EQ(t.Reg()[REG_PR], 0x0000);
+        EXPECT_EQ(Text("A", "AL"), a);
+        EXPECT_EQ(Text("B", "BL"), b);
+    }
     std::vector<std::string> Log() const
     {
         return std::vector<std::string>(t.doc.GetDeviceLog().begin(), t.doc.GetDeviceLog().end());
@@ -103,9 +117,7 @@ TEST_F(GivenUpInput, StopDuringALineThatNeverEndsOrNeverComesLeavesTheInUndone)
         if (!c.before.empty()) fifo.Write(c.before);
         ReadFrom(c.file.empty() ? fifoPath : fs::path(c.file));
         t.Reg()[REG_FR] = 2;
-        t.host.stopAtPump = 3;
-
-        EXPECT_TRUE(t.doc.Run(RUN_GO));
+        Go(3);
         // The read kept the window served while it waited, and the Stop ended it.
         EXPECT_GE(t.host.pumps, 3);
         EXPECT_EQ(t.host.MessageIds(), std::vector<int>{MSG_STOPPED_BY_USER});
@@ -125,16 +137,11 @@ TEST_F(GivenUpInput, TheLineGivenUpGoesOnWhereItStopped)
     CFifo fifo(folder / "in");
     ReadFrom(fifo.Path());
     fifo.Write("par");
-    t.host.stopAtPump = 2;
-    EXPECT_TRUE(t.doc.Run(RUN_GO));
+    Go(2);
     EXPECT_EQ(t.Reg()[REG_PR], 0x0100);
 
     fifo.Write("tial\r\nnext\n");
-    t.host.stopAtPump = 0;
-    EXPECT_TRUE(t.doc.Run(RUN_GO));
-    EXPECT_EQ(t.Reg()[REG_PR], 0x0000);
-    EXPECT_EQ(Text("A", "AL"), "partial");
-    EXPECT_EQ(Text("B", "BL"), "next");
+    GoToTheEnd("partial", "next");
     EXPECT_EQ(Log(), (std::vector<std::string>{"INPUT  : partial", "INPUT  : next"}));
 }
 
@@ -143,8 +150,7 @@ TEST_F(GivenUpInput, GoingBackAndOnAfterAGivenUpInReadsEachLineOnce)
     CFifo fifo(folder / "in");
     ReadFrom(fifo.Path());
     fifo.Write("one\n");
-    t.host.stopAtPump = 2;
-    EXPECT_TRUE(t.doc.Run(RUN_GO));
+    Go(2);
     ASSERT_EQ(t.Reg()[REG_PR], 0x010C);  // the second IN waits, given up
     EXPECT_EQ(t.doc.GetCore().GetHistory().GetStepCount(), 1u);
 
@@ -154,11 +160,7 @@ TEST_F(GivenUpInput, GoingBackAndOnAfterAGivenUpInReadsEachLineOnce)
     EXPECT_EQ(t.Mem().GetWord(t.Label("AL")), 0x1234);
 
     fifo.Write("two\n");
-    t.host.stopAtPump = 0;
-    EXPECT_TRUE(t.doc.Run(RUN_GO));
-    EXPECT_EQ(t.Reg()[REG_PR], 0x0000);
-    EXPECT_EQ(Text("A", "AL"), "one");
-    EXPECT_EQ(Text("B", "BL"), "two");
+    GoToTheEnd("one", "two");
     EXPECT_EQ(Log(), (std::vector<std::string>{"INPUT  : one", "INPUT  : one", "INPUT  : two"}));
     // The trace table holds the statements that happened, each once.
     struct CAddresses final : CRunHistory::IStepVisitor {

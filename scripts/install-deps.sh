@@ -6,12 +6,14 @@ set -euo pipefail
 # Options, any number of them:
 #   --core-only  no Qt: enough for the core and zelkora-cli (configure with -DZELKORA_BUILD_UI=OFF)
 #   --fuzz       clang with libFuzzer and its sanitizer runtimes, for fuzz/run.sh (CI)
-core_only=0 fuzz=0
+#   --package    what scripts/check-deb.sh needs to build the Debian package and check it with lintian
+core_only=0 fuzz=0 package=0
 for option in "$@"; do
   case "$option" in
     --core-only) core_only=1 ;;
     --fuzz) fuzz=1 ;;
-    *) echo "install-deps.sh: unknown option $option (use --core-only, --fuzz)" >&2; exit 64 ;;
+    --package) package=1 ;;
+    *) echo "install-deps.sh: unknown option $option (use --core-only, --fuzz, --package)" >&2; exit 64 ;;
   esac
 done
 
@@ -21,6 +23,9 @@ if [ $core_only -eq 0 ]; then
 fi
 if [ $fuzz -eq 1 ]; then
   packages+=(clang libclang-rt-14-dev)
+fi
+if [ $package -eq 1 ]; then
+  packages+=(dpkg-dev file lintian)
 fi
 
 missing=()

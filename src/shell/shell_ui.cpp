@@ -5,6 +5,8 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QProgressDialog>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QUrl>
 #include <algorithm>
 #include "resources/message_ids.h"
@@ -64,7 +66,29 @@ bool CQtShellUi::RunKeyInput(QWidget* parent, QString& line)
     return true;
 }
 
-bool CQtShellUi::OpenUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
+// Qt hands the address to xdg-open here and reports only whether xdg-open started; that
+// nothing could show it comes from xdg-open's exit status. xdg-open ends at once with it;
+// when it runs a browser in the foreground it is left to go on, unwaited for and never killed
+// (the browser would go with it).
+bool CQtShellUi::OpenUrl(const QUrl& url)
+{
+    const QString opener = QStandardPaths::findExecutable("xdg-open");
+    if (opener.isEmpty()) return QDesktopServices::openUrl(url);
+    auto* process = new QProcess;
+    process->setStandardInputFile(QProcess::nullDevice());
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    process->start(opener, {url.toString()});
+    constexpr int kAnswerMs = 2000;
+    if (process->waitForFinished(kAnswerMs) || process->state() == QProcess::NotRunning) {
+        const bool shown = process->error() == QProcess::UnknownError &&
+                           process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
+        delete process;
+        return shown;
+    }
+    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+    return true;
+}
 
 void CQtShellUi::Beep() { QApplication::beep(); }
 

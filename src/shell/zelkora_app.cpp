@@ -8,6 +8,7 @@
 #include <QSettings>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
 #include "resources/command_ids.h"
 #include "resources/message_ids.h"
 #include "resources/string_table.h"
@@ -30,14 +31,11 @@
 namespace {
 const char* const kSupportUrl = "https://zelkora.example.org/support/";
 
-// The manual beside the program (a build tree, a copy in a folder), or where an
-// installation under a prefix keeps it (share/zelkora/Help).
-QString ManualPath()
+// Where the manual may be: beside the program (a build tree, a copy in a folder), or where
+// an installation under a prefix keeps it (share/zelkora/Help).
+QStringList ManualPlaces(const QString& programFolder)
 {
-    const QString dir = QApplication::applicationDirPath();
-    const QString beside = dir + "/Help/zelkora.htm";
-    const QString installed = QDir::cleanPath(dir + "/../share/zelkora/Help/zelkora.htm");
-    return !QFileInfo::exists(beside) && QFileInfo::exists(installed) ? installed : beside;
+    return {programFolder + "/Help/zelkora.htm", QDir::cleanPath(programFolder + "/../share/zelkora/Help/zelkora.htm")};
 }
 
 QString Message(int id) { return QString::fromUtf8(LoadString(id).data()); }
@@ -98,7 +96,8 @@ CZelkoraApp::CZelkoraApp(IShellUi* ui)
     : m_host(*this),
       m_pOwnUi(ui ? nullptr : new CQtShellUi),
       m_pUi(ui ? ui : m_pOwnUi.get()),
-      m_pDocTarget(new CDocumentCommands(*this))
+      m_pDocTarget(new CDocumentCommands(*this)),
+      m_strProgramFolder(QApplication::applicationDirPath())
 {
     InitIconResources();
 }
@@ -381,6 +380,18 @@ bool CZelkoraApp::WriteOrTell(const QString& path, const std::string& bytes)
     return false;
 }
 
+// Without a program to show it, the user is told where the manual is, to open it some other way.
+void CZelkoraApp::OpenManual()
+{
+    const QStringList places = ManualPlaces(m_strProgramFolder);
+    const auto found =
+        std::find_if(places.begin(), places.end(), [](const QString& p) { return QFileInfo(p).isFile(); });
+    if (found == places.end())
+        ShowText(MessageIcon::Warning, Message(MSG_MANUAL_MISSING, QDir::toNativeSeparators(places.join('\n'))));
+    else if (!m_pUi->OpenUrl(QUrl::fromLocalFile(*found)))
+        ShowText(MessageIcon::Warning, Message(MSG_MANUAL_NOT_SHOWN, QDir::toNativeSeparators(*found)));
+}
+
 QStringList CZelkoraApp::GetRecentFiles() const { return m_recentFiles.Get(); }
 
 void CZelkoraApp::AddRecentFile(const QString& path)
@@ -405,7 +416,7 @@ bool CZelkoraApp::OnCommand(int id)
     case ID_ENVIRONMENT: RunEnvironmentDialog(); return true;
     case ID_APP_ABOUT: ShowAbout(); return true;
     case ID_APP_EXIT: m_pMainFrame->close(); return true;
-    case ID_MANUAL: m_pUi->OpenUrl(QUrl::fromLocalFile(ManualPath())); return true;
+    case ID_MANUAL: OpenManual(); return true;
     case ID_SUPPORT: m_pUi->OpenUrl(QUrl(kSupportUrl)); return true;
     case ID_NEXT_PANE:
     case ID_PREV_PANE:

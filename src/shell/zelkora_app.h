@@ -70,6 +70,9 @@ public:
     // The document's own commands (close, save, Stop).
     CCommandTarget& GetDocumentTarget() { return *m_pDocTarget; }
 
+    // The folder the program's own files (the manual) are looked for from; tests move it.
+    void SetProgramFolder(const QString& folder) { m_strProgramFolder = folder; }
+
     // The simulator window of the document (its host opens and closes it through these).
     bool OpenSimulatorFrame(CZelkoraDoc& doc);
     void DestroySimulatorFrame();
@@ -91,6 +94,7 @@ private:
     bool WriteOrTell(const QString& path, const std::string& bytes);
     void RunEnvironmentDialog();
     void ShowAbout();
+    void OpenManual();
 
     CEnvironment m_env;
     CDesktopHost m_host;
@@ -107,4 +111,5 @@ private:
     // The encoding the user chose for the file by reopening it (else the rule decides).
     std::optional<TextEncoding> m_chosenEncoding;
     bool m_bCheckingDisk = false;
+    QString m_strProgramFolder;
 };

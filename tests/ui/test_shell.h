@@ -62,7 +62,7 @@ public:
     bool OpenUrl(const QUrl& url) override
     {
         urls.push_back(url);
-        return true;
+        return urlsOpen;
     }
     void Beep() override { ++beeps; }
     // Counts the steps of every progress; cancels at step cancelAtStep (counted over all of them, from 1; 0: never).
@@ -86,6 +86,7 @@ public:
     std::deque<bool> okCancel, yesNo;
     std::deque<QString> openNames, saveNames, folders, keyLines;
     std::vector<QUrl> urls;
+    bool urlsOpen = true;  // false: as if no program could show an address
     int beeps = 0;
     std::function<void(const QString&)> onMessage;
     std::function<void()> onKeyInput;

@@ -25,7 +25,7 @@ if [ $fuzz -eq 1 ]; then
   packages+=(clang libclang-rt-14-dev)
 fi
 if [ $package -eq 1 ]; then
-  packages+=(dpkg-dev file lintian)
+  packages+=(lintian)
 fi
 
 missing=()

@@ -13,7 +13,7 @@ public:
     QString GetSaveFileName(QWidget*, const QString&, const QString&, bool) override { return {}; }
     QString GetExistingDirectory(QWidget*, const QString&, const QString&) override { return {}; }
     bool RunKeyInput(QWidget*, QString&) override { return false; }
-    bool OpenUrl(const QUrl&) override { return false; }
+    void OpenUrl(const QUrl&, std::function<void()>) override {}
     void Beep() override {}
     std::unique_ptr<IProgress> BeginProgress(QWidget*, const QString&, std::uint64_t) override
     {

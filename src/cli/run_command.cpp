@@ -14,6 +14,7 @@
 #include "cli/commands.h"
 #include "cli/trace_file.h"
 #include "resources/message_ids.h"
+#include "simulator/file_identity.h"
 #include "simulator/line_reader.h"
 #include "simulator/trace_table.h"
 #include "simulator/zelkora_doc.h"

@@ -5,20 +5,7 @@
 #include <unistd.h>
 #include <cerrno>
 #include <cstdio>
-#include <filesystem>
 #include <vector>
-
-bool IsSameFile(const std::string& a, const std::string& b)
-{
-    struct stat sa {
-    }, sb{};
-    if (stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0) return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
-    // One is not made yet (an output file): the same name once both are written out in full.
-    std::error_code error;
-    const auto fullA = std::filesystem::weakly_canonical(std::filesystem::absolute(a), error);
-    const auto fullB = std::filesystem::weakly_canonical(std::filesystem::absolute(b), error);
-    return !error && fullA == fullB;
-}
 
 bool CTraceFile::Fail()
 {

@@ -34,5 +34,3 @@ private:
     int m_nError = 0;
 };
 
-// Whether two names are the same file: the same inode when both exist, however they are written.
-bool IsSameFile(const std::string& a, const std::string& b);

@@ -34,6 +34,7 @@ enum : int {
     MSG_OLDEST_STEP_REACHED = 3031,
     MSG_TRACE_TABLE_LARGE = 3032,  // %1 megabytes, %2 rows
     MSG_TRACE_TABLE_SAVING = 3033,
+    MSG_TRACE_TABLE_OVER_SOURCE = 3034,
     // Help: %1 the places looked at, or the manual's file.
     MSG_MANUAL_MISSING = 3050,
     MSG_MANUAL_NOT_SHOWN = 3051,

@@ -1,17 +1,15 @@
 #include "shell/shell_ui.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QProgressDialog>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QUrl>
 #include <algorithm>
 #include "resources/message_ids.h"
 #include "resources/string_table.h"
 #include "shell/input_device_dlg.h"
+#include "shell/url_opener.h"
 
 QString AppTitle() { return QString::fromUtf8(LoadString(IDS_APP_TITLE).data()); }
 
@@ -66,28 +64,11 @@ bool CQtShellUi::RunKeyInput(QWidget* parent, QString& line)
     return true;
 }
 
-// Qt hands the address to xdg-open here and reports only whether xdg-open started; that
-// nothing could show it comes from xdg-open's exit status. xdg-open ends at once with it;
-// when it runs a browser in the foreground it is left to go on, unwaited for and never killed
-// (the browser would go with it).
-bool CQtShellUi::OpenUrl(const QUrl& url)
+void CQtShellUi::OpenUrl(const QUrl& url, std::function<void()> notShown)
 {
-    const QString opener = QStandardPaths::findExecutable("xdg-open");
-    if (opener.isEmpty()) return QDesktopServices::openUrl(url);
-    auto* process = new QProcess;
-    process->setStandardInputFile(QProcess::nullDevice());
-    process->setStandardOutputFile(QProcess::nullDevice());
-    process->setStandardErrorFile(QProcess::nullDevice());
-    process->start(opener, {url.toString()});
-    constexpr int kAnswerMs = 2000;
-    if (process->waitForFinished(kAnswerMs) || process->state() == QProcess::NotRunning) {
-        const bool shown = process->error() == QProcess::UnknownError &&
-                           process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
-        delete process;
-        return shown;
-    }
-    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
-    return true;
+    QObject::connect(CUrlOpener::Open(url), &CUrlOpener::Finished, [notShown = std::move(notShown)](bool shown) {
+        if (!shown && notShown) notShown();
+    });
 }
 
 void CQtShellUi::Beep() { QApplication::beep(); }

@@ -2,6 +2,7 @@
 #include <QMessageBox>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include "simulator/document_host.h"
 
@@ -37,7 +38,9 @@ public:
     virtual QString GetExistingDirectory(QWidget* parent, const QString& title, const QString& dir) = 0;
     // The key-input dialog of IN; false for end of input.
     virtual bool RunKeyInput(QWidget* parent, QString& line) = 0;
-    virtual bool OpenUrl(const QUrl& url) = 0;
+    // Shows the address with the program the desktop has for it, without waiting; notShown
+    // is called (perhaps later) when nothing could show it.
+    virtual void OpenUrl(const QUrl& url, std::function<void()> notShown) = 0;
     virtual void Beep() = 0;
     // The progress of a task of total steps, with text above the bar; it ends with the object.
     virtual std::unique_ptr<IProgress> BeginProgress(QWidget* parent, const QString& text, std::uint64_t total) = 0;
@@ -54,7 +57,7 @@ public:
     QString GetSaveFileName(QWidget* parent, const QString& dir, const QString& filter, bool confirmOverwrite) override;
     QString GetExistingDirectory(QWidget* parent, const QString& title, const QString& dir) override;
     bool RunKeyInput(QWidget* parent, QString& line) override;
-    bool OpenUrl(const QUrl& url) override;
+    void OpenUrl(const QUrl& url, std::function<void()> notShown) override;
     void Beep() override;
     std::unique_ptr<IProgress> BeginProgress(QWidget* parent, const QString& text, std::uint64_t total) override;
 };

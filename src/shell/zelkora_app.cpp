@@ -23,6 +23,7 @@
 #include "shell/source_view.h"
 #include "shell/trace_table_save.h"
 #include "shell/zelkora_frame.h"
+#include "simulator/file_identity.h"
 #include "simulator/zelkora_doc.h"
 #include "text/codepage.h"
 #include "views/settings_store.h"
@@ -359,6 +360,11 @@ bool CZelkoraApp::SaveTraceTable()
                             : info.dir().filePath(info.completeBaseName() + ".csv");
     const QString path = AskSaveName(dir, "CSVﾌｧｲﾙ (*.csv);;すべてのﾌｧｲﾙ (*.*)", ".csv");
     if (path.isEmpty()) return false;
+    // The program's own source would be lost on disk (the editor still holds it, unsaved edits aside).
+    if (IsSameFile(path.toStdString(), m_pDoc->GetSourcePath())) {
+        ShowText(MessageIcon::Warning, Message(MSG_TRACE_TABLE_OVER_SOURCE, path));
+        return false;
+    }
     QString error;
     if (WriteTraceTableFile(*m_pDoc, path, *m_pUi, m_pMainFrame.get(), error)) return true;
     if (!error.isEmpty()) ShowText(MessageIcon::Warning, Message(MSG_FILE_SAVE_FAILED, path) + "\n" + error);
@@ -388,8 +394,10 @@ void CZelkoraApp::OpenManual()
         std::find_if(places.begin(), places.end(), [](const QString& p) { return QFileInfo(p).isFile(); });
     if (found == places.end())
         ShowText(MessageIcon::Warning, Message(MSG_MANUAL_MISSING, QDir::toNativeSeparators(places.join('\n'))));
-    else if (!m_pUi->OpenUrl(QUrl::fromLocalFile(*found)))
-        ShowText(MessageIcon::Warning, Message(MSG_MANUAL_NOT_SHOWN, QDir::toNativeSeparators(*found)));
+    else
+        m_pUi->OpenUrl(QUrl::fromLocalFile(*found), [app = QPointer<CZelkoraApp>(this), path = *found] {
+            if (app) app->ShowText(MessageIcon::Warning, Message(MSG_MANUAL_NOT_SHOWN, QDir::toNativeSeparators(path)));
+        });
 }
 
 QStringList CZelkoraApp::GetRecentFiles() const { return m_recentFiles.Get(); }
@@ -417,7 +425,7 @@ bool CZelkoraApp::OnCommand(int id)
     case ID_APP_ABOUT: ShowAbout(); return true;
     case ID_APP_EXIT: m_pMainFrame->close(); return true;
     case ID_MANUAL: OpenManual(); return true;
-    case ID_SUPPORT: m_pUi->OpenUrl(QUrl(kSupportUrl)); return true;
+    case ID_SUPPORT: m_pUi->OpenUrl(QUrl(kSupportUrl), nullptr); return true;
     case ID_NEXT_PANE:
     case ID_PREV_PANE:
         if (CChildFrame* child = m_pMainFrame->GetActiveChild()) child->ActivateNextPane(id == ID_NEXT_PANE);

@@ -1,25 +1,17 @@
 // The IN and OUT devices: key input or a text file in, the screen and optionally a text file out.
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
 #include <cstdio>
 #include "resources/message_ids.h"
 #include "resources/string_table.h"
+#include "simulator/file_identity.h"
 #include "simulator/zelkora_doc.h"
 #include "text/text_encoding.h"
 
 namespace {
 constexpr std::string_view kInputPrefix = "INPUT  : ";
 constexpr std::string_view kOutputPrefix = "OUTPUT : ";
-
-// Whether two names name one regular file (whose contents emptying it would lose).
-bool SameFile(const std::string& a, const std::string& b)
-{
-    struct stat sa, sb;
-    return ::stat(a.c_str(), &sa) == 0 && S_ISREG(sa.st_mode) && ::stat(b.c_str(), &sb) == 0 &&
-           sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
-}
 }  // namespace
 
 bool CZelkoraDoc::ReadInputLine(std::string& line)
@@ -102,8 +94,9 @@ void CZelkoraDoc::WriteOutputFile(const CDeviceSettings& settings, std::string_v
 {
     if (!m_pOutFile) {
         // Making the output file empties it: never the program's own source, nor the file IN reads.
-        const bool ownFile = SameFile(settings.outFileName, m_strSourcePath) ||
-                             (settings.inDeviceType != 0 && SameFile(settings.outFileName, settings.inFileName));
+        const bool ownFile = IsRegularFile(settings.outFileName) &&
+                             (IsSameFile(settings.outFileName, m_strSourcePath) ||
+                              (settings.inDeviceType != 0 && IsSameFile(settings.outFileName, settings.inFileName)));
         m_pOutFile = ownFile ? nullptr : std::fopen(settings.outFileName.c_str(), m_bResumeOut ? "ab" : "wb");
         m_bResumeOut = false;
         if (!m_pOutFile) {

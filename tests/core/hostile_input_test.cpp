@@ -88,9 +88,10 @@ std::vector<std::string> StoredLines(const CHostileInput& input)
     if (!input.stored.empty()) return input.stored;
     const std::vector<std::string> lines = ModelInputLines(input.bytes);
     // Kept as they are: no encoding can read them otherwise.
-    for (const std::string& line : lines)
-        if (IsValidUtf8(line))
-            for (char c : line) EXPECT_LT(static_cast<unsigned char>(c), 0x80) << "a line of UTF-8: write down what IN stores";
+    for (const std::string& line : lines) {
+        if (!IsValidUtf8(line)) continue;
+        for (char c : line) EXPECT_LT(static_cast<unsigned char>(c), 0x80) << "a line of UTF-8: write down what IN stores";
+    }
     return lines;
 }
 

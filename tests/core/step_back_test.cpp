@@ -464,7 +464,9 @@ TEST(StepBackHistory, TheRingWrapsAndKeepsTheNewestStepsExactly)
         WORD* at = history.StartRecording(reg);
         for (int k = 0; k < on; ++k) {
             step(at);
-            if (k % 1000 == 0) ASSERT_LE(history.GetBytes(), history.GetBudget());
+            if (k % 1000 == 0) {
+                ASSERT_LE(history.GetBytes(), history.GetBudget());
+            }
         }
         history.StopRecording(at, reg);
         ASSERT_LE(history.GetBytes(), history.GetBudget());

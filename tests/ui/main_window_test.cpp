@@ -73,7 +73,7 @@ TEST_F(ShellTest, ExitAsksAboutChangesAndStoresThePlacement)
 TEST_F(ShellTest, ContextMenuOfTheEditorOffersMenu104)
 {
     Start();
-    QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(0, 0));
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(0, 0), QPoint(0, 0));
     QApplication::sendEvent(Editor(), &event);
     QMenu* menu = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets())

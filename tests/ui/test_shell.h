@@ -59,10 +59,10 @@ public:
         keyLines.pop_front();
         return true;
     }
-    bool OpenUrl(const QUrl& url) override
+    void OpenUrl(const QUrl& url, std::function<void()> notShown) override
     {
         urls.push_back(url);
-        return urlsOpen;
+        if (!urlsOpen && notShown) notShown();
     }
     void Beep() override { ++beeps; }
     // Counts the steps of every progress; cancels at step cancelAtStep (counted over all of them, from 1; 0: never).

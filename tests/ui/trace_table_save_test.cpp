@@ -87,3 +87,26 @@ TEST_F(TraceTableSave, ALargeTableIsSavedOnlyAfterAQuestion)
     EXPECT_TRUE(ui.progressTexts.isEmpty());
     EXPECT_TRUE(Files().isEmpty());
 }
+
+TEST_F(TraceTableSave, TheSourceFileIsNeverWrittenOver)
+{
+    const std::string source = "LOOP\tSTART\r\nL\tLAD\tGR1,1,GR1\r\n\tJUMP\tL\r\n\tEND\r\n";
+    const QString path = WriteFile("loop.asm", source);
+    Start({path});
+    Frame()->ExecuteCommand(ID_ASSEMBLE);
+    ASSERT_NE(app->GetSimulatorFrame(), nullptr);
+    app->GetDocument()->GetCore().SetStepLimit(1000);
+    Frame()->ExecuteCommand(ID_RUN_GO);
+    ui.messages.clear();
+
+    // Named as it is, and by another way to it.
+    for (const QString& name : {path, dir.filePath("./loop.asm")}) {
+        ui.saveNames.push_back(name);
+        Frame()->ExecuteCommand(ID_SAVE_TRACE_TABLE);
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].text, QString::fromStdString(FormatMessage(MSG_TRACE_TABLE_OVER_SOURCE, name.toStdString())));
+        EXPECT_EQ(ReadBytes(path), source);
+        EXPECT_TRUE(ui.progressTexts.isEmpty());
+        ui.messages.clear();
+    }
+}

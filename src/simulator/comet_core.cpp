@@ -159,10 +159,10 @@ bool CCometCore::Verify(CSlot& slot, RunEnd& end)
 
 // One statement, checked. With the history on, what it changes is kept for stepping back,
 // and the memory's stamp alone counts the statements (CountRecorded brings the count up to date).
-// False when it was given up (mayGiveUp: it may wait for input) and so did not happen;
-// end then says why.
-template <bool kObserve, bool kRecord>
-inline bool CCometCore::Step(CSlot& slot, WORD*& at, RunEnd& end, bool mayGiveUp)
+// kMayGiveUp: it may wait for input (IN); false tells that it was given up and so did not
+// happen. The observer hears only of a statement that happened.
+template <bool kObserve, bool kRecord, bool kMayGiveUp>
+inline bool CCometCore::TakeStep(CSlot& slot, WORD*& at)
 {
     const WORD pr = m_reg[REG_PR];
     CMnemonic& statement = *slot.statement;
@@ -173,26 +173,38 @@ inline bool CCometCore::Step(CSlot& slot, WORD*& at, RunEnd& end, bool mayGiveUp
     if (kObserve) m_pObserver->BeforeStep(statement);
     if (kRecord) at = CRunHistory::Begin(at, pr);
     m_reg[REG_PR] = statement.Execute(m_reg, m_mem, m_pHost);
-    if (mayGiveUp && GaveUp<kRecord>(at, end)) return false;
+    if (kMayGiveUp && m_pHost && m_pHost->InputGivenUp()) {
+        // It changed nothing: it is not counted, and the history forgets the step begun
+        // for it, so that going back and the input lines read again stay in step with
+        // the statements that did happen.
+        if (kRecord) {
+            m_mem.SetStamp(static_cast<WORD>(m_mem.GetStamp() - 1));
+            at = CRunHistory::Withdraw(at);
+        } else {
+            --m_nExecuted;
+        }
+        return false;
+    }
     if (kObserve) m_pObserver->AfterStep(statement, m_reg);
     return true;
 }
 
-// An IN given up by a Stop while it waited changed nothing: it is not counted, and the
-// history forgets the step begun for it, so that going back and the input lines read
-// again stay in step with the statements that did happen.
-template <bool kRecord>
-bool CCometCore::GaveUp(WORD*& at, RunEnd& end)
+// The usual step: nothing is asked after it.
+template <bool kObserve, bool kRecord>
+inline void CCometCore::Step(CSlot& slot, WORD*& at)
 {
-    if (!m_pHost || !m_pHost->InputGivenUp()) return false;
-    end = m_stopReason != RunEnd::None ? m_stopReason : RunEnd::UserStop;
-    if (kRecord) {
-        m_mem.SetStamp(static_cast<WORD>(m_mem.GetStamp() - 1));
-        at = CRunHistory::Withdraw(at);
-    } else {
-        --m_nExecuted;
-    }
-    return true;
+    TakeStep<kObserve, kRecord, false>(slot, at);
+}
+
+// A statement that may wait for input (IN), out of the loop's way. The cursor goes in and
+// comes back by value, so that the loop's copy never has its address taken and can stay
+// in a register. When the statement was given up, end says why.
+template <bool kObserve, bool kRecord>
+[[gnu::noinline]] WORD* CCometCore::StepMayGiveUp(CSlot& slot, WORD* at, RunEnd& end)
+{
+    if (!TakeStep<kObserve, kRecord, true>(slot, at))
+        end = m_stopReason != RunEnd::None ? m_stopReason : RunEnd::UserStop;
+    return at;
 }
 
 // Often enough that the stamp cannot wrap in between (at every check of the history).
@@ -252,7 +264,13 @@ bool CCometCore::Loop(CSlot& first)
     if (kRecord) m_wCounted = m_mem.GetStamp();
     RunEnd end = RunEnd::None;
     // The first statement runs even when it carries a breakpoint.
-    if (Verify(first, end) && Step<kObserve, kRecord>(first, at, end, first.look & LOOK_INPUT)) {
+    if (Verify(first, end)) {
+        if (first.look & LOOK_INPUT)
+            at = StepMayGiveUp<kObserve, kRecord>(first, at, end);
+        else
+            Step<kObserve, kRecord>(first, at);
+    }
+    if (end == RunEnd::None) {
         if (kRecord) {
             CountRecorded();
             m_history.MarkNewestAsRunStart();
@@ -264,19 +282,23 @@ bool CCometCore::Loop(CSlot& first)
         for (;;) {
             CSlot& slot = m_slots[m_reg[REG_PR]];
             const std::uint8_t look = slot.look;
-            if (look & kUnusual) {
+            if (look & kUnusual) [[unlikely]] {
                 if (look & kLookEnds) {
                     end = EndAt(look);
                     break;
                 }
                 if (--untilPump == 0 && !Interval<kRecord>(at, untilPump, end)) break;
-                if (!Verify(slot, end) || !Step<kObserve, kRecord>(slot, at, end, look & LOOK_INPUT)) break;
-                continue;
+                if (!Verify(slot, end)) break;
+                if (slot.look & LOOK_INPUT) {
+                    at = StepMayGiveUp<kObserve, kRecord>(slot, at, end);
+                    if (end != RunEnd::None) break;
+                    continue;
+                }
             } else if (--untilPump == 0) {
                 // The words are looked at after the pump, which may have written them.
                 if (!Interval<kRecord>(at, untilPump, end) || !Verify(slot, end)) break;
             }
-            Step<kObserve, kRecord>(slot, at, end);
+            Step<kObserve, kRecord>(slot, at);
         }
     }
     if (kRecord) {

@@ -110,10 +110,12 @@ private:
     [[gnu::noinline]] void CountRecorded();  // out of the loop: it is seldom called
     void ReplayStep(CRegister& reg, CMemory& mem, IExecutionHost& input) const override;
     bool Verify(CSlot& slot, RunEnd& end);
+    template <bool kObserve, bool kRecord, bool kMayGiveUp>
+    bool TakeStep(CSlot& slot, WORD*& at);
     template <bool kObserve, bool kRecord>
-    bool Step(CSlot& slot, WORD*& at, RunEnd& end, bool mayGiveUp = false);
-    template <bool kRecord>
-    bool GaveUp(WORD*& at, RunEnd& end);
+    void Step(CSlot& slot, WORD*& at);
+    template <bool kObserve, bool kRecord>
+    WORD* StepMayGiveUp(CSlot& slot, WORD* at, RunEnd& end);
     template <bool kRecord>
     bool Interval(WORD*& at, int& untilPump, RunEnd& end);
     // Passes through the loop to the next pump, which comes at the step limit too, so that

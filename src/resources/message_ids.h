@@ -38,6 +38,9 @@ enum : int {
     // Help: %1 the places looked at, or the manual's file.
     MSG_MANUAL_MISSING = 3050,
     MSG_MANUAL_NOT_SHOWN = 3051,
+    MSG_NOT_TEXT_FILE = 3080,
+    MSG_NOT_A_POSITIVE_INTEGER = 3081,
+    MSG_NEW_FILE_SAVE_FAILED = 3082,
     IDS_APP_TITLE = 57344,
     IDS_IDLE_MESSAGE = 57345,
 };

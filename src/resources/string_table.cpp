@@ -99,6 +99,11 @@ constexpr Entry kStrings[] = {
     {3050, "操作説明書のﾌｧｲﾙが見つかりません。次の場所を探しました。\n%1"},
     {3051, "操作説明書を表示するWebﾌﾞﾗｳｻﾞを起動できませんでした。\n"
            "操作説明書は次のﾌｧｲﾙです。Webﾌﾞﾗｳｻﾞで開いてください。\n%1"},
+    // Small messages of the desktop program: a file that looks like no text, a length that is
+    // no number, a new file that could not be saved (there is no previous file to keep).
+    {3080, "ﾃｷｽﾄﾌｧｲﾙではないようです。開きますか?"},
+    {3081, "正の整数を入力してください。"},
+    {3082, "ﾌｧｲﾙ( %1 )に保存できませんでした。"},
     // Status-bar prompts and tooltips of the commands (prompt, line feed, tooltip), and shell texts.
     {32771, "CASLｿｰｽﾌｧｲﾙをｱｾﾝﾌﾞﾙする\nｱｾﾝﾌﾞﾙ"},
     {32772, "ﾌﾞﾚｰｸﾎﾟｲﾝﾄを設定/解除する\nBP設定/解除"},

@@ -3,11 +3,13 @@
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <limits>
 #include "resources/message_ids.h"
 #include "resources/string_table.h"
 #include "simulator/watch.h"
@@ -18,8 +20,6 @@
 namespace {
 const char* const kFormatCaptions[WATCH_FORMAT_COUNT] = {"16進数(&X)", "符号付10進数(&S)", "符号無10進数(&U)",
                                                          "2進数(&B)", "文字(&C)"};
-// The framework's own words when a number field holds no number.
-const char* const kNotANumber = "正の整数を入力してください。";
 }  // namespace
 
 CLengthSpin::CLengthSpin(QWidget* parent) : QSpinBox(parent)
@@ -30,6 +30,35 @@ CLengthSpin::CLengthSpin(QWidget* parent) : QSpinBox(parent)
 }
 
 void CLengthSpin::SetText(const QString& text) { lineEdit()->setText(text); }
+
+bool CLengthSpin::GetTypedLength(unsigned& length) const
+{
+    const QString text = cleanText().trimmed();
+    bool number = false;
+    length = text.toUInt(&number);
+    if (number || text.isEmpty()) return number;
+    for (QChar c : text)
+        if (c < u'0' || c > u'9') return false;
+    length = std::numeric_limits<unsigned>::max();
+    return true;
+}
+
+void CLengthSpin::focusOutEvent(QFocusEvent* event)
+{
+    const QString typed = lineEdit()->text();
+    QSpinBox::focusOutEvent(event);
+    if (lineEdit()->text() != typed) lineEdit()->setText(typed);
+}
+
+void CLengthSpin::keyPressEvent(QKeyEvent* event)
+{
+    const QString typed = lineEdit()->text();
+    QSpinBox::keyPressEvent(event);
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && lineEdit()->text() != typed) {
+        lineEdit()->setText(typed);
+        selectAll();
+    }
+}
 
 void CLengthSpin::SetStepRange(int low, int high)
 {
@@ -117,10 +146,9 @@ void CWatchDlg::SetValues(const std::string& target, unsigned length, int format
 
 void CWatchDlg::accept()
 {
-    bool number = false;
-    const unsigned length = m_pLength->cleanText().trimmed().toUInt(&number);
-    if (!number) {
-        m_doc.ShowMessage(0, kNotANumber);
+    unsigned length = 0;
+    if (!m_pLength->GetTypedLength(length)) {
+        m_doc.ShowMessage(MSG_NOT_A_POSITIVE_INTEGER);
         m_pLength->setFocus();
         m_pLength->selectAll();
         return;

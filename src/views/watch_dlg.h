@@ -18,8 +18,15 @@ public:
     int GetStepHigh() const { return m_nHigh; }
     // The text as if typed.
     void SetText(const QString& text);
+    // The number typed: false when the text is no number at all; a number too large for
+    // length is taken as the largest, which is out of every range too.
+    bool GetTypedLength(unsigned& length) const;
 
 protected:
+    // Qt puts its last value over the text when the focus leaves or Enter is pressed: a
+    // text that is no number would become a number and OK would take it. It stays as typed.
+    void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     QValidator::State validate(QString& text, int& pos) const override;
     int valueFromText(const QString& text) const override;
     void stepBy(int steps) override;

@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 #include "pane_test.h"
+#include "resources/message_ids.h"
 #include "resources/string_table.h"
 #include "simulator/drag_block.h"
 #include "views/dump_view.h"
@@ -338,6 +339,49 @@ TEST_F(WorkPaneTest, WatchDialogChecksItsEntryInOrder)
     EXPECT_EQ(dialog.GetTarget(), "DATA");
     EXPECT_EQ(dialog.GetLength(), 4u);
     EXPECT_EQ(dialog.GetFormat(), WATCH_BINARY);
+}
+
+// Typed with the keys and confirmed with the mouse or with Enter, as a user does: the spin
+// box must not turn a text that is no number into the last number (or into 0).
+TEST_F(WorkPaneTest, WatchLengthIsCheckedAsTyped)
+{
+    Load(kCall);
+    const QString notANumber = QString::fromUtf8("正の整数を入力してください。");
+    const QString range = QString::fromUtf8(LoadString(MSG_WATCH_LENGTH).data()).left(10);
+    const struct {
+        const char* typed;
+        const QString* message;  // null: accepted
+    } cases[] = {{"abc", &notANumber}, {"1a", &notANumber}, {"", &notANumber},       {"-3", &notANumber},
+                 {"0", &range},        {"9", &range},       {"99999999999", &range}, {"8", nullptr}};
+    for (bool byEnter : {false, true}) {
+        for (const auto& c : cases) {
+            CWatchDlg dialog(*app->GetDocument(), QString::fromUtf8("ｳｫｯﾁの新規追加"));
+            dialog.show();
+            dialog.activateWindow();
+            QApplication::processEvents();
+            dialog.m_pTarget->setText("DATA");
+            dialog.m_pLength->setFocus();
+            dialog.m_pLength->selectAll();
+            QTest::keyClick(dialog.m_pLength, Qt::Key_Delete);
+            QTest::keyClicks(dialog.m_pLength, c.typed);
+            ui.messages.clear();
+            if (byEnter)
+                QTest::keyClick(dialog.m_pLength, Qt::Key_Return);
+            else
+                QTest::mouseClick(dialog.m_pOk, Qt::LeftButton);
+            const std::string name = std::string(c.typed) + (byEnter ? " Enter" : " click");
+            if (!c.message) {
+                EXPECT_TRUE(ui.messages.empty()) << name;
+                EXPECT_EQ(dialog.result(), QDialog::Accepted) << name;
+                EXPECT_EQ(dialog.GetLength(), 8u) << name;
+                continue;
+            }
+            ASSERT_EQ(ui.messages.size(), 1u) << name;
+            EXPECT_TRUE(ui.messages[0].text.startsWith(*c.message)) << name << ": " << ui.messages[0].text.toStdString();
+            EXPECT_TRUE(dialog.isVisible()) << name;
+            EXPECT_EQ(dialog.m_pLength->text(), QString(c.typed)) << name << ": the entry stays as typed";
+        }
+    }
 }
 
 TEST_F(WorkPaneTest, WatchesChangeOneAtATimeAndDeleteTogether)

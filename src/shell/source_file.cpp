@@ -62,6 +62,8 @@ std::u16string EditorText(const QTextDocument& document)
     return text;
 }
 
+bool LooksLikeBinary(std::string_view bytes) { return bytes.find('\0') != std::string_view::npos; }
+
 QString DescribeSourceFormat(const CSourceFormat& format)
 {
     QString text = format.encoding == TextEncoding::Cp932 ? "Shift-JIS" : "UTF-8";

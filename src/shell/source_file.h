@@ -2,6 +2,7 @@
 #include <QString>
 #include <functional>
 #include <string>
+#include <string_view>
 #include "text/source_text.h"
 
 class CSourceView;
@@ -25,6 +26,10 @@ std::string EditorToFileBytes(const QTextDocument& document, const CSourceFormat
 std::u16string EditorText(const QTextDocument& document);
 
 bool ReadFileBytes(const QString& path, std::string& bytes, QString& error);
+
+// Whether the bytes look like no text at all (a binary opened by mistake): no text file,
+// Shift-JIS or UTF-8, holds a NUL byte.
+bool LooksLikeBinary(std::string_view bytes);
 
 // The encoding and line ends, as the status bar shows them: "Shift-JIS CR LF", "UTF-8 BOM LF".
 QString DescribeSourceFormat(const CSourceFormat& format);

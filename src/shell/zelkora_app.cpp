@@ -46,6 +46,12 @@ QString Message(int id, const QString& insert)
     return QString::fromStdString(FormatMessage(id, insert.toStdString()));
 }
 
+// A failed save says that the previous file is still there, unless there was none.
+QString SaveFailedText(const QString& path, bool existed, const QString& error)
+{
+    return Message(existed ? MSG_FILE_SAVE_FAILED : MSG_NEW_FILE_SAVE_FAILED, path) + "\n" + error;
+}
+
 // Close, Save, Save As and Stop belong to the document.
 class CDocumentCommands : public CCommandTarget {
 public:
@@ -228,6 +234,8 @@ CZelkoraDoc* CZelkoraApp::OpenDocumentFile(const QString& path)
         ShowText(MessageIcon::Warning, Message(MSG_FILE_OPEN_FAILED, absolute) + "\n" + error);
         return nullptr;
     }
+    // A binary opened by mistake opens only if the user means it (its bytes still come back as they were).
+    if (LooksLikeBinary(bytes) && !m_pUi->AskYesNo(m_pMainFrame.get(), Message(MSG_NOT_TEXT_FILE))) return nullptr;
     if (!CloseDocument()) return nullptr;
     CreateDocument(DecodeSource(bytes), absolute);
     m_diskWatch.Remember(absolute, bytes);
@@ -366,8 +374,9 @@ bool CZelkoraApp::SaveTraceTable()
         return false;
     }
     QString error;
+    const bool existed = QFileInfo::exists(path);
     if (WriteTraceTableFile(*m_pDoc, path, *m_pUi, m_pMainFrame.get(), error)) return true;
-    if (!error.isEmpty()) ShowText(MessageIcon::Warning, Message(MSG_FILE_SAVE_FAILED, path) + "\n" + error);
+    if (!error.isEmpty()) ShowText(MessageIcon::Warning, SaveFailedText(path, existed, error));
     return false;
 }
 
@@ -381,8 +390,9 @@ QString CZelkoraApp::AskSaveName(const QString& start, const char* filter, const
 bool CZelkoraApp::WriteOrTell(const QString& path, const std::string& bytes)
 {
     QString error;
+    const bool existed = QFileInfo::exists(path);
     if (WriteFileSafely(path, bytes, error)) return true;
-    ShowText(MessageIcon::Warning, Message(MSG_FILE_SAVE_FAILED, path) + "\n" + error);
+    ShowText(MessageIcon::Warning, SaveFailedText(path, existed, error));
     return false;
 }
 

@@ -3,6 +3,8 @@
 #include <QFileInfo>
 #include <gtest/gtest.h>
 #include "resources/command_ids.h"
+#include "resources/message_ids.h"
+#include "resources/string_table.h"
 #include "test_shell.h"
 
 namespace {
@@ -51,6 +53,27 @@ TEST_F(ShellTest, AFailedSaveKeepsTheEditsAndTheDocumentsName)
     EXPECT_EQ(QString::fromStdString(app->GetDocument()->GetSourcePath()), path);
 }
 
+TEST_F(ShellTest, AFailedSaveSpeaksOfThePreviousFileOnlyWhenThereWasOne)
+{
+    QDir(dir.path()).mkdir("taken.asm");  // a name that is there, but cannot take the file
+    const struct {
+        QString path;
+        int message;
+    } cases[] = {{dir.filePath("no/such/folder/x.asm"), MSG_NEW_FILE_SAVE_FAILED},
+                 {dir.filePath("taken.asm"), MSG_FILE_SAVE_FAILED}};
+    Start();
+    SetSource("NEW");
+    for (const auto& c : cases) {
+        ui.messages.clear();
+        ui.saveNames.push_back(c.path);
+        Frame()->ExecuteCommand(ID_FILE_SAVE_AS);
+        ASSERT_EQ(ui.messages.size(), 1u) << c.path.toStdString();
+        const QString expected = QString::fromStdString(FormatMessage(c.message, c.path.toStdString()));
+        EXPECT_EQ(ui.messages[0].text.section('\n', 0, 0), expected);
+        EXPECT_EQ(ui.messages[0].text.contains(QString::fromUtf8("以前のﾌｧｲﾙ")), c.message == MSG_FILE_SAVE_FAILED);
+    }
+}
+
 TEST_F(ShellTest, AnUnreadableFileLeavesTheOpenDocumentAlone)
 {
     Start();
@@ -61,6 +84,38 @@ TEST_F(ShellTest, AnUnreadableFileLeavesTheOpenDocumentAlone)
     EXPECT_EQ(Editor()->toPlainText(), "KEEP");
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].icon, MessageIcon::Warning);
+}
+
+TEST_F(ShellTest, AFileWithNulBytesOpensOnlyAfterAQuestionAndStaysItsBytes)
+{
+    std::string binary("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16);
+    for (int b = 0; b < 256; ++b) binary += static_cast<char>(b);
+    binary += "\r\n\0END";
+    const QString path = WriteFile("picture.png", binary);
+    const QString question = QString::fromUtf8("ﾃｷｽﾄﾌｧｲﾙではないようです。開きますか?");
+    Start();
+    SetSource("KEEP");
+    CZelkoraDoc* before = app->GetDocument();
+
+    ui.yesNo.push_back(false);
+    EXPECT_EQ(app->OpenDocumentFile(path), nullptr);
+    EXPECT_EQ(ui.questions, QStringList({question})) << "asked before the unsaved text is";
+    EXPECT_EQ(app->GetDocument(), before);
+    EXPECT_EQ(Editor()->toPlainText(), "KEEP");
+    EXPECT_TRUE(app->IsModified());
+
+    ui.questions.clear();
+    ui.yesNo.push_back(true);
+    ui.yesNoCancel.push_back(QMessageBox::No);  // drop "KEEP"
+    ASSERT_NE(app->OpenDocumentFile(path), nullptr);
+    EXPECT_EQ(ui.questions.first(), question);
+    Frame()->ExecuteCommand(ID_FILE_SAVE);
+    EXPECT_EQ(ReadBytes(path), binary) << "opened and saved unchanged, the same bytes";
+
+    // A text file asks nothing.
+    ui.questions.clear();
+    ASSERT_NE(app->OpenDocumentFile(WriteFile("text.asm", kCp932Source)), nullptr);
+    EXPECT_TRUE(ui.questions.isEmpty());
 }
 
 TEST_F(ShellTest, NewAsksAboutUnsavedChangesAndCancelKeepsThem)

@@ -64,12 +64,12 @@ TEST_F(TraceTableSave, CancelledOrFailedLeavesNoHalfFile)
     EXPECT_EQ(ReadBytes(path), "earlier");
     EXPECT_EQ(Files(), before);
 
-    // A folder that is not there: said, and nothing made.
+    // A folder that is not there: said (there was no file before), and nothing made.
     const QString missing = dir.filePath("no-such-folder/t.csv");
     ui.saveNames.push_back(missing);
     Frame()->ExecuteCommand(ID_SAVE_TRACE_TABLE);
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_TRUE(ui.messages[0].text.startsWith(QString::fromStdString(FormatMessage(MSG_FILE_SAVE_FAILED, missing.toStdString()))));
+    EXPECT_TRUE(ui.messages[0].text.startsWith(QString::fromStdString(FormatMessage(MSG_NEW_FILE_SAVE_FAILED, missing.toStdString()) + "\n")));
     EXPECT_EQ(Files(), before);
 }
 

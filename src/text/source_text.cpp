@@ -84,6 +84,14 @@ std::u16string SourceBytesToUtf16(std::string_view bytes)
     return text;
 }
 
+std::u16string Cp932LineToShown(std::string_view bytes)
+{
+    std::u16string text = SourceBytesToUtf16(bytes);
+    for (char16_t& c : text)
+        if (c == u'\r') c = Kept('\r');
+    return text;
+}
+
 std::u16string Utf8SourceToUtf16(std::string_view bytes)
 {
     // Never more UTF-16 units than bytes.

@@ -17,6 +17,11 @@ inline bool IsKeptByte(char16_t c) { return c >= kKeptByteBase && c <= kKeptByte
 std::u16string SourceBytesToUtf16(std::string_view bytes);
 std::u16string Utf8SourceToUtf16(std::string_view bytes);
 
+// One line of code page 932 text (a listing line, a label, a device line) as the editor
+// shows the same bytes, so that every pane draws a byte that is no character alike: as
+// its kept byte, a CR left inside the line included.
+std::u16string Cp932LineToShown(std::string_view bytes);
+
 // ok (when given) is false when some character cannot be stored in code page 932; it
 // becomes '?'. With bestFit, a character is also written as the code of a similar one
 // (U+301C as the code of U+FF5E), as the assembler takes typed text.

@@ -1,7 +1,7 @@
 #include "views/device_view.h"
 
 #include "simulator/zelkora_doc.h"
-#include "text/codepage.h"
+#include "views/pane_text.h"
 
 static_assert(CDeviceView::kMaxLines == CDeviceLog::kLimit, "the lines collected are the lines shown");
 
@@ -38,7 +38,7 @@ void CDeviceView::Flush()
     m_showTimer.stop();
     if (m_pending.empty()) return;
     QString text;
-    for (const std::string& line : m_pending) text += QString::fromStdString(Cp932ToUtf8(line)) + '\n';
+    for (const std::string& line : m_pending) text += PaneText(line) + '\n';
     m_pending.Clear();
     QTextCursor end(document());
     end.movePosition(QTextCursor::End);

@@ -2,9 +2,9 @@
 
 #include <QHeaderView>
 #include <QPainter>
-#include "text/codepage.h"
 #include "views/image_list.h"
 #include "views/list_view_ex.h"
+#include "views/pane_text.h"
 #include "views/text_fit.h"
 
 namespace {
@@ -15,12 +15,7 @@ constexpr int kSubItemInset = 6;
 constexpr int kTextFlags = Qt::TextSingleLine | Qt::TextDontClip;
 }  // namespace
 
-QString ListText(std::string_view cp932)
-{
-    for (char c : cp932)
-        if (static_cast<unsigned char>(c) >= 0x80) return QString::fromStdString(Cp932ToUtf8(cp932));
-    return QString::fromLatin1(cp932.data(), static_cast<qsizetype>(cp932.size()));
-}
+QString ListText(std::string_view cp932) { return PaneText(cp932); }
 
 CListRowDelegate::CListRowDelegate(CListViewEx& view) : QStyledItemDelegate(&view), m_view(view) {}
 

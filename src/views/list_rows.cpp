@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <numeric>
-#include "text/codepage.h"
+#include "views/pane_text.h"
 
 std::string_view CutCp932(std::string_view text, size_t maxBytes)
 {
@@ -135,7 +135,7 @@ int CListRowStore::columnCount(const QModelIndex& parent) const { return parent.
 QVariant CListRowStore::data(const QModelIndex& index, int role) const
 {
     if (role != Qt::DisplayRole || !index.isValid()) return {};
-    return QString::fromStdString(Cp932ToUtf8(GetText(index.row(), index.column())));
+    return PaneText(GetText(index.row(), index.column()));
 }
 
 QVariant CListRowStore::headerData(int section, Qt::Orientation orientation, int role) const

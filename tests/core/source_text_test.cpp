@@ -48,6 +48,20 @@ TEST(SourceText, CharactersDecodeAsCharactersAndStrayBytesAsKeptBytes)
     EXPECT_EQ(Utf16ToSourceBytes(nec), "\xED\x40");
 }
 
+// A pane shows a line of bytes as the editor shows the same line of a file: a byte that
+// is no character is the same kept byte in both, not a replacement character in one.
+TEST(SourceText, PanesShowALineAsTheEditorDoes)
+{
+    const std::string lines[] = {"\tDC\t'A\xFF\x82\xA0'", "; \x81 lead without trail", "\x80\xA0\xFD\xFE\xFF",
+                                 "stray\rCR", "\xED\x40 second code", "\x82", "plain ASCII", ""};
+    for (const std::string& line : lines) {
+        const std::u16string shown = Cp932LineToShown(line);
+        EXPECT_EQ(shown, DecodeSource(line, TextEncoding::Cp932).text) << line;
+        EXPECT_EQ(shown.find(u'\uFFFD'), std::u16string::npos) << line;
+    }
+    EXPECT_EQ(Cp932LineToShown("A\xFF\r"), (std::u16string{u'A', char16_t(kKeptByteBase + 0xFF), char16_t(kKeptByteBase + '\r')}));
+}
+
 TEST(SourceText, TypedCharactersOutsideTheCodePageBecomeOneQuestionMarkEach)
 {
     bool ok = true;

@@ -132,16 +132,30 @@ void CListViewEx::RepaintSelectedRows()
     for (int row : rows) RedrawRow(row);
 }
 
+// Which pane the keys go to shows at a glance, also in a pane with no selected row.
+void CListViewEx::ShowFocusInHeader()
+{
+    QPalette colours;
+    if (hasFocus()) {
+        colours = palette();
+        colours.setColor(QPalette::Button, colours.color(QPalette::Highlight));
+        colours.setColor(QPalette::ButtonText, colours.color(QPalette::HighlightedText));
+    }
+    header()->setPalette(colours);  // without focus, an empty palette: the pane's own again
+}
+
 void CListViewEx::focusInEvent(QFocusEvent* event)
 {
     QTreeView::focusInEvent(event);
     RepaintSelectedRows();
+    ShowFocusInHeader();
 }
 
 void CListViewEx::focusOutEvent(QFocusEvent* event)
 {
     QTreeView::focusOutEvent(event);
     RepaintSelectedRows();
+    ShowFocusInHeader();
 }
 
 void CListViewEx::resizeEvent(QResizeEvent* event)

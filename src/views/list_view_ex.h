@@ -66,6 +66,8 @@ protected:
 private:
     friend class CListRowDelegate;
     void RepaintSelectedRows();
+    // The header in the selection's colours while the pane has the keyboard focus.
+    void ShowFocusInHeader();
     QRect RowRect(int row) const;
 
     CListRowStore* m_pRows;

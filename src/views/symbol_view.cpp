@@ -17,6 +17,7 @@ int CompareLabels(const CLabel& a, const CLabel& b, int column)
 CSymbolView::CSymbolView(CZelkoraDoc& doc, QWidget* parent) : CListViewEx(doc, Selection::Single, parent)
 {
     header()->setSectionsClickable(true);
+    header()->setSortIndicatorShown(true);
     setDragEnabled(true);
     setDragDropMode(QAbstractItemView::DragOnly);
     connect(header(), &QHeaderView::sectionClicked, this, &CSymbolView::ClickColumn);
@@ -61,6 +62,7 @@ void CSymbolView::Sort()
         if (!la || !lb) return false;
         return CompareLabels(*la, *lb, column) * direction < 0;
     });
+    header()->setSortIndicator(column, direction > 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
     FullRedraw();
 }
 

@@ -36,3 +36,62 @@ TEST_F(PaneTest, BytesThatAreNoCharactersShowAlikeInEveryPane)
     EXPECT_TRUE(output->toPlainText().split('\n').contains("INPUT  : " + Shown(input)));
     EXPECT_FALSE(output->toPlainText().contains(QChar(0xFFFD)));
 }
+
+// The pane that the keys go to has its header in the selection's colours, the others
+// their usual ones: plain at a glance even where no row is selected.
+TEST_F(PaneTest, OnlyThePaneWithTheFocusHasAHighlightedHeader)
+{
+    Load(kCall);
+    const QList<CListViewEx*> panes = {Listing(), Registers(), Stack(), Symbols()};
+    // How far the header's pixels lean to the highlight's colour from its background's.
+    auto lean = [](CListViewEx* pane) {
+        const QImage image = pane->header()->grab().toImage();
+        const QColor highlight = pane->palette().highlight().color(), button = pane->palette().button().color();
+        double toHighlight = 0, toButton = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                auto distance = [&c](const QColor& to) {
+                    return std::abs(c.red() - to.red()) + std::abs(c.green() - to.green()) + std::abs(c.blue() - to.blue());
+                };
+                toHighlight += distance(highlight);
+                toButton += distance(button);
+            }
+        return toButton - toHighlight;
+    };
+    for (CListViewEx* focused : panes) {
+        Focus(focused);
+        for (CListViewEx* pane : panes)
+            EXPECT_EQ(lean(pane) > 0, pane == focused) << pane->GetClassName() << " with the focus in " << focused->GetClassName();
+    }
+    Focus(Editor());
+    for (CListViewEx* pane : panes) EXPECT_LT(lean(pane), 0) << pane->GetClassName();
+}
+
+// The label header shows which column sorts and which way, as the rows are sorted.
+TEST_F(PaneTest, TheLabelHeaderShowsTheSortColumnAndDirection)
+{
+    Load(kCall);
+    QHeaderView* header = Symbols()->header();
+    auto click = [&](int column) {
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
+    };
+    EXPECT_TRUE(header->isSortIndicatorShown());
+    const struct {
+        int click;  // -1: none, as the pane starts
+        int section;
+        Qt::SortOrder order;
+    } steps[] = {{-1, 0, Qt::AscendingOrder},
+                 {1, 1, Qt::AscendingOrder},
+                 {1, 1, Qt::DescendingOrder},
+                 {0, 0, Qt::AscendingOrder},
+                 {0, 0, Qt::DescendingOrder}};
+    for (const auto& step : steps) {
+        if (step.click >= 0) click(step.click);
+        EXPECT_EQ(header->sortIndicatorSection(), step.section) << step.click;
+        EXPECT_EQ(header->sortIndicatorOrder(), step.order) << step.click;
+        EXPECT_EQ(Symbols()->GetSortColumn(), step.section);
+        EXPECT_EQ(Symbols()->GetSortDirection(), step.order == Qt::AscendingOrder ? 1 : -1);
+    }
+}

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMdiArea>
 #include <functional>
+#include "shell/close_box_style.h"
 #include "shell/layout_store.h"
 #include "views/pane.h"
 
@@ -11,9 +12,11 @@ namespace {
 constexpr QSize kMinimumSize(160, 120);
 }  // namespace
 
-CChildFrame::CChildFrame(CZelkoraDoc& doc, QWidget* parent) : QMdiSubWindow(parent), m_doc(doc)
+CChildFrame::CChildFrame(CZelkoraDoc& doc, QWidget* parent)
+    : QMdiSubWindow(parent), m_doc(doc), m_pCloseBoxStyle(new CCloseBoxStyle(*this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
+    setStyle(m_pCloseBoxStyle);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
         for (QWidget* w = now; w; w = w->parentWidget()) {
             if (w->parentWidget() && qobject_cast<QSplitter*>(w->parentWidget()) && isAncestorOf(w)) {
@@ -25,6 +28,13 @@ CChildFrame::CChildFrame(CZelkoraDoc& doc, QWidget* parent) : QMdiSubWindow(pare
 }
 
 void CChildFrame::SetActiveView(QWidget* view) { m_pActiveView = view; }
+
+void CChildFrame::changeEvent(QEvent* event)
+{
+    QMdiSubWindow::changeEvent(event);
+    // Maximized, the window's buttons go into the menu bar: its close box there too.
+    if (event->type() == QEvent::WindowStateChange) m_pCloseBoxStyle->Refresh();
+}
 
 QSplitter* CChildFrame::MakeSplitter(Qt::Orientation orientation, QWidget* parent)
 {

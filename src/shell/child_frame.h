@@ -4,6 +4,7 @@
 #include <QSplitter>
 #include "views/command_target.h"
 
+class CCloseBoxStyle;
 class CZelkoraDoc;
 
 // The common base of the source and simulator windows: a child window of the main
@@ -31,9 +32,11 @@ public:
     void RestorePlacement(const char* name);
 
 protected:
+    void changeEvent(QEvent* event) override;
     static QSplitter* MakeSplitter(Qt::Orientation orientation, QWidget* parent);
 
 private:
     CZelkoraDoc& m_doc;
     QPointer<QWidget> m_pActiveView;
+    CCloseBoxStyle* m_pCloseBoxStyle;
 };

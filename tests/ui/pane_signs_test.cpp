@@ -95,3 +95,34 @@ TEST_F(PaneTest, TheLabelHeaderShowsTheSortColumnAndDirection)
         EXPECT_EQ(Symbols()->GetSortDirection(), step.order == Qt::AscendingOrder ? 1 : -1);
     }
 }
+
+// While the program's simulator window is open the source window cannot close: its close
+// box is greyed on its title bar and, maximized, among its buttons in the menu bar; it
+// looks as before once the simulator window has closed.
+TEST_F(PaneTest, TheSourceWindowsCloseBoxIsGreyedWhileTheSimulatorIsOpen)
+{
+    Start();
+    Frame()->resize(900, 600);
+    CSourceFrame* source = app->GetSourceFrame();
+    auto closeBox = [&](bool maximized) {
+        if (maximized)
+            source->showMaximized();
+        else
+            source->showNormal();
+        Frame()->GetMdiArea()->setActiveSubWindow(source);
+        QApplication::processEvents();
+        if (!maximized) return source->grab(QRect(0, 0, source->width(), source->widget()->geometry().top())).toImage();
+        QWidget* buttons = source->maximizedButtonsWidget();
+        return buttons ? buttons->grab().toImage() : QImage();
+    };
+    const QImage usable[2] = {closeBox(false), closeBox(true)};
+    ASSERT_FALSE(usable[1].isNull()) << "the maximized window's buttons are in the menu bar";
+    SetSource(kCall);
+    Frame()->ExecuteCommand(ID_ASSEMBLE);
+    ASSERT_NE(app->GetSimulatorFrame(), nullptr);
+    for (bool maximized : {false, true}) EXPECT_NE(closeBox(maximized), usable[maximized]) << maximized;
+
+    app->GetSimulatorFrame()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    for (bool maximized : {true, false}) EXPECT_EQ(closeBox(maximized), usable[maximized]) << maximized;
+}

@@ -1,9 +1,11 @@
 // Zelkora II: the desktop program.
 #include <QApplication>
+#include "shell/qt_translation.h"
 #include "shell/zelkora_app.h"
 
 int main(int argc, char** argv)
 {
+    UseJapaneseSystemLocale();
     QApplication application(argc, argv);
     CZelkoraApp app;
     QStringList arguments = QApplication::arguments();

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <utility>
 
 namespace {
 // The file list of Qt's file dialog asks for "Folder", "Drive" and "%1 File" under
@@ -40,4 +41,24 @@ CQtTranslation::~CQtTranslation()
 {
     if (m_pAliases) QCoreApplication::removeTranslator(m_pAliases.get());
     if (m_pQt) QCoreApplication::removeTranslator(m_pQt.get());
+}
+
+void UseJapaneseSystemLocale()
+{
+    // LC_ALL comes first for every part of the locale; LANGUAGE would still overrule the language.
+    const std::pair<const char*, const char*> japanese[] = {{"LC_ALL", "ja_JP.UTF-8"}, {"LANGUAGE", "ja_JP"}};
+    QList<std::pair<QByteArray, bool>> saved;
+    for (const auto& [name, value] : japanese) {
+        saved.append({qgetenv(name), qEnvironmentVariableIsSet(name)});
+        qputenv(name, value);
+    }
+    const QLocale system = QLocale::system();
+    system.uiLanguages();  // read now, while the environment says Japanese
+    for (qsizetype i = 0; i < saved.size(); ++i) {
+        if (saved[i].second)
+            qputenv(japanese[i].first, saved[i].first);
+        else
+            qunsetenv(japanese[i].first);
+    }
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
 }

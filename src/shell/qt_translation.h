@@ -14,3 +14,9 @@ private:
     std::unique_ptr<QTranslator> m_pQt;
     std::unique_ptr<QTranslator> m_pAliases;
 };
+
+// Qt's own widgets (the file dialog's sizes and dates) format with the system locale, which
+// Qt reads once from the environment. Called before the QApplication is made, this lets it
+// read Japanese whatever the environment says, and leaves the environment as it was for the
+// C library and for the programs started from here.
+void UseJapaneseSystemLocale();

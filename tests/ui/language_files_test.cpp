@@ -1,6 +1,8 @@
 // Japanese throughout, tab stops that line up with the listing, source files byte for
 // byte, saving in place when the folder takes no new file, the first window size.
+#include <QFileDialog>
 #include <QMessageBox>
+#include <QTreeView>
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
@@ -25,6 +27,38 @@ TEST_F(ShellTest, QtsOwnTextsAreJapanese)
         << "the file dialog's type column";
     // The error pane offers no menu of Qt's own.
     EXPECT_EQ(Output()->contextMenuPolicy(), Qt::PreventContextMenu);
+}
+
+// Qt's file dialog writes sizes and dates with the system locale: Japanese whatever the
+// environment's locale (LANG=C.UTF-8 gives "2 Jan 2024 15:04:00"); the environment
+// itself stays as it was for the programs started from here.
+TEST_F(ShellTest, TheFileDialogWritesDatesTheJapaneseWay)
+{
+    Start();
+    EXPECT_EQ(QLocale::system().language(), QLocale::Japanese);
+    EXPECT_EQ(QLocale().language(), QLocale::Japanese);
+    EXPECT_NE(qgetenv("LC_ALL"), "ja_JP.UTF-8") << "the environment is given back";
+    const QString path = WriteFile("dated.asm", std::string(1536, 'x'));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(QDateTime(QDate(2024, 1, 2), QTime(15, 4)), QFileDevice::FileModificationTime));
+    file.close();
+
+    QFileDialog dialog(nullptr, QString(), dir.path());
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.show();
+    auto* list = dialog.findChild<QTreeView*>("treeView");
+    ASSERT_NE(list, nullptr);
+    QModelIndex row;
+    // The dialog reads the folder in the background.
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        const QModelIndexList found = list->model()->match(list->model()->index(0, 0, list->rootIndex()),
+                                                           Qt::DisplayRole, "dated.asm", 1, Qt::MatchExactly);
+        if (!found.isEmpty()) row = found.first();
+        return row.isValid();
+    }));
+    EXPECT_EQ(row.siblingAtColumn(3).data().toString(), "2024/01/02 15:04");
+    EXPECT_EQ(row.siblingAtColumn(1).data().toString(), QLocale(QLocale::Japanese).formattedDataSize(1536));
 }
 
 TEST_F(ShellTest, TabsStopEveryEightColumnsInEveryTextPane)

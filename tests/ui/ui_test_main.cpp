@@ -2,9 +2,11 @@
 #include <QApplication>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include "shell/qt_translation.h"
 
 int main(int argc, char** argv)
 {
+    UseJapaneseSystemLocale();  // as the program starts
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());

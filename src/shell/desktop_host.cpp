@@ -23,9 +23,14 @@ void CDesktopHost::ShowPendingOutput()
         if (auto* view = dynamic_cast<CDeviceView*>(frame->GetWorkView())) view->Flush();
 }
 
+// The panes told of a new state have their repaints pending: they happen before a box
+// opens over the window, so that what the box speaks of is what the window shows.
+void CDesktopHost::ShowPendingRepaints() { QApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest); }
+
 void CDesktopHost::ShowMessage(int, MessageIcon icon, const std::string& text)
 {
     ShowPendingOutput();
+    ShowPendingRepaints();
     m_app.GetUi().ShowMessage(m_app.GetMainFrame(), icon, QString::fromStdString(text));
 }
 

@@ -28,6 +28,7 @@ public:
 
 private:
     void ShowPendingOutput();
+    void ShowPendingRepaints();
 
     CZelkoraApp& m_app;
     CDeviceSettings m_settings;

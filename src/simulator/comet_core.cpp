@@ -21,7 +21,7 @@ void CCometCore::Reset()
 
 void CCometCore::ShowMessage(int id)
 {
-    if (m_pHost) m_pHost->ShowMessage(id);
+    if (m_pHost) m_pHost->ShowRunMessage(id);
 }
 
 bool CCometCore::Fail(RunEnd end, int message)
@@ -87,6 +87,7 @@ bool CCometCore::Run(const CMnemonicArray& program, int mode, WORD address)
 {
     m_stopReason = RunEnd::None;
     m_nExecuted = 0;
+    m_wRunStart = m_reg[REG_PR];
     PrepareRun(program);
     CSlot& first = m_slots[m_reg[REG_PR]];
     if (!first.statement) return Fail(RunEnd::NotExecutable, ERR_SIM_NOT_EXECUTABLE);
@@ -114,6 +115,13 @@ bool CCometCore::Run(const CMnemonicArray& program, int mode, WORD address)
 std::uint64_t CCometCore::StepBack(std::uint64_t count, bool* user)
 {
     return m_history.Undo(m_reg, m_mem, *this, count, user);
+}
+
+std::optional<WORD> CCometCore::GetLastExecutedAddress() const
+{
+    if (m_nExecuted == 0) return std::nullopt;
+    if (m_nExecuted == 1) return m_wRunStart;
+    return m_bHistory ? m_history.GetNewestStatementAddress() : std::nullopt;
 }
 
 // Going back executes again the statements since the registers were last kept: the table

@@ -1,6 +1,7 @@
 #pragma once
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <vector>
 #include "assembler/mnemonic_array.h"
 #include "machine/memory.h"
@@ -81,6 +82,10 @@ public:
     void SetStepLimit(std::uint64_t limit) { m_nStepLimit = limit; }
     void SetStepObserver(IStepObserver* observer) { m_pObserver = observer; }
     std::uint64_t GetExecutedCount() const { return m_nExecuted; }
+    // The address of the statement the last run executed last: its first one when it ran
+    // only that, else the newest step of the history; none when it ran none, or when more
+    // than one ran without the history.
+    std::optional<WORD> GetLastExecutedAddress() const;
     RunEnd GetLastRunEnd() const { return m_lastEnd; }
 
 private:
@@ -142,7 +147,8 @@ private:
     volatile RunEnd m_stopReason = RunEnd::None;
     std::uint64_t m_nStepLimit = 0;
     std::uint64_t m_nExecuted = 0;
-    WORD m_wCounted = 0;  // the memory's stamp when m_nExecuted was last brought up to date
+    WORD m_wRunStart = 0;  // PR when the last run began
+    WORD m_wCounted = 0;   // the memory's stamp when m_nExecuted was last brought up to date
     IStepObserver* m_pObserver = nullptr;
     RunEnd m_lastEnd = RunEnd::None;
 };

@@ -329,6 +329,18 @@ size_t CRunHistory::FirstInputAfter(std::uint64_t steps) const
     return static_cast<size_t>(first - m_inputs.begin());
 }
 
+std::optional<WORD> CRunHistory::GetNewestStatementAddress() const
+{
+    if (m_bRecording || IsEmpty() || IsUserStep(m_nEnded)) return std::nullopt;
+    // The newest record ends at the tail, or where the ring wrapped when the tail is at its start.
+    size_t end = Tail();
+    if (end == 0) {
+        if (!m_steps.wrapped) return std::nullopt;
+        end = m_steps.wrapEnd;
+    }
+    return m_steps.words[end - 1];
+}
+
 bool CRunHistory::UndoOne(CRegister& reg, CMemory& mem)
 {
     SettleTail();

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 #include "assembler/execution_host.h"
@@ -122,6 +123,10 @@ public:
     void NoteInput(bool ok, const std::string& line);
     // The next input line to replay after steps were taken back; false when there is none.
     bool TakeReplay(bool& ok, std::string& line);
+
+    // The address of the statement the newest step executed (its PR before it); none when
+    // the newest step is a change of the user's, when there is none, or while recording.
+    std::optional<WORD> GetNewestStatementAddress() const;
 
     // Takes up to count of the newest steps back (not while recording); returns how many.
     // user tells whether the last one taken back was a user's change.

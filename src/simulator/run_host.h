@@ -6,8 +6,9 @@
 // pump. The document implements it; the processor knows nothing else of it.
 class IRunHost : public IExecutionHost {
 public:
-    // A run-time message by its number (901, 902, 2100, 2101).
-    virtual void ShowMessage(int messageId) = 0;
+    // Why the run ends, as a message by its number (901, 902, 2100, 2101); nothing of the
+    // machine changes after it, so that what the window shows may be brought up to date first.
+    virtual void ShowRunMessage(int messageId) = 0;
     virtual void EnterRunningState() = 0;
     virtual void LeaveRunningState() = 0;
     // Every 101 statements: the run indicator moves on and pending events are dispatched.

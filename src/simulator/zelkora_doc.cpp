@@ -73,6 +73,22 @@ void CZelkoraDoc::ShowMessage(int messageId, const std::string& text)
 
 void CZelkoraDoc::ShowMessage(int messageId) { ShowMessage(messageId, std::string(LoadString(messageId))); }
 
+void CZelkoraDoc::ShowRunMessage(int messageId)
+{
+    TellRunEnd();
+    ShowMessage(messageId);
+}
+
+void CZelkoraDoc::BeginCommand() { m_changes.Take(m_core.GetRegisters(), m_core.GetMemory()); }
+
+void CZelkoraDoc::TellRunEnd()
+{
+    if (m_bRunEndTold) return;
+    m_bRunEndTold = true;
+    m_changes.SetLastRun(m_core.GetLastExecutedAddress());
+    UpdateAllViews(nullptr, HINT_MACHINE_STATE);
+}
+
 bool CZelkoraDoc::AssembleAndLoad()
 {
     if (FindViewByClass(kSimulateViewClass)) CloseSimulatorWindow();
@@ -111,13 +127,17 @@ void CZelkoraDoc::ResetMachine()
     reg[REG_SP] = 0xFFFF;
     m_assembler.LoadProgram(mem);
     m_deviceLog.Clear();
+    // A fresh start: nothing is marked as changed.
+    BeginCommand();
 }
 
 bool CZelkoraDoc::Run(int mode, WORD address)
 {
+    BeginCommand();
+    m_bRunEndTold = false;
     const bool result = m_core.Run(m_assembler.GetProgram(), mode, address);
     FlushOutputFile();
-    UpdateAllViews(nullptr, HINT_MACHINE_STATE);
+    TellRunEnd();
     return result;
 }
 
@@ -154,6 +174,7 @@ void CZelkoraDoc::SetRegisters(CView* sender, const CRegister& values)
 // A change of the user's is one step back of its own; one that changes nothing is none.
 void CZelkoraDoc::ChangeRegisters(const CRegister& values)
 {
+    BeginCommand();
     CRegister& reg = m_core.GetRegisters();
     if (reg == values) return;
     m_core.BeginUserChange();
@@ -169,6 +190,7 @@ void CZelkoraDoc::Restart(CView* sender)
 
 void CZelkoraDoc::SetMemoryWord(CView* sender, WORD address, WORD value)
 {
+    BeginCommand();
     CMemory& mem = m_core.GetMemory();
     if (mem.GetWord(address) != value) {
         m_core.BeginUserChange();
@@ -198,6 +220,8 @@ void CZelkoraDoc::SendDeviceLine(std::string_view prefix, std::string_view text)
 
 std::uint64_t CZelkoraDoc::TakeBack(std::uint64_t count)
 {
+    if (count == 0 || !CanStepBack()) return 0;
+    BeginCommand();
     const std::uint64_t taken = m_core.StepBack(count);
     if (taken == 0) return 0;
     if (m_nInFile < 0 && m_nInLinesRead > 0) m_bResumeIn = true;

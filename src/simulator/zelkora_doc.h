@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 #include "assembler/assembler.h"
+#include "simulator/change_marks.h"
 #include "simulator/comet_core.h"
 #include "simulator/device_log.h"
 #include "simulator/document_host.h"
@@ -79,6 +80,11 @@ public:
     // statements' average source line.
     std::uint64_t EstimateTraceTableBytes() const;
 
+    // What the last command changed: every command that may change the machine (a run,
+    // going back, a change of the user's, a restart, a load) copies it first. Changing
+    // breakpoints or watches changes no value and keeps what is marked.
+    const CChangeMarks& GetChangeMarks() const { return m_changes; }
+
     // The watches: they live as long as the document, across assemblies.
     CWatchList& GetWatches() { return m_watches; }
     const CWatchList& GetWatches() const { return m_watches; }
@@ -94,7 +100,7 @@ public:
 
     // A string-table message in the box kind it always has.
     void ShowMessage(int messageId, const std::string& text);
-    void ShowMessage(int messageId) override;
+    void ShowMessage(int messageId);
 
     CAssembler& GetAssembler() { return m_assembler; }
     const CAssembler& GetAssembler() const { return m_assembler; }
@@ -111,8 +117,14 @@ public:
         m_pHost->PumpMessages();
     }
     void ProgramEnded() override { CloseDeviceFiles(); }
+    // The views are told where the run ended before its message shows, so that all agree meanwhile.
+    void ShowRunMessage(int messageId) override;
 
 private:
+    // A command that may change the machine begins: what it changes is marked from now on.
+    void BeginCommand();
+    // Once a run: the statement it executed last, then hint 512 to every view.
+    void TellRunEnd();
     void ChangeRegisters(const CRegister& values);
     std::uint64_t TakeBack(std::uint64_t count);
     // A message about the dropped steps: taken is how many steps were just taken back.
@@ -146,4 +158,6 @@ private:
     std::vector<CView*> m_views;  // null where a view left during a broadcast
     int m_nBroadcasts = 0;        // broadcasts under way
     CWatchList m_watches;
+    CChangeMarks m_changes;
+    bool m_bRunEndTold = false;
 };

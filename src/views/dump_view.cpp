@@ -11,6 +11,7 @@
 #include "machine/hex.h"
 #include "simulator/value_entry.h"
 #include "simulator/zelkora_doc.h"
+#include "views/change_look.h"
 #include "views/drag_drop.h"
 
 namespace {
@@ -100,6 +101,9 @@ void CDumpView::OnUpdate(CView*, int hint, CHintUpdateView* object)
         m_nCaretRow = 1;
         SetTop(object->m_wAddress & ~7u);
         break;
+    // Every command repaints: what the last one changed is marked, and only that.
+    case HINT_MEMORY_EDITED:
+    case HINT_REGISTERS_CHANGED:
     case HINT_MACHINE_STATE: viewport()->update(); break;
     default: break;
     }
@@ -132,8 +136,6 @@ std::string CDumpView::GetRowText(int row) const
     return text;
 }
 
-QRect CDumpView::RowRect(int row) const { return QRect(0, row * m_nCharHeight, viewport()->width(), m_nCharHeight); }
-
 void CDumpView::RedrawCaret()
 {
     viewport()->update(QRect(CellX(m_nCaretColumn) - 1, m_nCaretRow * m_nCharHeight, 3, m_nCharHeight));
@@ -156,35 +158,61 @@ void CDumpView::paintEvent(QPaintEvent* event)
         }
         painter.fillRect(band, row == 0 ? palette.button() : palette.base());
         painter.setPen(row == 0 ? palette.buttonText().color() : palette.text().color());
-        DrawRowText(painter, GetRowText(row), band.top() + m_nAscent);
+        DrawRowText(painter, GetRowText(row), band.top() + m_nAscent, row == 0 ? 0 : ChangedWords(row));
     }
     if (hasFocus() && m_bCaretOn)
         painter.fillRect(QRect(CellX(m_nCaretColumn), m_nCaretRow * m_nCharHeight, 1, m_nCharHeight), palette.text());
 }
 
-void CDumpView::DrawRowText(QPainter& painter, const std::string& text, int baseline) const
+unsigned CDumpView::ChangedWords(int row) const
 {
+    const unsigned address = RowAddress(row);
+    const CChangeMarks& marks = m_doc.GetChangeMarks();
+    const CMemory& mem = m_doc.GetCore().GetMemory();
+    unsigned changed = 0;
+    for (unsigned k = 0; k < 8; ++k)
+        if (marks.IsWordChanged(static_cast<WORD>(address + k), mem)) changed |= 1u << k;
+    return changed;
+}
+
+void CDumpView::DrawRowText(QPainter& painter, const std::string& text, int baseline, unsigned changedWords) const
+{
+    // A changed word's digits and its character in the changed colour, the rest in the pen's.
+    const QColor normal = painter.pen().color(), changed = ChangedTextColour(false);
+    auto isChanged = [&](size_t c) {
+        const int word = WordOfColumn(static_cast<int>(c));
+        return word >= 0 && (changedWords >> word & 1u);
+    };
     // Each character at its column, so that the grid holds whatever the font's widths.
     if (m_asciiGlyphs.isEmpty()) {
-        for (size_t c = 0; c < text.size(); ++c)
-            if (text[c] != ' ') painter.drawText(QPoint(CellX(static_cast<int>(c)), baseline), QString(QChar(text[c])));
+        for (size_t c = 0; c < text.size(); ++c) {
+            if (text[c] == ' ') continue;
+            painter.setPen(isChanged(c) ? changed : normal);
+            painter.drawText(QPoint(CellX(static_cast<int>(c)), baseline), QString(QChar(text[c])));
+        }
+        painter.setPen(normal);
         return;
     }
-    QList<quint32> glyphs;
-    QList<QPointF> positions;
-    glyphs.reserve(static_cast<qsizetype>(text.size()));
-    positions.reserve(static_cast<qsizetype>(text.size()));
+    // Two runs of glyphs at most: the row's usual text, and the changed words.
+    QList<quint32> glyphs[2];
+    QList<QPointF> positions[2];
     for (size_t c = 0; c < text.size(); ++c) {
         const int code = static_cast<unsigned char>(text[c]);
         if (code <= 0x20 || code >= 0x7F) continue;
-        glyphs << m_asciiGlyphs[code - 0x20];
-        positions << QPointF(CellX(static_cast<int>(c)), baseline);
+        const int run = changedWords != 0 && isChanged(c) ? 1 : 0;
+        glyphs[run] << m_asciiGlyphs[code - 0x20];
+        positions[run] << QPointF(CellX(static_cast<int>(c)), baseline);
     }
-    QGlyphRun run;
-    run.setRawFont(m_rawFont);
-    run.setGlyphIndexes(glyphs);
-    run.setPositions(positions);
-    painter.drawGlyphRun(QPointF(0, 0), run);
+    for (int run = 0; run < 2; ++run) {
+        if (glyphs[run].isEmpty()) continue;
+        QGlyphRun glyphRun;
+        glyphRun.setRawFont(m_rawFont);
+        glyphRun.setGlyphIndexes(glyphs[run]);
+        glyphRun.setPositions(positions[run]);
+        painter.setPen(run == 1 ? changed : normal);
+        painter.drawGlyphRun(QPointF(0, 0), glyphRun);
+    }
+    painter.setPen(normal);
 }
 
 // --- scrolling -------------------------------------------------------------------
@@ -363,7 +391,8 @@ void CDumpView::EditDigit(int digit)
     const int shift = 12 - 4 * d;
     const WORD old = m_doc.GetCore().GetMemory().GetWord(static_cast<WORD>(address));
     const WORD value = static_cast<WORD>((old & ~(0xF << shift)) | (digit << shift));
-    viewport()->update(RowRect(m_nCaretRow));
+    // Whole: the word edited before this one is no longer the one last changed.
+    viewport()->update();
     MoveRight();
     if (d == 3) MoveRight();
     if (d == 3 && word == 7) MoveRight();
@@ -375,7 +404,7 @@ void CDumpView::EditCharacter(char c)
     const unsigned address = GetCaretAddress();
     if (address > 0xFFFF) return;
     const int word = WordOfColumn(m_nCaretColumn);
-    viewport()->update(RowRect(m_nCaretRow));
+    viewport()->update();
     MoveRight();
     if (word == 7) MoveRight();
     m_doc.SetMemoryWord(this, static_cast<WORD>(address), static_cast<WORD>(static_cast<unsigned char>(c)));

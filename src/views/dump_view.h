@@ -69,11 +69,12 @@ private:
     void EditCharacter(char c);
 
     int CellX(int column) const { return 8 + column * m_nCharWidth; }
-    QRect RowRect(int row) const;
     void RedrawCaret();
     unsigned RowAddress(int row) const { return m_nTop + 8u * static_cast<unsigned>(row - 1); }
 
-    void DrawRowText(QPainter& painter, const std::string& text, int baseline) const;
+    // changedWords: a bit per word (bit k for word k) that the last command changed.
+    void DrawRowText(QPainter& painter, const std::string& text, int baseline, unsigned changedWords) const;
+    unsigned ChangedWords(int row) const;
 
     int m_nAscent = 12;
     QRawFont m_rawFont;

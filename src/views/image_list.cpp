@@ -16,30 +16,17 @@ CImageList::CImageList(const QImage& strip, QColor maskColour)
     for (int x = 0; x + kSize <= strip.width(); x += kSize) m_images.push_back(all.copy(x, 0, kSize, kSize));
 }
 
-void CImageList::DrawOne(QPainter& painter, const QPoint& at, int image, const QColor& blend) const
+void CImageList::DrawOne(QPainter& painter, const QPoint& at, int image) const
 {
-    if (image < 0 || image >= GetCount()) return;
-    const QImage& picture = m_images[static_cast<size_t>(image)];
-    if (!blend.isValid()) {
-        painter.drawImage(at, picture);
-        return;
-    }
-    QImage tinted = picture;
-    QPainter tint(&tinted);
-    tint.setCompositionMode(QPainter::CompositionMode_SourceAtop);
-    QColor half = blend;
-    half.setAlpha(128);
-    tint.fillRect(tinted.rect(), half);
-    tint.end();
-    painter.drawImage(at, tinted);
+    if (image >= 0 && image < GetCount()) painter.drawImage(at, m_images[static_cast<size_t>(image)]);
 }
 
-void CImageList::Draw(QPainter& painter, const QPoint& at, int image, int overlay, const QColor& blend) const
+void CImageList::Draw(QPainter& painter, const QPoint& at, int image, int overlay) const
 {
-    DrawOne(painter, at, image, blend);
+    DrawOne(painter, at, image);
     if (overlay == 0) return;
     const auto it = m_overlays.find(overlay);
-    if (it != m_overlays.end()) DrawOne(painter, at, it->second, blend);
+    if (it != m_overlays.end()) DrawOne(painter, at, it->second);
 }
 
 namespace {
@@ -62,20 +49,38 @@ void DrawArrow(QPainter& painter, int x0, const QColor& fill)
     painter.setBrush(fill);
     painter.drawPolygon(arrow);
 }
+
+// The same arrow at two thirds of its size, centred: it fits inside the breakpoint's ring.
+void DrawSmallArrow(QPainter& painter, int x0, const QColor& fill)
+{
+    const QPolygon arrow(
+        {{x0 + 4, 6}, {x0 + 8, 6}, {x0 + 8, 3}, {x0 + 13, 8}, {x0 + 8, 13}, {x0 + 8, 10}, {x0 + 4, 10}});
+    painter.setPen(Qt::black);
+    painter.setBrush(fill);
+    painter.drawPolygon(arrow);
+}
+
+const QColor kArrowYellow(255, 255, 0);
+const QColor kBreakpointRed(255, 0, 0);
 }  // namespace
 
 const CImageList& ListingMarkers()
 {
     static const CImageList markers = [] {
-        QImage strip = Strip(4);
+        QImage strip = Strip(6);
         QPainter painter(&strip);
-        DrawArrow(painter, 16, QColor(255, 255, 0));
+        DrawArrow(painter, 16, kArrowYellow);
         painter.setPen(Qt::black);
-        painter.setBrush(QColor(255, 0, 0));
+        painter.setBrush(kBreakpointRed);
         painter.drawEllipse(48 + 3, 3, 10, 10);
+        // PR on a breakpoint: the dot grown to the whole image, so that its red shows
+        // all round the smaller arrow drawn over it.
+        painter.drawEllipse(64, 0, 15, 15);
+        DrawSmallArrow(painter, 80, kArrowYellow);
         painter.end();
         CImageList list(strip, kMask);
         list.SetOverlayImage(1, 1);
+        list.SetOverlayImage(5, 2);
         return list;
     }();
     return markers;

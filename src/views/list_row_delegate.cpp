@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QPainter>
+#include "views/change_look.h"
 #include "views/image_list.h"
 #include "views/list_view_ex.h"
 #include "views/pane_text.h"
@@ -52,14 +53,18 @@ void CListRowDelegate::PaintRow(QPainter& painter, const QRect& rowBounds, int r
 
     const QPalette& palette = m_view.palette();
     painter.save();
-    painter.fillRect(rowRect, selected ? palette.highlight() : palette.base());
-    painter.setPen(selected ? palette.highlightedText().color() : palette.text().color());
+    painter.fillRect(rowRect, selected                           ? palette.highlight().color()
+                              : (item.state & LIST_STATE_TINTED) ? LastRunBackground(palette)
+                                                                 : palette.base().color());
+    const QColor textColour = selected ? palette.highlightedText().color() : palette.text().color();
+    const QColor changedColour = ChangedTextColour(selected);
+    auto penFor = [&](int column) { painter.setPen(m_view.IsValueChanged(row, column) ? changedColour : textColour); };
     if (images && rowRect.width() > 1)
         images->Draw(painter, imageRect.topLeft(), item.image,
-                     static_cast<int>((item.state & LIST_STATE_OVERLAY_MASK) >> 8),
-                     selected ? palette.highlight().color() : QColor());
+                     static_cast<int>((item.state & LIST_STATE_OVERLAY_MASK) >> 8));
 
     const QFontMetrics metrics = m_view.fontMetrics();
+    penFor(0);
     painter.drawText(label.adjusted(kLabelInset, 0, -kLabelInset, 0), Qt::AlignLeft | Qt::AlignVCenter | kTextFlags,
                      ShortenToWidth(ListText(item.text), label.width(), kLabelOffset, metrics));
 
@@ -71,12 +76,13 @@ void CListRowDelegate::PaintRow(QPainter& painter, const QRect& rowBounds, int r
         const QString shown = ShortenToWidth(ListText(text), cell.width(), kSubItemOffset, metrics, &shortened);
         const Qt::Alignment align =
             shortened ? Qt::AlignLeft : m_view.GetRows().GetColumnAlignment(column) & Qt::AlignHorizontal_Mask;
+        penFor(column);
         painter.drawText(cell.adjusted(kSubItemInset, 0, -kSubItemInset, 0), align | Qt::AlignVCenter | kTextFlags,
                          shown);
     }
 
     if ((item.state & LIST_STATE_FOCUSED) && focus) {
-        painter.setPen(QPen(painter.pen().color(), 1, Qt::DotLine));
+        painter.setPen(QPen(textColour, 1, Qt::DotLine));
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(rowRect.adjusted(0, 0, -1, -1));
     }

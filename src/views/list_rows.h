@@ -13,6 +13,7 @@ enum : unsigned {
     LIST_STATE_FOCUSED = 0x0001,
     LIST_STATE_SELECTED = 0x0002,
     LIST_STATE_OVERLAY_MASK = 0x0F00,
+    LIST_STATE_TINTED = 0x1000,  // drawn on a faint background (only ever set by PrepareItem)
 };
 constexpr unsigned OverlayState(int overlay) { return static_cast<unsigned>(overlay) << 8; }
 

@@ -50,6 +50,9 @@ protected:
     virtual void PrepareSubItemText(int /*row*/, int /*column*/, std::string& /*text*/) const {}
     // Called once per drawn row, with its stored label, image and state.
     virtual void PrepareItem(int /*row*/, CListItem& /*item*/) const {}
+    // Whether a cell shows a value the last command changed (drawn in the changed colour);
+    // asked only for the cells being drawn.
+    virtual bool IsValueChanged(int /*row*/, int /*column*/) const { return false; }
     // Shows pop-up menu menuId for a context-menu request, at the mouse or, from the keyboard, near the top left.
     void ShowPopupMenu(int menuId, QContextMenuEvent* event);
     // The platform's exclamation beep, through the document's host.

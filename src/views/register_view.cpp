@@ -32,9 +32,17 @@ void CRegisterView::PrepareSubItemText(int row, int column, std::string& text) c
     text = FormatRegisterCell(m_doc.GetCore().GetRegisters(), static_cast<int>(GetRows().GetData(row)), column);
 }
 
+// Every value cell of a register that changed; the name stays as it is.
+bool CRegisterView::IsValueChanged(int row, int column) const
+{
+    return column > 0 && m_doc.GetChangeMarks().IsRegisterChanged(static_cast<int>(GetRows().GetData(row)),
+                                                                  m_doc.GetCore().GetRegisters());
+}
+
 void CRegisterView::OnUpdate(CView*, int hint, CHintUpdateView*)
 {
-    if (hint == HINT_REGISTERS_CHANGED || hint == HINT_MACHINE_STATE) FullRedraw();
+    // A memory edit changes no register, but it is a new command: the marks of the last one go.
+    if (hint == HINT_MEMORY_EDITED || hint == HINT_REGISTERS_CHANGED || hint == HINT_MACHINE_STATE) FullRedraw();
 }
 
 void CRegisterView::mouseDoubleClickEvent(QMouseEvent* event)

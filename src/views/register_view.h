@@ -19,6 +19,7 @@ public:
 
 protected:
     void PrepareSubItemText(int row, int column, std::string& text) const override;
+    bool IsValueChanged(int row, int column) const override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void startDrag(Qt::DropActions supportedActions) override;
 };

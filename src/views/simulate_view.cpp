@@ -12,7 +12,13 @@
 #include "views/image_list.h"
 
 namespace {
-enum : int { kImageNoBreakpoint = 2, kImageBreakpoint = 3, kOverlayPR = 1 };
+enum : int {
+    kImageNoBreakpoint = 2,
+    kImageBreakpoint = 3,
+    kImageBreakpointRing = 4,  // under the small arrow, when PR is on a breakpoint
+    kOverlayPR = 1,
+    kOverlayPRInRing = 2,
+};
 
 // The source window cannot be closed while its program's listing is open: the
 // close item of its window menu is greyed meanwhile.
@@ -75,10 +81,14 @@ void CSimulateView::PrepareItem(int row, CListItem& item) const
 {
     const CMnemonic* statement = GetStatement(row);
     if (!statement) return;
-    item.image = statement->HasBreakpoint() ? kImageBreakpoint : kImageNoBreakpoint;
+    const bool breakpoint = statement->HasBreakpoint();
+    const bool pr = statement->IsExecutable() && statement->GetAddress() == m_doc.GetCore().GetRegisters()[REG_PR];
+    // Both markers show when PR sits on a breakpoint: the arrow inside the breakpoint's ring.
+    item.image = breakpoint ? (pr ? kImageBreakpointRing : kImageBreakpoint) : kImageNoBreakpoint;
     item.state &= ~LIST_STATE_OVERLAY_MASK;
-    if (statement->IsExecutable() && statement->GetAddress() == m_doc.GetCore().GetRegisters()[REG_PR])
-        item.state |= OverlayState(kOverlayPR);
+    if (pr) item.state |= OverlayState(breakpoint ? kOverlayPRInRing : kOverlayPR);
+    if (const auto last = m_doc.GetChangeMarks().GetLastRun(); last && row == m_firstExecutableRow[*last])
+        item.state |= LIST_STATE_TINTED;
 }
 
 void CSimulateView::SelectAddress(WORD address)
@@ -102,6 +112,8 @@ void CSimulateView::OnUpdate(CView*, int hint, CHintUpdateView* object)
     case HINT_LISTING_GOTO:
         if (object) SelectAddress(object->m_wAddress);
         break;
+    // A memory edit is a new command too: the last one's statement loses its tint.
+    case HINT_MEMORY_EDITED:
     case HINT_REGISTERS_CHANGED:
     case HINT_BREAKPOINTS_CLEARED: FullRedraw(); break;
     case HINT_MACHINE_STATE:

@@ -31,6 +31,13 @@ void CStackView::PrepareSubItemText(int row, int column, std::string& text) cons
     if (column == 1) text = Hex4(m_doc.GetCore().GetMemory().GetWord(AddressOf(row)));
 }
 
+bool CStackView::IsValueChanged(int row, int column) const
+{
+    const CCometCore& core = m_doc.GetCore();
+    return column == 1 &&
+           m_doc.GetChangeMarks().IsStackRowChanged(AddressOf(row), core.GetRegisters(), core.GetMemory());
+}
+
 void CStackView::OnUpdate(CView*, int hint, CHintUpdateView*)
 {
     if (hint == HINT_MEMORY_EDITED || hint == HINT_REGISTERS_CHANGED || hint == HINT_MACHINE_STATE) FullRedraw();

@@ -17,6 +17,7 @@ public:
 protected:
     void PrepareItem(int row, CListItem& item) const override;
     void PrepareSubItemText(int row, int column, std::string& text) const override;
+    bool IsValueChanged(int row, int column) const override;
 
 private:
     WORD AddressOf(int row) const;

@@ -35,6 +35,15 @@ void CWatchView::PrepareSubItemText(int row, int column, std::string& text) cons
     text = FormatWatchValue(*watch, core.GetRegisters(), core.GetMemory(), &m_doc.GetAssembler().GetLabels());
 }
 
+bool CWatchView::IsValueChanged(int row, int column) const
+{
+    const CWatchInfo* watch = GetWatch(row);
+    if (column != 1 || !watch) return false;
+    const CCometCore& core = m_doc.GetCore();
+    return m_doc.GetChangeMarks().IsWatchChanged(*watch, core.GetRegisters(), core.GetMemory(),
+                                                 &m_doc.GetAssembler().GetLabels());
+}
+
 void CWatchView::OnUpdate(CView*, int hint, CHintUpdateView*)
 {
     if (hint == HINT_MEMORY_EDITED || hint == HINT_REGISTERS_CHANGED || hint == HINT_MACHINE_STATE) FullRedraw();

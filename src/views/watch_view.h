@@ -28,6 +28,7 @@ public:
 
 protected:
     void PrepareSubItemText(int row, int column, std::string& text) const override;
+    bool IsValueChanged(int row, int column) const override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;

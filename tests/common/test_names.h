@@ -28,7 +28,10 @@ inline std::string ReadableName(std::string_view text)
 // "GR1, DATA") or have no letters at all ("").
 inline std::string CaseName(std::size_t index, std::string_view text)
 {
-    std::string name = (index < 10 ? "0" : "") + std::to_string(index);
+    // Appended piece by piece: GCC 12 takes a prefix added in front for an overlapping copy.
+    std::string name = index < 10 ? "0" : "";
+    name += std::to_string(index);
     const std::string readable = ReadableName(text);
-    return readable.empty() ? name : name + "_" + readable;
+    if (!readable.empty()) name += "_" + readable;
+    return name;
 }

@@ -20,6 +20,7 @@
 #include "resources/command_tables.h"
 #include "resources/string_table.h"
 #include "shell/child_frame.h"
+#include "shell/first_layout.h"
 #include "shell/layout_store.h"
 #include "shell/shell_ui.h"
 #include "shell/source_file.h"
@@ -346,23 +347,17 @@ void CMainFrame::closeEvent(QCloseEvent* event)
 
 void CMainFrame::RestorePlacement()
 {
+    // Room above for the title bar (before the window is shown its frame is not known).
+    const int title =
+        std::max(geometry().top() - frameGeometry().top(), style()->pixelMetric(QStyle::PM_TitleBarHeight));
     QRect normal;
     if (ParsePlacement(ReadWindowValue("MainFrame"), normal)) {
-        // Within the screen it shows most on, with room above for the title bar (before the
-        // window is shown its frame is not known).
-        const int title =
-            std::max(geometry().top() - frameGeometry().top(), style()->pixelMetric(QStyle::PM_TitleBarHeight));
+        // Within the screen it shows most on.
         setGeometry(FitPlacement(normal, ScreenBoundsFor(normal).adjusted(0, title, 0, 0), kMinimumSize));
         return;
     }
-    // The first start: most of the screen, centred.
-    if (const QScreen* screen = this->screen()) {
-        const QRect available = screen->availableGeometry();
-        const QSize size = available.size() * 8 / 10;
-        setGeometry(QRect(available.topLeft() +
-                              QPoint((available.width() - size.width()) / 2, (available.height() - size.height()) / 2),
-                          size));
-    }
+    // The first start: the whole screen, which the windows inside are laid out for.
+    if (const QScreen* screen = this->screen()) setGeometry(FirstMainWindowRect(screen->availableGeometry(), title));
 }
 
 void CMainFrame::StorePlacement()

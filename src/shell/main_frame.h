@@ -53,6 +53,8 @@ public:
     void ShowRunIndicator();
     bool IsRunning() const { return m_bRunning; }
 
+    // The stored placement, fitted to the screen; without one (a first start) the screen's
+    // available area below the title bar.
     void RestorePlacement();
     void StorePlacement();
 

@@ -14,6 +14,7 @@
 #include "resources/string_table.h"
 #include "shell/about_dlg.h"
 #include "shell/environment_dlg.h"
+#include "shell/first_layout.h"
 #include "shell/input_device_dlg.h"
 #include "shell/main_frame.h"
 #include "shell/qt_translation.h"
@@ -200,7 +201,7 @@ void CZelkoraApp::CreateDocument(const CDecodedSource& source, const QString& pa
     LoadSourceIntoEditor(*editor, source);
     editor->document()->setModified(false);
     m_pMainFrame->AddChild(frame);
-    frame->setGeometry(QRect(QPoint(0, 0), m_pMainFrame->GetMdiArea()->size() * 9 / 10));
+    frame->setGeometry(FirstSourceWindowRect(m_pMainFrame->GetMdiArea()->viewport()->size()));
     frame->RestorePlacement("SourceFrame");
     frame->show();
     frame->InitialLayout();
@@ -497,9 +498,9 @@ bool CZelkoraApp::OpenSimulatorFrame(CZelkoraDoc& doc)
         });
     });
     m_pMainFrame->AddChild(frame);
-    // Over the source window, a little to the right and down, so that both title bars show.
-    const QSize area = m_pMainFrame->GetMdiArea()->size();
-    frame->setGeometry(QRect(QPoint(area.width() / 20, area.height() / 20), area * 9 / 10));
+    // Beside the source window, so that both can be used (a stored placement comes with the layout).
+    frame->setGeometry(FirstSimulatorWindowRect(m_pMainFrame->GetMdiArea()->viewport()->size(),
+                                                m_pSourceFrame ? m_pSourceFrame->geometry() : QRect()));
     frame->show();
     frame->InitialLayout();
     m_pMainFrame->GetMdiArea()->setActiveSubWindow(frame);

@@ -1,7 +1,9 @@
 #include "shell/zelkora_frame.h"
 
 #include <QCloseEvent>
+#include <QHeaderView>
 #include "resources/command_ids.h"
+#include "shell/first_layout.h"
 #include "shell/layout_store.h"
 #include "shell/zelkora_app.h"
 #include "simulator/zelkora_doc.h"
@@ -21,14 +23,18 @@ CView* AsView(QWidget* widget) { return dynamic_cast<CView*>(widget); }
 CZelkoraFrame::CZelkoraFrame(CZelkoraApp& app, CZelkoraDoc& doc, int workView, QWidget* parent)
     : CChildFrame(doc, parent), m_app(app)
 {
+    // The listing gets the whole height above the work pane; the registers, which need
+    // all their rows but little height, share the column beside it with the stack and
+    // labels (reading order, which the panes' Tab order follows: listing, registers,
+    // stack, labels, work pane).
     m_pOuter = MakeSplitter(Qt::Vertical, this);
     m_pMiddle = MakeSplitter(Qt::Horizontal, m_pOuter);
-    m_pLeft = MakeSplitter(Qt::Vertical, m_pMiddle);
+    auto* listing = new CSimulateView(doc, m_pMiddle);
     m_pRight = MakeSplitter(Qt::Vertical, m_pMiddle);
-    auto* listing = new CSimulateView(doc, m_pLeft);
-    auto* registers = new CRegisterView(doc, m_pLeft);
-    auto* stack = new CStackView(doc, m_pRight);
-    auto* symbols = new CSymbolView(doc, m_pRight);
+    auto* registers = new CRegisterView(doc, m_pRight);
+    m_pStackLabels = MakeSplitter(Qt::Horizontal, m_pRight);
+    auto* stack = new CStackView(doc, m_pStackLabels);
+    auto* symbols = new CSymbolView(doc, m_pStackLabels);
     for (CView* view : std::initializer_list<CView*>{listing, registers, stack, symbols}) view->OnInitialUpdate();
     m_pOuter->addWidget(CreateWorkView(WorkViewForSetting(workView)));
     setWidget(m_pOuter);
@@ -49,23 +55,29 @@ QWidget* CZelkoraFrame::CreateWorkView(const CWorkViewKind& kind)
 
 void CZelkoraFrame::InitialLayout()
 {
-    // From the window's size: the top area 75 % of the height, the left column 80 % of
-    // the width, the listing half and the stack 30 % of the top area.
-    const int w = width(), h = height();
-    const int top = h * 75 / 100;
-    int first[4] = {top, w * 80 / 100, top * 50 / 100, top * 30 / 100};
+    const auto* listing = findChild<CSimulateView*>();
+    const auto* registers = findChild<CRegisterView*>();
+    CSimulatorMetrics metrics;
+    metrics.listRow = listing->GetRowHeight();
+    metrics.listChrome = listing->header()->sizeHint().height() + 2 * listing->frameWidth();
+    metrics.registersWidth = registers->GetColumnsWidth();
+    metrics.dumpLine = listing->fontMetrics().height();
+    metrics.dumpChrome = 2 * listing->frameWidth();
+    metrics.handle = m_pOuter->handleWidth();
+    const CSimulatorSplit split = FirstSimulatorSplit(m_pOuter->size(), metrics);
+    int first[4] = {split.top, split.listingWidth, split.registersHeight, split.stackWidth};
 
     QVector<int> stored;
     const bool restore = ParseIntegers(ReadWindowValue("SimulateSplit"), 4, stored);
 
     // Outer first: the inner splitters take their sizes from the space it gives them.
-    QSplitter* splitters[] = {m_pOuter, m_pMiddle, m_pLeft, m_pRight};
+    QSplitter* splitters[] = {m_pOuter, m_pMiddle, m_pRight, m_pStackLabels};
     for (int i = 0; i < 4; ++i) {
         QSplitter* s = splitters[i];
         const int available = (s->orientation() == Qt::Vertical ? s->height() : s->width()) - s->handleWidth();
         if (restore && stored[i] != -1) first[i] = FitSplitSize(stored[i], available);
         s->setSizes({first[i], std::max(1, available - first[i])});
-        if (i == 0) m_pOuter->refresh();
+        s->refresh();
     }
     if (restore) RestorePlacement("SimulateFrame");
 }
@@ -75,7 +87,7 @@ void CZelkoraFrame::StoreLayout()
     StorePlacement("SimulateFrame");
     WriteWindowValue("SimulateSplit",
                      QString::asprintf("%d %d %d %d", m_pOuter->sizes().value(0), m_pMiddle->sizes().value(0),
-                                       m_pLeft->sizes().value(0), m_pRight->sizes().value(0)));
+                                       m_pRight->sizes().value(0), m_pStackLabels->sizes().value(0)));
 }
 
 QWidget* CZelkoraFrame::GetWorkView() const { return m_pOuter->widget(1); }

@@ -4,8 +4,9 @@
 class CZelkoraApp;
 struct CWorkViewKind;
 
-// The simulator window: listing and registers on the left, stack and labels on the
-// right, and a switchable work pane below (memory dump, watches or output).
+// The simulator window: the listing on the left; the registers on the right, above the
+// stack and the labels side by side; and a switchable work pane below all of them
+// (memory dump, watches or output).
 class CZelkoraFrame : public CChildFrame {
     Q_OBJECT
 public:
@@ -30,8 +31,8 @@ private:
     void RunRegisterDialog();
 
     CZelkoraApp& m_app;
-    QSplitter* m_pOuter;
-    QSplitter* m_pMiddle;
-    QSplitter* m_pLeft;
-    QSplitter* m_pRight;
+    QSplitter* m_pOuter;        // the panes above the work pane
+    QSplitter* m_pMiddle;       // the listing beside the right column
+    QSplitter* m_pRight;        // the registers above the stack and labels
+    QSplitter* m_pStackLabels;  // the stack beside the labels
 };

@@ -3,9 +3,11 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QScrollBar>
+#include <numeric>
 #include "simulator/zelkora_doc.h"
 #include "views/list_row_delegate.h"
 #include "views/popup_menu_host.h"
+#include "views/scroll_band.h"
 
 CListViewEx::CListViewEx(CZelkoraDoc& doc, Selection selection, QWidget* parent)
     : QTreeView(parent), CPane(doc), m_pRows(new CListRowStore(this)), m_pDelegate(new CListRowDelegate(*this))
@@ -32,6 +34,9 @@ CListViewEx::CListViewEx(CZelkoraDoc& doc, Selection selection, QWidget* parent)
     header()->setSectionsClickable(false);
     header()->setSectionResizeMode(QHeaderView::Interactive);
     header()->setHighlightSections(false);
+    connect(header(), &QHeaderView::sectionResized, this, [this](int column) {
+        if (column != header()->count() - 1) StretchLastColumn();
+    });
 }
 
 CListViewEx::~CListViewEx()
@@ -42,8 +47,30 @@ CListViewEx::~CListViewEx()
 
 void CListViewEx::AddColumn(const char* header, int widthChars, Qt::Alignment alignment)
 {
+    // The column that was last until now stretched; it gets the width it was made with.
+    if (!m_columnWidths.empty()) this->header()->resizeSection(m_pRows->GetColumnCount() - 1, m_columnWidths.back());
     m_pRows->AddColumn(QString::fromUtf8(header), alignment);
-    this->header()->resizeSection(m_pRows->GetColumnCount() - 1, widthChars * m_nCharWidth);
+    m_columnWidths.push_back(widthChars * m_nCharWidth);
+    this->header()->resizeSection(m_pRows->GetColumnCount() - 1, m_columnWidths.back());
+    StretchLastColumn();
+}
+
+int CListViewEx::GetColumnsWidth() const
+{
+    return std::accumulate(m_columnWidths.begin(), m_columnWidths.end(), 2 * frameWidth());
+}
+
+void CListViewEx::StretchLastColumn()
+{
+    // The last column takes the room the others leave, however wide the pane is: long
+    // source lines and watch values show whole wherever the pane has the room, and are
+    // cut at its edge, not at a width fixed beforehand, where it has not.
+    QHeaderView* columns = header();
+    const int last = columns->count() - 1;
+    if (last < 0) return;
+    const int others = columns->length() - columns->sectionSize(last);
+    const int width = std::max(columns->minimumSectionSize(), viewport()->width() - others);
+    if (columns->sectionSize(last) != width) columns->resizeSection(last, width);
 }
 
 int CListViewEx::GetSelectedRow() const
@@ -78,12 +105,23 @@ void CListViewEx::EnsureRowVisible(int row)
     if (row < 0 || row >= m_pRows->GetRowCount()) return;
     // Rows scroll one at a time, so the scroll position is the top row: no search needed.
     executeDelayedItemsLayout();
-    const int visible = std::max(1, viewport()->height() / GetRowHeight());
+    const int visible = std::max(1, GetVisibleRowCount());
     const int top = GetTopRow();
     if (row < top)
         verticalScrollBar()->setValue(row);
     else if (row >= top + visible)
         verticalScrollBar()->setValue(row - visible + 1);
+}
+
+int CListViewEx::GetVisibleRowCount() const { return viewport()->height() / GetRowHeight(); }
+
+void CListViewEx::KeepRowInBand(int row)
+{
+    if (row < 0 || row >= m_pRows->GetRowCount()) return;
+    executeDelayedItemsLayout();
+    // Rows scroll one at a time, so the scroll position is the top row.
+    const int top = BandTopRow(row, GetTopRow(), GetVisibleRowCount(), m_pRows->GetRowCount());
+    if (top != GetTopRow()) verticalScrollBar()->setValue(top);
 }
 
 QRect CListViewEx::RowRect(int row) const
@@ -162,11 +200,23 @@ void CListViewEx::resizeEvent(QResizeEvent* event)
 {
     QTreeView::resizeEvent(event);
     m_nClientWidth = viewport()->width();
+    StretchLastColumn();
 }
 
 void CListViewEx::keyboardSearch(const QString&)
 {
     // No search by typing: on a listing of 400,000 rows it would read every row.
+}
+
+void CListViewEx::mousePressEvent(QMouseEvent* event)
+{
+    // The current row follows the click without the list scrolling it fully into view a
+    // moment later: that would move another row under the pointer (a partly shown last
+    // row, say), and a double click made there next would miss the row clicked.
+    const bool scrolls = hasAutoScroll();
+    setAutoScroll(false);
+    QTreeView::mousePressEvent(event);
+    setAutoScroll(scrolls);
 }
 
 void CListViewEx::contextMenuEvent(QContextMenuEvent* event) { event->accept(); }

@@ -2,6 +2,7 @@
 #include <QList>
 #include <QTreeView>
 #include <string>
+#include <vector>
 #include "views/list_rows.h"
 #include "views/pane.h"
 
@@ -11,7 +12,8 @@ class CListRowDelegate;
 // The list pane that the listing, register, stack, symbol and watch panes derive
 // from: rows in a store built once, drawn by the pane itself from the document's
 // live state through two hooks, the selection highlighted over the whole row
-// while the pane has the focus, long texts cut with "...".
+// while the pane has the focus, the last column reaching the pane's right edge,
+// long texts cut with "..." only where that edge leaves them no room.
 class CListViewEx : public QTreeView, public CPane {
     Q_OBJECT
 public:
@@ -22,8 +24,11 @@ public:
 
     CListRowStore& GetRows() { return *m_pRows; }
     const CListRowStore& GetRows() const { return *m_pRows; }
-    // A column widthChars average character widths wide.
+    // A column widthChars average character widths wide (the last one at least that wide
+    // while the pane has room, and as wide as the pane allows).
     void AddColumn(const char* header, int widthChars, Qt::Alignment alignment);
+    // The width the pane needs to show every column at the width it was made with, frame included.
+    int GetColumnsWidth() const;
     void SetImageList(const CImageList* images) { m_pImages = images; }
     const CImageList* GetImageList() const { return m_pImages; }
 
@@ -34,7 +39,12 @@ public:
     void SelectRow(int row);
     // Scrolls the least that shows all of row.
     void EnsureRowVisible(int row);
+    // Keeps row where rows below it show as well (see BandTopRow): scrolls only when it
+    // is out of that band, and then brings it to the middle.
+    void KeepRowInBand(int row);
     int GetTopRow() const;
+    // Rows that show whole in the pane.
+    int GetVisibleRowCount() const;
 
     // What a row shows now: its item after PrepareItem, a column's text after PrepareSubItemText.
     CListItem GetShownItem(int row) const;
@@ -63,6 +73,9 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyboardSearch(const QString& search) override;
+    // A click selects the row under the pointer without scrolling it, so that a double
+    // click that follows lands on the same row.
+    void mousePressEvent(QMouseEvent* event) override;
     // Panes without a menu of their own show none, and the request goes no further.
     void contextMenuEvent(QContextMenuEvent* event) override;
 
@@ -71,10 +84,12 @@ private:
     void RepaintSelectedRows();
     // The header in the selection's colours while the pane has the keyboard focus.
     void ShowFocusInHeader();
+    void StretchLastColumn();
     QRect RowRect(int row) const;
 
     CListRowStore* m_pRows;
     CListRowDelegate* m_pDelegate;
     const CImageList* m_pImages = nullptr;
     int m_nClientWidth = 0;
+    std::vector<int> m_columnWidths;  // as each column was made
 };

@@ -103,7 +103,7 @@ void CSimulateView::SelectAddress(WORD address)
 void CSimulateView::ScrollToPR()
 {
     if (m_firstExecutableRow.empty()) return;
-    EnsureRowVisible(m_firstExecutableRow[m_doc.GetCore().GetRegisters()[REG_PR]]);
+    KeepRowInBand(m_firstExecutableRow[m_doc.GetCore().GetRegisters()[REG_PR]]);
 }
 
 void CSimulateView::OnUpdate(CView*, int hint, CHintUpdateView* object)

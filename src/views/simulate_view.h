@@ -23,7 +23,8 @@ public:
     CMnemonic* GetStatement(int row) const;
     // Selects the last statement in source order at the address and scrolls it into view.
     void SelectAddress(WORD address);
-    // Scrolls the first executable statement at PR into view; the selection stays.
+    // Scrolls the first executable statement at PR into view with the rows after it
+    // (KeepRowInBand); the selection stays.
     void ScrollToPR();
 
 protected:

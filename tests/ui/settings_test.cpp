@@ -135,16 +135,30 @@ TEST_F(ShellTest, SourceLayoutIsStoredAndRestored)
 
 TEST_F(ShellTest, SimulatorLayoutOnlyChangesTheStoredSizes)
 {
+    // The four splitters in stored order: above the work pane, the listing's column, the
+    // registers above the stack and labels, the stack beside the labels.
+    auto sizes = [this] {
+        Start();
+        SetSource("P\tSTART\n\tRET\n\tEND\n");
+        Frame()->ExecuteCommand(32771);
+        QList<int> first;
+        CZelkoraFrame* sim = app->GetSimulatorFrame();
+        if (!sim) return first;
+        auto* outer = qobject_cast<QSplitter*>(sim->widget());
+        auto* middle = qobject_cast<QSplitter*>(outer->widget(0));
+        auto* right = qobject_cast<QSplitter*>(middle->widget(1));
+        auto* below = qobject_cast<QSplitter*>(right->widget(1));
+        for (QSplitter* s : {outer, middle, right, below}) first << s->sizes().value(0);
+        ui.yesNoCancel.push_back(QMessageBox::No);
+        app.reset();
+        OpenSettings()->clear();
+        return first;
+    };
+    QList<int> expected = sizes();
+    ASSERT_EQ(expected.size(), 4);
     OpenSettings()->setValue("Window/SimulateSplit", "-1 300 -1 -1");
-    Start();
-    SetSource("P\tSTART\n\tRET\n\tEND\n");
-    Frame()->ExecuteCommand(32771);
-    ASSERT_NE(app->GetSimulatorFrame(), nullptr);
-    CZelkoraFrame* sim = app->GetSimulatorFrame();
-    auto* outer = qobject_cast<QSplitter*>(sim->widget());
-    auto* middle = qobject_cast<QSplitter*>(outer->widget(0));
-    EXPECT_EQ(middle->sizes().value(0), 300);
-    EXPECT_EQ(outer->sizes().value(0), sim->height() * 75 / 100);
+    expected[1] = 300;
+    EXPECT_EQ(sizes(), expected);
 }
 
 TEST_F(ShellTest, WorkViewSettingChoosesTheOutputView)

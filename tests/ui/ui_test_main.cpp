@@ -7,7 +7,8 @@
 int main(int argc, char** argv)
 {
     UseJapaneseSystemLocale();  // as the program starts
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Offscreen, with the options given (a screen of a chosen size, say).
+    if (!qgetenv("QT_QPA_PLATFORM").startsWith("offscreen")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     QApplication application(argc, argv);

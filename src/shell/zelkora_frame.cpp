@@ -67,8 +67,19 @@ void CZelkoraFrame::InitialLayout()
     const CSimulatorSplit split = FirstSimulatorSplit(m_pOuter->size(), metrics);
     int first[4] = {split.top, split.listingWidth, split.registersHeight, split.stackWidth};
 
-    QVector<int> stored;
+    // "SimulateSplit" holds the sizes that mean what they meant when the listing shared its
+    // column with the registers: the height above the work pane and the listing's width. Its
+    // last two numbers were that column's and the stack's heights; no splitter has them now,
+    // so they are written as -1 (keep), and the registers' height and the stack's width have
+    // "SimulatePanes". A layout stored before keeps what still applies and nothing is put
+    // where it does not belong.
+    QVector<int> stored, panes;
     const bool restore = ParseIntegers(ReadWindowValue("SimulateSplit"), 4, stored);
+    if (restore) {
+        const bool own = ParseIntegers(ReadWindowValue("SimulatePanes"), 2, panes);
+        stored[2] = own ? panes[0] : -1;
+        stored[3] = own ? panes[1] : -1;
+    }
 
     // Outer first: the inner splitters take their sizes from the space it gives them.
     QSplitter* splitters[] = {m_pOuter, m_pMiddle, m_pRight, m_pStackLabels};
@@ -86,8 +97,9 @@ void CZelkoraFrame::StoreLayout()
 {
     StorePlacement("SimulateFrame");
     WriteWindowValue("SimulateSplit",
-                     QString::asprintf("%d %d %d %d", m_pOuter->sizes().value(0), m_pMiddle->sizes().value(0),
-                                       m_pRight->sizes().value(0), m_pStackLabels->sizes().value(0)));
+                     QString::asprintf("%d %d -1 -1", m_pOuter->sizes().value(0), m_pMiddle->sizes().value(0)));
+    WriteWindowValue("SimulatePanes",
+                     QString::asprintf("%d %d", m_pRight->sizes().value(0), m_pStackLabels->sizes().value(0)));
 }
 
 QWidget* CZelkoraFrame::GetWorkView() const { return m_pOuter->widget(1); }

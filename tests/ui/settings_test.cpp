@@ -133,32 +133,77 @@ TEST_F(ShellTest, SourceLayoutIsStoredAndRestored)
     EXPECT_EQ(app->GetSourceFrame()->GetSplitter()->sizes().value(0), 120);
 }
 
-TEST_F(ShellTest, SimulatorLayoutOnlyChangesTheStoredSizes)
-{
-    // The four splitters in stored order: above the work pane, the listing's column, the
-    // registers above the stack and labels, the stack beside the labels.
-    auto sizes = [this] {
+// A simulator window opened with the given stored values: its four splitters' first sizes
+// in stored order (above the work pane, the listing's column, the registers above the stack
+// and labels, the stack beside the labels), and the two values it stores when it closes.
+struct SimulatorLayout {
+    QList<int> sizes;
+    QString split, panes;
+};
+
+class SimulatorLayoutTest : public ShellTest {
+protected:
+    SimulatorLayout Open(const char* split, const char* panes)
+    {
+        OpenSettings()->clear();
+        if (split) OpenSettings()->setValue("Window/SimulateSplit", split);
+        if (panes) OpenSettings()->setValue("Window/SimulatePanes", panes);
         Start();
         SetSource("P\tSTART\n\tRET\n\tEND\n");
         Frame()->ExecuteCommand(32771);
-        QList<int> first;
-        CZelkoraFrame* sim = app->GetSimulatorFrame();
-        if (!sim) return first;
-        auto* outer = qobject_cast<QSplitter*>(sim->widget());
-        auto* middle = qobject_cast<QSplitter*>(outer->widget(0));
-        auto* right = qobject_cast<QSplitter*>(middle->widget(1));
-        auto* below = qobject_cast<QSplitter*>(right->widget(1));
-        for (QSplitter* s : {outer, middle, right, below}) first << s->sizes().value(0);
+        SimulatorLayout layout;
+        if (CZelkoraFrame* sim = app->GetSimulatorFrame()) {
+            auto* outer = qobject_cast<QSplitter*>(sim->widget());
+            auto* middle = qobject_cast<QSplitter*>(outer->widget(0));
+            auto* right = qobject_cast<QSplitter*>(middle->widget(1));
+            auto* below = qobject_cast<QSplitter*>(right->widget(1));
+            for (QSplitter* s : {outer, middle, right, below}) layout.sizes << s->sizes().value(0);
+        }
         ui.yesNoCancel.push_back(QMessageBox::No);
         app.reset();
-        OpenSettings()->clear();
-        return first;
+        layout.split = ReadWindowValue("SimulateSplit");
+        layout.panes = ReadWindowValue("SimulatePanes");
+        return layout;
+    }
+};
+
+TEST_F(SimulatorLayoutTest, StoredSizesChangeOnlyWhatTheyStillMean)
+{
+    const QList<int> first = Open(nullptr, nullptr).sizes;
+    ASSERT_EQ(first.size(), 4);
+    const struct {
+        const char* split;
+        const char* panes;
+        QList<int> expected;  // -1: the first start's size
+    } cases[] = {
+        {"-1 300 -1 -1", nullptr, {-1, 300, -1, -1}},
+        // Stored when the listing shared its column with the registers: its last two
+        // numbers were heights of splitters that are gone, and are not put elsewhere.
+        {"-1 300 120 90", nullptr, {-1, 300, -1, -1}},
+        {"-1 -1 -1 -1", "80 100", {-1, -1, 80, 100}},
+        {"-1 -1 -1 -1", "-1 100", {-1, -1, -1, 100}},
+        {"-1 300 -1 -1", "80", {-1, 300, -1, -1}},  // not two numbers: ignored
+        {"-1 300 -1", "80 100", {-1, -1, -1, -1}},   // no split: nothing is restored
     };
-    QList<int> expected = sizes();
-    ASSERT_EQ(expected.size(), 4);
-    OpenSettings()->setValue("Window/SimulateSplit", "-1 300 -1 -1");
-    expected[1] = 300;
-    EXPECT_EQ(sizes(), expected);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.split);
+        QList<int> expected = c.expected;
+        for (int i = 0; i < 4; ++i)
+            if (expected[i] == -1) expected[i] = first[i];
+        EXPECT_EQ(Open(c.split, c.panes).sizes, expected);
+    }
+}
+
+TEST_F(SimulatorLayoutTest, ClosingStoresWhatTheNextStartRestores)
+{
+    const SimulatorLayout stored = Open("210 320 -1 -1", "80 100");
+    EXPECT_EQ(stored.split, "210 320 -1 -1");
+    EXPECT_EQ(stored.panes, "80 100");
+    // An older layout is stored the new way once the window has been open.
+    const SimulatorLayout upgraded = Open("210 320 120 90", nullptr);
+    EXPECT_EQ(upgraded.split, "210 320 -1 -1");
+    EXPECT_EQ(upgraded.panes.split(' ').size(), 2);
+    EXPECT_EQ(Open(qPrintable(upgraded.split), qPrintable(upgraded.panes)).sizes, upgraded.sizes);
 }
 
 TEST_F(ShellTest, WorkViewSettingChoosesTheOutputView)
@@ -274,11 +319,14 @@ TEST_F(HostileSettings, SplitterSizesLeaveEveryPaneSomeRoom)
         {"2147483647", "2147483647 2147483647 2147483647 2147483647"},
         {"1", "0 0 0 0"},
         {"-7", "-7 -2147483648 5 1"},
+        {"1", "1 1 1 1"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.simulate);
         OpenSettings()->setValue("Window/SourceSplit", c.source);
         OpenSettings()->setValue("Window/SimulateSplit", c.simulate);
+        // The registers' height and the stack's width, from the same numbers.
+        OpenSettings()->setValue("Window/SimulatePanes", QString(c.simulate).section(' ', 2));
         Start();
         ExpectPanesKeepRoom(app->GetSourceFrame()->GetSplitter());
         Assemble();

@@ -35,6 +35,19 @@ struct Before {
 
 using Change = std::function<void(CRegister&, CMemory&)>;
 
+// The marks taken from the machine before, and the machine after the change.
+struct Changed {
+    explicit Changed(const Change& change)
+    {
+        marks.Take(before.reg, before.mem);
+        change(reg, mem);
+    }
+    const Before before;
+    CChangeMarks marks;
+    CRegister reg = before.reg;
+    CMemory mem = before.mem;
+};
+
 // Registers whose rows differ, as a bit per index, and the flags that differ.
 struct RegisterCase {
     const char* name;
@@ -61,12 +74,10 @@ class ChangedRegisters : public ::testing::TestWithParam<RegisterCase> {};
 
 TEST_P(ChangedRegisters, AreTheRowsThatDifferFromBefore)
 {
-    const Before before;
-    CChangeMarks marks;
-    marks.Take(before.reg, before.mem);
-    CRegister reg = before.reg;
-    CMemory mem = before.mem;
-    GetParam().change(reg, mem);
+    const Changed after(GetParam().change);
+    const CChangeMarks& marks = after.marks;
+    const CRegister& reg = after.reg;
+    const CMemory& mem = after.mem;
 
     unsigned changed = 0;
     for (int index = 0; index < REG_COUNT; ++index)
@@ -104,12 +115,10 @@ class ChangedStackRows : public ::testing::TestWithParam<StackCase> {};
 
 TEST_P(ChangedStackRows, AreWordsWrittenOrPushed)
 {
-    const Before before;
-    CChangeMarks marks;
-    marks.Take(before.reg, before.mem);
-    CRegister reg = before.reg;
-    CMemory mem = before.mem;
-    GetParam().change(reg, mem);
+    const Changed after(GetParam().change);
+    const CChangeMarks& marks = after.marks;
+    const CRegister& reg = after.reg;
+    const CMemory& mem = after.mem;
 
     std::vector<WORD> marked;
     for (int row = 0; row < 64; ++row) {
@@ -160,14 +169,12 @@ class ChangedWatches : public ::testing::TestWithParam<WatchCase> {};
 
 TEST_P(ChangedWatches, AreValueTextsThatDiffer)
 {
-    const Before before;
-    CChangeMarks marks;
-    marks.Take(before.reg, before.mem);
-    CRegister reg = before.reg;
-    CMemory mem = before.mem;
-    GetParam().change(reg, mem);
+    const Changed after(GetParam().change);
+    const CChangeMarks& marks = after.marks;
+    const CRegister& reg = after.reg;
+    const CMemory& mem = after.mem;
     const CWatchInfo watch(GetParam().target, GetParam().length, GetParam().format);
-    EXPECT_EQ(marks.IsWatchChanged(watch, reg, mem, &before.labels), GetParam().changed);
+    EXPECT_EQ(marks.IsWatchChanged(watch, reg, mem, &after.before.labels), GetParam().changed);
 }
 
 INSTANTIATE_TEST_SUITE_P(Marks, ChangedWatches, ::testing::ValuesIn(kWatchCases),

@@ -128,10 +128,12 @@ std::string CDumpView::GetRowText(int row) const
     if (address > 0xFFFF) return std::string();
     WORD words[8];
     m_doc.GetCore().GetMemory().ReadBlock(static_cast<WORD>(address), words, 8);
-    // "AAAA : " then "WWWW " eight times, ": " and the eight characters.
+    // "AAAA : " then "WWWW " eight times, " : " and the eight characters: word k's
+    // character at kFirstChar + k, under the header's CHARECTOR, where the caret, a click
+    // and the changed colour take it to be.
     std::string text = Hex4(address) + " : ";
     for (WORD w : words) text += Hex4(w) + " ";
-    text += ": ";
+    text += " : ";
     for (WORD w : words) text += CharacterOf(w);
     return text;
 }

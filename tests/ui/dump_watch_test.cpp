@@ -80,8 +80,8 @@ TEST_F(WorkPaneTest, DumpShowsEightWordsARowFrom0100)
     ASSERT_NE(Dump(), nullptr);
     EXPECT_EQ(Dump()->GetTopAddress(), 0x0100u);
     EXPECT_EQ(Dump()->GetRowText(0), "ADDR :  +0   +1   +2   +3   +4   +5   +6   +7   : CHARECTOR");
-    EXPECT_EQ(Dump()->GetRowText(1), "0100 : 121F 0003 80FF 0106 1401 8100 70F1 0000 : ........");
-    EXPECT_EQ(Dump()->GetRowText(2), "0108 : 1211 0001 712F 8100 0005 0000 0000 0000 : ........");
+    EXPECT_EQ(Dump()->GetRowText(1), "0100 : 121F 0003 80FF 0106 1401 8100 70F1 0000  : ........");
+    EXPECT_EQ(Dump()->GetRowText(2), "0108 : 1211 0001 712F 8100 0005 0000 0000 0000  : ........");
     EXPECT_EQ(Caret(), std::make_pair(7, 1));
     EXPECT_EQ(Dump()->verticalScrollBar()->maximum(), 8185);
     EXPECT_EQ(Dump()->verticalScrollBar()->pageStep(), 8);
@@ -90,7 +90,12 @@ TEST_F(WorkPaneTest, DumpShowsEightWordsARowFrom0100)
     app->GetDocument()->SetMemoryWord(nullptr, 0x0110, 0x0041);
     app->GetDocument()->SetMemoryWord(nullptr, 0x0111, 0x0141);
     app->GetDocument()->SetMemoryWord(nullptr, 0x0112, 0x007E);
-    EXPECT_EQ(Dump()->GetRowText(3).substr(49), "A.~.....");
+    // Each character stands in the column the caret, a click and the changed colour give
+    // its word, under the header's CHARECTOR, and the separator under the header's.
+    const std::string header = Dump()->GetRowText(0), row = Dump()->GetRowText(3);
+    EXPECT_EQ(row.substr(CDumpView::kFirstChar), "A.~.....");
+    EXPECT_EQ(header.substr(CDumpView::kFirstChar, 4), "CHAR");
+    EXPECT_EQ(row.rfind(':'), header.rfind(':'));
 }
 
 TEST_F(WorkPaneTest, DumpScrollsWithinTheAddressSpace)

@@ -7,13 +7,15 @@ set -euo pipefail
 #   --core-only  no Qt: enough for the core and zelkora-cli (configure with -DZELKORA_BUILD_UI=OFF)
 #   --fuzz       clang with libFuzzer and its sanitizer runtimes, for fuzz/run.sh (CI)
 #   --package    what scripts/check-deb.sh needs to build the Debian package and check it with lintian
-core_only=0 fuzz=0 package=0
+#   --web        emscripten for the WebAssembly build of the core (build/web) and chromium for the page's tests
+core_only=0 fuzz=0 package=0 web=0
 for option in "$@"; do
   case "$option" in
     --core-only) core_only=1 ;;
     --fuzz) fuzz=1 ;;
     --package) package=1 ;;
-    *) echo "install-deps.sh: unknown option $option (use --core-only, --fuzz, --package)" >&2; exit 64 ;;
+    --web) web=1 ;;
+    *) echo "install-deps.sh: unknown option $option (use --core-only, --fuzz, --package, --web)" >&2; exit 64 ;;
   esac
 done
 
@@ -26,6 +28,9 @@ if [ $fuzz -eq 1 ]; then
 fi
 if [ $package -eq 1 ]; then
   packages+=(lintian)
+fi
+if [ $web -eq 1 ]; then
+  packages+=(emscripten nodejs chromium)
 fi
 
 missing=()

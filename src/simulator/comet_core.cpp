@@ -12,6 +12,7 @@ CCometCore::CCometCore(IRunHost* host) : m_pHost(host)
 
 void CCometCore::Reset()
 {
+    m_lastEnd = RunEnd::None;  // nothing to go on with
     m_mem.Clear();
     m_reg.Clear();
     m_history.Clear();
@@ -98,7 +99,22 @@ bool CCometCore::Run(const CMnemonicArray& program, int mode, WORD address)
     case RUN_TO_ADDRESS: SetStop(address); break;
     default: m_stopAddresses.Clear(); break;
     }
+    return Go();
+}
 
+bool CCometCore::Resume(const CMnemonicArray& program)
+{
+    if (!CanResume()) return false;
+    // The pause was the host's; a Stop of the user's stays and ends the run at once.
+    if (m_stopReason == RunEnd::Paused) m_stopReason = RunEnd::None;
+    PrepareRun(program);
+    if (!m_slots[m_reg[REG_PR]].statement) return Fail(RunEnd::NotExecutable, ERR_SIM_NOT_EXECUTABLE);
+    return Go();
+}
+
+bool CCometCore::Go()
+{
+    CSlot& first = m_slots[m_reg[REG_PR]];
     MarkStops(true);
     if (m_bHistory) m_history.Attach(m_mem);
     if (m_pHost) m_pHost->EnterRunningState();
@@ -211,7 +227,9 @@ template <bool kObserve, bool kRecord>
 [[gnu::noinline]] WORD* CCometCore::StepMayGiveUp(CSlot& slot, WORD* at, RunEnd& end)
 {
     if (!TakeStep<kObserve, kRecord, true>(slot, at))
-        end = m_stopReason != RunEnd::None ? m_stopReason : RunEnd::UserStop;
+        end = m_pHost->InputAwaited()          ? RunEnd::WaitingForInput
+              : m_stopReason != RunEnd::None ? m_stopReason
+                                             : RunEnd::UserStop;
     return at;
 }
 
@@ -270,9 +288,12 @@ bool CCometCore::Loop(CSlot& first)
     // The history's cursor stays a local while the loop runs, so that it can live in a register.
     WORD* at = kRecord ? m_history.StartRecording(m_reg) : nullptr;
     if (kRecord) m_wCounted = m_mem.GetStamp();
-    RunEnd end = RunEnd::None;
+    // A run that goes on after a pause began before: its start is marked once, at its first statement.
+    const bool starting = m_nExecuted == 0;
+    // Only a run that goes on can find a Stop already requested.
+    RunEnd end = m_stopReason;
     // The first statement runs even when it carries a breakpoint.
-    if (Verify(first, end)) {
+    if (end == RunEnd::None && Verify(first, end)) {
         if (first.look & LOOK_INPUT)
             at = StepMayGiveUp<kObserve, kRecord>(first, at, end);
         else
@@ -281,7 +302,7 @@ bool CCometCore::Loop(CSlot& first)
     if (end == RunEnd::None) {
         if (kRecord) {
             CountRecorded();
-            m_history.MarkNewestAsRunStart();
+            if (starting) m_history.MarkNewestAsRunStart();
         }
         // The first statement was the first pass.
         int untilPump = Countdown(m_nExecuted - 1);

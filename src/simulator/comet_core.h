@@ -23,7 +23,11 @@ enum class RunEnd {
     StepLimit,
     NotExecutable,
     CodeOverwritten,
-    OutputFailed
+    OutputFailed,
+    // The run may go on (Resume): it ended before an IN that found no line waiting in a host
+    // that cannot wait for one, or its host paused it to take its own messages.
+    WaitingForInput,
+    Paused
 };
 
 // Told before and after each statement of a run executes (the trace and the trace table).
@@ -56,6 +60,11 @@ public:
 
     // Runs the program from PR; true when the run ended in an orderly way, false after a simulation error.
     bool Run(const CMnemonicArray& program, int mode, WORD address);
+    // Goes on with a run that ended waiting for input or paused, as the same run: its mode's
+    // stops, its statement count and where it began stay. A Stop requested meanwhile ends it
+    // before anything runs. Like Run's result; false too when there is no such run.
+    bool Resume(const CMnemonicArray& program);
+    bool CanResume() const { return m_lastEnd == RunEnd::WaitingForInput || m_lastEnd == RunEnd::Paused; }
     // Asks the run to end at its next pump; why it ended is then reason.
     void RequestStop(RunEnd reason = RunEnd::UserStop) { m_stopReason = reason; }
     bool IsStopRequested() const { return m_stopReason != RunEnd::None; }
@@ -109,6 +118,8 @@ private:
         CMnemonic* statement = nullptr;
         std::uint8_t look = 0;
     };
+    // Runs from PR with the stops set; the first statement runs even when it carries a breakpoint.
+    bool Go();
     template <bool kObserve, bool kRecord>
     bool Loop(CSlot& first);
     RunEnd EndAt(std::uint8_t look) const;

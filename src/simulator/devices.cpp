@@ -20,10 +20,15 @@ bool CZelkoraDoc::ReadInputLine(std::string& line)
     // key-input dialog is not asked twice and the file is not read twice.
     CRunHistory& history = m_core.GetHistory();
     bool ok;
-    m_bInputGivenUp = false;
+    m_bInputGivenUp = m_bInputAwaited = false;
     if (!history.TakeReplay(ok, line)) {
         const CDeviceSettings& settings = m_pHost->GetDeviceSettings();
         line.clear();
+        // No line yet for a host that cannot wait: given up like a Stop's read, and said why.
+        if (settings.inDeviceType == 0 && !m_pHost->IsKeyInputReady()) {
+            m_bInputGivenUp = m_bInputAwaited = true;
+            return false;
+        }
         ok = settings.inDeviceType == 0 ? m_pHost->RunKeyInputDialog(line) : ReadInputFile(settings, line);
         if (!ok) line.clear();
         // No line while a Stop waits: the read was given up, which is no end of input.

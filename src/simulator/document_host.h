@@ -25,6 +25,11 @@ public:
     virtual void Beep() = 0;
     // The key-input dialog of IN: a line (code page 932 bytes), or false for end of input.
     virtual bool RunKeyInputDialog(std::string& line) = 0;
+    // Whether RunKeyInputDialog can answer now. A host that must not block while a run goes
+    // on (a page's worker) says no while it holds neither a line nor the end of input: the
+    // IN is then given up and the run ends waiting for input, to go on when the line comes.
+    // A host that can wait for the user keeps this default.
+    virtual bool IsKeyInputReady() { return true; }
     // The settings as they are now; the host keeps them (they are read at every IN and OUT).
     virtual const CDeviceSettings& GetDeviceSettings() = 0;
     // Every output line of the program (OUT, SVC) as it is written, for a host that

@@ -135,9 +135,21 @@ bool CZelkoraDoc::Run(int mode, WORD address)
 {
     BeginCommand();
     m_bRunEndTold = false;
-    const bool result = m_core.Run(m_assembler.GetProgram(), mode, address);
+    return EndRunPart(m_core.Run(m_assembler.GetProgram(), mode, address));
+}
+
+bool CZelkoraDoc::ContinueRun()
+{
+    if (!m_core.CanResume()) return false;
+    m_bRunEndTold = false;
+    return EndRunPart(m_core.Resume(m_assembler.GetProgram()));
+}
+
+bool CZelkoraDoc::EndRunPart(bool result)
+{
     FlushOutputFile();
-    TellRunEnd();
+    // A pause is no stop: the panes keep what they showed, as during a run.
+    if (m_core.GetLastRunEnd() != RunEnd::Paused) TellRunEnd();
     return result;
 }
 

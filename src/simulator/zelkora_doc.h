@@ -50,6 +50,11 @@ public:
     bool AssembleAndLoad();
     void ResetMachine();
     bool Run(int mode, WORD address = 0);
+    // Goes on with a run that ended waiting for input or paused (the same run, one command:
+    // what it changes is marked from where it began). False when there is none, or after a
+    // simulation error.
+    bool CanContinueRun() const { return m_core.CanResume(); }
+    bool ContinueRun();
     void Stop(RunEnd reason = RunEnd::UserStop) { m_core.RequestStop(reason); }
 
     // The user's changes to the machine state. Each tells every view but the sender
@@ -92,6 +97,7 @@ public:
     // Devices (IN, OUT, SVC).
     bool ReadInputLine(std::string& line) override;
     bool InputGivenUp() const override { return m_bInputGivenUp; }
+    bool InputAwaited() const override { return m_bInputAwaited; }
     void WriteOutputLine(std::string_view text) override;
     void CloseDeviceFiles();
     // Told by the simulator window as it goes, however it goes: its device files close with it.
@@ -125,6 +131,8 @@ private:
     void BeginCommand();
     // Once a run: the statement it executed last, then hint 512 to every view.
     void TellRunEnd();
+    // After a run's part: the output file flushed, and the views told unless it only paused.
+    bool EndRunPart(bool result);
     void ChangeRegisters(const CRegister& values);
     std::uint64_t TakeBack(std::uint64_t count);
     // A message about the dropped steps: taken is how many steps were just taken back.
@@ -152,6 +160,7 @@ private:
     std::uint64_t m_nInLinesRead = 0;
     std::uint64_t m_nInSkip = 0;  // of those, still to pass over in the file opened again
     bool m_bInputGivenUp = false;
+    bool m_bInputAwaited = false;  // given up for want of a line, with no Stop
     bool m_bOutFileMade = false;
     bool m_bResumeIn = false, m_bResumeOut = false;
     std::string m_strSourceText;

@@ -94,6 +94,8 @@ public:
         line = *next;
         return true;
     }
+    // A host that cannot wait has its answer ready only when a line or the EOF button is queued.
+    bool IsKeyInputReady() override { return !cannotWait || !keyLines.empty(); }
     const CDeviceSettings& GetDeviceSettings() override
     {
         ++settingsReads;
@@ -122,6 +124,7 @@ public:
         ++pumps;
         if (!running) ++callsOutsideRun;
         if (stopAtPump != 0 && pumps == stopAtPump && m_pDoc) m_pDoc->Stop();
+        if (pauseEvery != 0 && pumps % pauseEvery == 0 && m_pDoc) m_pDoc->Stop(RunEnd::Paused);
     }
 
     bool OpenSimulatorWindow(CZelkoraDoc& doc) override
@@ -180,6 +183,8 @@ public:
     std::deque<std::optional<std::string>> keyLines;
     CDeviceSettings settings;
     int stopAtPump = 0;              // request Stop at this pump (1-based); 0: never
+    int pauseEvery = 0;              // pause the run at every this many pumps; 0: never
+    bool cannotWait = false;         // key input never blocks: no queued line is no answer yet
     bool failOpen = false;           // OpenSimulatorWindow fails
     CView* simulateView = nullptr;   // added to the document when the simulator window opens
 

@@ -227,7 +227,7 @@ template <bool kObserve, bool kRecord>
 [[gnu::noinline]] WORD* CCometCore::StepMayGiveUp(CSlot& slot, WORD* at, RunEnd& end)
 {
     if (!TakeStep<kObserve, kRecord, true>(slot, at))
-        end = m_pHost->InputAwaited()          ? RunEnd::WaitingForInput
+        end = m_pHost->InputAwaited()        ? RunEnd::WaitingForInput
               : m_stopReason != RunEnd::None ? m_stopReason
                                              : RunEnd::UserStop;
     return at;

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <string_view>
 #include <vector>
+#include "text/cp932_data.h"
 
 // Code page 932 as look-up tables: every conversion between it and Unicode, and the
 // choice between it and UTF-8, reads these, so that the code page has one source.
@@ -20,6 +21,12 @@ struct CCp932Tables {
     bool Exact(char16_t c) const;
 };
 
+// The tables every conversion reads: made once from the generated data.
 const CCp932Tables& Cp932Tables();
+
+// Tables from data in cp932_data.h's form: a character is written with the lowest code that
+// reads as it (single bytes before double), unless the exceptions say otherwise.
+CCp932Tables Cp932TablesFromData(const char16_t* high, const char16_t* dual,
+                                 const Cp932Data::CEncodeException* exceptions, size_t count);
 
 inline bool IsCp932LeadByte(unsigned b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }

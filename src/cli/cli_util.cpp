@@ -77,7 +77,8 @@ int UsageError(const char* message)
                  "zelkora-cli: %s\n"
                  "usage: zelkora-cli asm [--image] [--labels] FILE.asm\n"
                  "       zelkora-cli run [--in FILE] [--out FILE] [--max-steps N] [--trace] [--trace-table FILE.csv]\n"
-                 "                       [--back N [--forward]] [--state] [--dump-memory HHHH:N] [--stats] FILE.asm\n",
+                 "                       [--back N [--forward]] [--state] [--dump-memory HHHH:N] [--stats] FILE.asm\n"
+                 "       zelkora-cli test [--csv FILE] [--junit FILE] [--jobs N] TESTFILE FILE.asm|FOLDER...\n",
                  message);
     return EXIT_USAGE;
 }

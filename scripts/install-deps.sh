@@ -19,7 +19,7 @@ for option in "$@"; do
   esac
 done
 
-packages=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev)
+packages=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libxml2-utils)
 if [ $core_only -eq 0 ]; then
   packages+=(qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-translations-l10n libgl-dev fonts-ipafont-gothic fonts-noto-cjk xvfb xauth)
 fi

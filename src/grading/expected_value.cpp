@@ -32,13 +32,14 @@ std::string ValueText(std::string_view text)
     return std::string(text);
 }
 
-// FR as flag letters, each at most once ("Z", "SZ", "-", "---"), or -1.
+// FR as flag letters, each at most once ("Z", "SZ", "-", "V--"), or -1. Overflow is O for
+// OF or V as the register pane shows it.
 int ParseFlags(std::string_view text)
 {
     if (text.empty() || text.size() > 3) return -1;
     int flags = 0;
     for (char c : text) {
-        const int flag = c == 'O' ? FLAG_OF : c == 'S' ? FLAG_SF : c == 'Z' ? FLAG_ZF : c == '-' ? 0 : -1;
+        const int flag = c == 'O' || c == 'V' ? FLAG_OF : c == 'S' ? FLAG_SF : c == 'Z' ? FLAG_ZF : c == '-' ? 0 : -1;
         if (flag < 0 || (flags & flag)) return -1;
         flags |= flag;
     }
@@ -78,7 +79,7 @@ bool ParseExpectedValue(std::string_view text, CExpectedValue& value, std::strin
         if (reg == REG_FR ? ParseFlags(expected) < 0 && !ParseWordValue(value.value, nullptr, number)
                           : !IsValueText(value.value)) {
             message = "値 " + Cp932ToUtf8(expected) + " が読めません" +
-                      (reg == REG_FR ? " (FR は O, S, Z の文字か数値で書きます)" : "");
+                      (reg == REG_FR ? " (FR は V (O), S, Z の文字か数値で書きます)" : "");
             return false;
         }
         return true;

@@ -9,7 +9,7 @@ class CLabelBank;
 
 // "GR0=5", "FR=Z", "RESULT=15", "BUF+2='A'", "#0100=#FFFF": a register or a word and
 // the value it must hold, in the register dialog's value syntax (decimal, #hexadecimal,
-// %binary, 'c or 'c', a label). FR takes its flags as letters (O, S, Z; '-' for none) or a number.
+// %binary, 'c or 'c', a label). FR takes its flags as letters (V or O, S, Z; '-' for none) or a number.
 // False with a message when the text cannot be such a check.
 bool ParseExpectedValue(std::string_view text, CExpectedValue& value, std::string& message);
 

@@ -1,0 +1,525 @@
+// The page: the desktop simulator window's panes and commands over the core in a Web
+// Worker. It draws what the worker's state says and sends commands; the machine, the
+// assembler and every value's syntax stay in the core.
+import { SessionClient } from './session-client.js';
+import { createEditor } from './editor.js';
+import { ListingPane, OutputPane, drawRegisters, drawStack, drawLabels, drawWatches } from './panes.js';
+import { DumpPane } from './dump.js';
+import { Messages, registerDialog, watchDialog } from './dialogs.js';
+import { readFile, download, sharedSource, shareLink, traceTableName } from './files.js';
+import { saveWork, saveWorkNow, loadWork } from './storage.js';
+import { commandForKey } from './keys.js';
+
+const kOutputLimit = 1000;
+const kNewName = '無題.asm';
+const $ = (id) => document.getElementById(id);
+
+const client = new SessionClient('worker.js');
+const messages = new Messages($('messages'));
+const state = {
+  texts: {},
+  snap: null,
+  assembled: false, // the simulator shows a program assembled from this file
+  running: false, // a run's answer is awaited
+  waiting: false, // the run waits for an input line
+  busy: false, // a command's answer is awaited
+  work: 'dump',
+  labelSort: { column: 0, descending: false },
+  watchSelected: new Set(),
+  name: kNewName,
+  bytes: null, // the file's bytes as opened or last saved
+  dirty: false,
+  errors: [],
+  timing: { command: '', ms: 0 },
+};
+window.zelkora = state; // what a test reads: timing and state
+
+const editor = createEditor($('editor'), {
+  onChange: () => { markDirty(true); scheduleSave(); },
+  onCaret: (line, column) => { $('caret').textContent = `${String(line).padStart(3)}行 / ${String(column).padStart(3)}列`; },
+  requestColours: (lines) => client.ready.then(() => client.call('colour', [lines])).then((answer) => answer.result),
+});
+window.zelkoraEditor = editor.view; // a test types whole programs through it
+const listing = new ListingPane($('listing'), { onNeed: refresh, onActivate: (row) => { listing.select(row); command('setPR'); } });
+const dump = new DumpPane($('dump'), {
+  onNeed: refresh,
+  typeDigit: (address, digit, key) => send('typeDumpDigit', [address, digit, key]).then((a) => a.result),
+  typeChar: (address, key) => send('typeDumpChar', [address, key]).then((a) => a.result),
+});
+const output = new OutputPane($('output'), kOutputLimit);
+
+// ---- talking to the worker ------------------------------------------------------------
+
+function view(extra = {}) {
+  const v = { ...listing.view(), outputSince: output.total, ...extra };
+  if (state.work === 'dump') Object.assign(v, dump.view());
+  return v;
+}
+
+// A command and the redraw of its answer.
+async function send(cmd, args = [], extra = {}) {
+  const started = performance.now();
+  const answer = await client.call(cmd, args, view(extra));
+  if (answer.snap) apply(answer.snap);
+  state.timing = { command: cmd, ms: performance.now() - started };
+  return answer;
+}
+
+let refreshing = false;
+let refreshAgain = false;
+// Asks again for what the panes show (after a scroll), one request at a time.
+async function refresh(extra) {
+  if (!state.assembled) return;
+  if (refreshing) { refreshAgain = true; return; }
+  refreshing = true;
+  try {
+    await send('state', [], extra);
+  } finally {
+    refreshing = false;
+    if (refreshAgain) { refreshAgain = false; refresh(); }
+  }
+}
+
+function apply(snap) {
+  state.snap = snap;
+  for (const event of snap.events || []) {
+    if (event.id === 0) messages.beep();
+    else messages.show(event.text, event.icon);
+  }
+  output.take(snap.output);
+  if (output.dirty) output.draw();
+  state.waiting = !!(snap.status && snap.status.waiting);
+  if (snap.loaded && state.assembled) {
+    listing.draw(snap);
+    drawRegisters($('registers'), snap.registers);
+    drawStack($('stack'), snap.stack);
+    dump.draw(snap);
+    drawWatches($('watches'), snap.watches, state.watchSelected);
+    if (snap.labels) drawLabels($('labels'), snap.labels);
+    editor.setPRLine(snap.prLine, true);
+  } else {
+    drawWatches($('watches'), snap.watches || [], state.watchSelected);
+  }
+  showInputBar();
+  updateCommands();
+}
+
+client.onProgress = (progress) => {
+  $('indicator').value = progress.status.indicator % 1000;
+  output.take(progress.output);
+  if (output.dirty && state.work === 'output') requestAnimationFrame(() => output.dirty && output.draw());
+};
+
+// ---- commands --------------------------------------------------------------------------
+
+async function runCommand(cmd, args) {
+  state.running = true;
+  updateCommands();
+  try {
+    await send(cmd, args);
+  } finally {
+    state.running = false;
+    updateCommands();
+  }
+}
+
+function selectedRow() { return listing.selected; }
+
+function selectedExecutable() {
+  const row = listing.rows[listing.selected - listing.first];
+  return listing.selected >= 0 && (!row || row.executable);
+}
+
+async function assemble() {
+  messages.clear();
+  const answer = await client.call('assemble', [editor.getText()], view({ labels: state.labelSort, listTop: 0 }));
+  const { ok, errors } = answer.result;
+  state.assembled = ok;
+  state.errors = errors;
+  drawErrors();
+  editor.setErrors(errors.filter((e) => e.line > 0).map((e) => e.line));
+  output.clear();
+  listing.clear();
+  if (ok) dump.showAddress(0x100);
+  if (!ok) clearSimulator();
+  apply(answer.snap);
+  if (ok) refresh({ labels: state.labelSort });
+}
+
+function clearSimulator() {
+  listing.clear();
+  for (const id of ['registers', 'stack', 'labels']) $(id).tBodies[0].replaceChildren();
+  $('dump').querySelector('.vr-body').replaceChildren();
+  editor.setPRLine(0, false);
+}
+
+function drawErrors() {
+  const list = $('errors');
+  list.replaceChildren(...state.errors.map((error, i) => {
+    const item = document.createElement('li');
+    item.textContent = error.text;
+    item.dataset.index = i;
+    return item;
+  }));
+}
+
+// The editor line an error is on now: its red dot moved with the lines added or removed.
+function errorLineNow(index) {
+  const withLines = state.errors.filter((e) => e.line > 0);
+  const error = state.errors[index];
+  if (!error || error.line <= 0) return 0;
+  const order = withLines.indexOf(error);
+  return editor.errorLines()[order] || 0;
+}
+
+async function openRegisterDialog(focusRow = 0) {
+  if (!state.snap || !state.snap.registers) return;
+  await registerDialog($('register-dialog'), state.snap.registers, focusRow,
+    (texts, v, s, z) => send('setRegisters', [texts, v, s, z]).then((answer) => answer.result));
+  updateCommands();
+}
+
+async function openWatchDialog(index) {
+  const existing = index >= 0 ? state.snap.watches[index] : null;
+  const title = existing ? 'ｳｫｯﾁの変更' : 'ｳｫｯﾁの新規追加';
+  await watchDialog($('watch-dialog'), title, existing || { target: '', length: 1, format: 0 },
+    (target, length, format) => send(existing ? 'changeWatch' : 'addWatch',
+      existing ? [index, target, length, format] : [target, length, format]).then((answer) => answer.result),
+    () => messages.show(state.texts[3081], 1));
+}
+
+async function deleteWatches() {
+  const indices = [...state.watchSelected].sort((a, b) => b - a);
+  state.watchSelected.clear();
+  for (const index of indices) await send('removeWatch', [index]);
+}
+
+function showWork(work) {
+  state.work = work;
+  $('work-dump').hidden = work !== 'dump';
+  $('work-watch').hidden = work !== 'watch';
+  $('work-output').hidden = work !== 'output';
+  if (work === 'output') output.draw();
+  refresh();
+  updateCommands();
+}
+
+// ---- files -----------------------------------------------------------------------------
+
+function text(id, ...args) {
+  return args.reduce((t, arg, i) => t.replaceAll(`%${i + 1}`, arg), state.texts[id] || '');
+}
+
+// Unsaved edits: save them first, drop them, or keep them (false).
+async function mayDropEdits() {
+  if (!state.dirty) return true;
+  const answer = await messages.ask(text(3003, state.name), ['はい', 'いいえ', 'ｷｬﾝｾﾙ']);
+  if (answer === 2) return false;
+  if (answer === 0) return save();
+  return true;
+}
+
+function setFileName(name) {
+  state.name = name;
+  $('file-name').textContent = name;
+  document.title = `${name} - Zelkora II`;
+}
+
+function markDirty(dirty) {
+  state.dirty = dirty;
+  $('dirty').textContent = dirty ? ' *' : '';
+}
+
+function showFormat(format) { $('format').textContent = format.name; }
+
+function resetSimulator() {
+  state.assembled = false;
+  state.errors = [];
+  drawErrors();
+  clearSimulator();
+  output.clear();
+  updateCommands();
+}
+
+async function openBytes(bytes, name, encoding = '') {
+  if (bytes.includes(0) && (await messages.ask(text(3080), ['はい', 'いいえ'])) !== 0) return false;
+  const { result } = await client.call('openFile', [bytes, encoding]);
+  editor.setText(result.text, result.otherEnds);
+  state.bytes = bytes;
+  setFileName(name);
+  showFormat(result.format);
+  resetSimulator();
+  markDirty(false);
+  await saveWork(work(), true);
+  return true;
+}
+
+async function newFile(initialText = '') {
+  const { result } = await client.call('newFile');
+  editor.setText(initialText);
+  state.bytes = null;
+  setFileName(kNewName);
+  showFormat(result);
+  resetSimulator();
+  markDirty(initialText !== '');
+  await saveWork(work(), true);
+}
+
+async function save() {
+  let { result } = await client.call('fileBytes', [editor.getText(), editor.otherEnds()]);
+  if (!result.ok) {
+    const answer = await messages.ask(text(3010), ['はい', 'いいえ', 'ｷｬﾝｾﾙ']);
+    if (answer === 2) return false;
+    if (answer === 0) {
+      showFormat((await client.call('setFileEncoding', ['utf8'])).result);
+      ({ result } = await client.call('fileBytes', [editor.getText(), editor.otherEnds()]));
+    }
+  }
+  download(result.bytes, state.name);
+  state.bytes = result.bytes;
+  markDirty(false);
+  await saveWork(work(), true);
+  return true;
+}
+
+async function reopen(encoding) {
+  if (!state.bytes) return;
+  if (state.dirty && (await messages.ask(text(3011, state.name), ['はい', 'いいえ'])) !== 0) return;
+  await openBytes(state.bytes, state.name, encoding);
+}
+
+async function openChosenFile(file) {
+  if (!file || !(await mayDropEdits())) return;
+  await openBytes(await readFile(file), file.name);
+}
+
+async function saveTraceTable() {
+  const { result } = await client.call('traceTable');
+  download(new TextEncoder().encode(result), traceTableName(state.name), 'text/csv');
+}
+
+async function share() {
+  const link = shareLink(editor.getText());
+  try { await navigator.clipboard.writeText(link); } catch { /* the link shows below all the same */ }
+  const box = messages.show(`共有ﾘﾝｸ: ${link}`, 0);
+  box.querySelector('.msg-text').classList.add('link');
+}
+
+function work() {
+  return { text: editor.getText(), name: state.name, otherEnds: editor.otherEnds(), dirty: state.dirty, saved: Date.now(), bytes: state.bytes };
+}
+
+let saveTimer = 0;
+function scheduleSave() {
+  clearTimeout(saveTimer);
+  saveWorkNow(work());
+  saveTimer = setTimeout(() => saveWork(work(), false), 400);
+}
+addEventListener('pagehide', () => saveWorkNow(work()));
+
+// ---- the command table -----------------------------------------------------------------
+
+const idle = () => !state.running && !state.waiting && !state.busy;
+const loaded = () => idle() && state.assembled;
+const commands = {
+  new: { enabled: idle, run: async () => { if (await mayDropEdits()) await newFile(); } },
+  open: { enabled: idle, run: () => $('file-input').click() },
+  save: { enabled: idle, run: save },
+  reopenSjis: { enabled: () => idle() && !!state.bytes, run: () => reopen('sjis') },
+  reopenUtf8: { enabled: () => idle() && !!state.bytes, run: () => reopen('utf8') },
+  traceTable: { enabled: loaded, run: saveTraceTable },
+  share: { enabled: () => true, run: share },
+  assemble: { enabled: idle, run: assemble },
+  restart: { enabled: loaded, run: () => send('restart') },
+  go: { enabled: loaded, run: () => runCommand('run', ['RUN_GO']) },
+  trace: { enabled: loaded, run: () => runCommand('run', ['RUN_TRACE']) },
+  pass: { enabled: loaded, run: () => runCommand('run', ['RUN_PASS']) },
+  toCursor: { enabled: () => loaded() && selectedExecutable(), run: () => runCommand('runToRow', [selectedRow()]) },
+  stop: { enabled: () => state.running || state.waiting, run: () => send('stop') },
+  back: { enabled: () => loaded() && !!state.snap?.canStepBack, run: () => send('stepBack', [1]) },
+  backToStart: { enabled: () => loaded() && !!state.snap?.canStepBack, run: () => send('backToRunStart') },
+  register: { enabled: loaded, run: () => openRegisterDialog(0) },
+  bp: { enabled: () => loaded() && selectedExecutable(), run: () => send('toggleBreakpoint', [selectedRow()]) },
+  bpClear: { enabled: loaded, run: () => send('clearBreakpoints') },
+  setPR: { enabled: () => loaded() && selectedRow() >= 0, run: () => send('setPR', [selectedRow()]) },
+  watchAdd: { enabled: () => idle() && state.work === 'watch', run: () => openWatchDialog(-1) },
+  watchChange: { enabled: () => idle() && state.watchSelected.size === 1, run: () => openWatchDialog([...state.watchSelected][0]) },
+  watchDelete: { enabled: () => idle() && state.watchSelected.size > 0, run: deleteWatches },
+  viewDump: { enabled: () => true, run: () => showWork('dump'), checked: () => state.work === 'dump' },
+  viewWatch: { enabled: () => true, run: () => showWork('watch'), checked: () => state.work === 'watch' },
+  viewOutput: { enabled: () => true, run: () => showWork('output'), checked: () => state.work === 'output' },
+};
+
+async function command(name) {
+  const entry = commands[name];
+  if (!entry || !entry.enabled()) return;
+  for (const menu of document.querySelectorAll('details.menu[open]')) menu.open = false;
+  try {
+    await entry.run();
+  } catch (error) {
+    messages.show(String(error.message || error), 2);
+  }
+}
+
+function updateCommands() {
+  document.body.classList.toggle('running', state.running);
+  editor.setReadOnly(state.running || state.waiting);
+  for (const button of document.querySelectorAll('[data-cmd]')) {
+    const entry = commands[button.dataset.cmd];
+    button.disabled = !entry.enabled();
+    if (entry.checked) {
+      const on = String(entry.checked());
+      button.setAttribute(button.closest('.toolbar') ? 'aria-pressed' : 'aria-checked', on);
+    }
+  }
+  $('status-text').textContent = state.running ? '実行中' : state.waiting ? 'IN命令の入力待ち' : state.texts[57345] || '';
+}
+
+function showInputBar() {
+  const bar = $('input-bar');
+  const was = !bar.hidden;
+  bar.hidden = !state.waiting;
+  if (state.waiting && !was) {
+    $('input-line').value = '';
+    $('input-line').focus();
+  }
+}
+
+// ---- wiring ----------------------------------------------------------------------------
+
+for (const button of document.querySelectorAll('[data-cmd]')) {
+  button.addEventListener('click', () => command(button.dataset.cmd));
+}
+document.addEventListener('click', (event) => {
+  for (const menu of document.querySelectorAll('details.menu[open]')) if (!menu.contains(event.target)) menu.open = false;
+});
+
+document.addEventListener('keydown', (event) => {
+  if (document.querySelector('dialog[open]')) return;
+  const name = commandForKey(event);
+  if (!name) return;
+  event.preventDefault();
+  // While a run goes on, keys do nothing (only the Stop button stops it).
+  if (state.running) return;
+  command(name);
+}, true);
+
+$('file-input').addEventListener('change', (event) => {
+  const [file] = event.target.files;
+  event.target.value = '';
+  openChosenFile(file);
+});
+
+addEventListener('dragover', (event) => { event.preventDefault(); document.body.classList.add('dragging'); });
+addEventListener('dragleave', (event) => { if (!event.relatedTarget) document.body.classList.remove('dragging'); });
+addEventListener('drop', (event) => {
+  event.preventDefault();
+  document.body.classList.remove('dragging');
+  if (idle()) openChosenFile(event.dataTransfer.files[0]);
+});
+
+$('input-bar').addEventListener('submit', (event) => {
+  event.preventDefault();
+  if (state.waiting) runCommand('input', [$('input-line').value]);
+});
+$('input-eof').addEventListener('click', () => { if (state.waiting) runCommand('eof'); });
+
+$('errors').addEventListener('click', (event) => {
+  const item = event.target.closest('li');
+  for (const li of $('errors').children) li.classList.toggle('selected', li === item);
+});
+$('errors').addEventListener('dblclick', (event) => {
+  const item = event.target.closest('li');
+  if (item && !editor.gotoLine(errorLineNow(Number(item.dataset.index)))) messages.beep();
+});
+
+$('registers').addEventListener('dblclick', (event) => {
+  const row = event.target.closest('tbody tr');
+  if (row && loaded()) openRegisterDialog(Number(row.dataset.index));
+});
+
+$('labels').tHead.addEventListener('click', (event) => {
+  const th = event.target.closest('th[data-sort]');
+  if (!th) return;
+  const column = Number(th.dataset.sort);
+  const sort = state.labelSort;
+  sort.descending = sort.column === column ? !sort.descending : false;
+  sort.column = column;
+  for (const header of $('labels').tHead.rows[0].cells) header.removeAttribute('aria-sort');
+  th.setAttribute('aria-sort', sort.descending ? 'descending' : 'ascending');
+  refresh({ labels: sort });
+});
+// A label's double click shows its statement in the listing and its word in the dump.
+$('labels').tBodies[0].addEventListener('dblclick', async (event) => {
+  const row = event.target.closest('tr');
+  if (!row || !state.snap?.labels) return;
+  const label = state.snap.labels[Number(row.dataset.index)];
+  const { result } = await client.call('rowOfAddress', [parseInt(label.address, 16)]);
+  if (result >= 0) { listing.select(result); listing.list.reveal(result); }
+  dump.showAddress(parseInt(label.address, 16));
+  refresh();
+});
+
+$('watches').tBodies[0].addEventListener('click', (event) => {
+  const row = event.target.closest('tr');
+  if (!row) return;
+  const index = Number(row.dataset.index);
+  if (!(event.ctrlKey || event.shiftKey)) state.watchSelected.clear();
+  if (state.watchSelected.has(index) && (event.ctrlKey || event.shiftKey)) state.watchSelected.delete(index);
+  else state.watchSelected.add(index);
+  drawWatches($('watches'), state.snap?.watches || [], state.watchSelected);
+  updateCommands();
+});
+$('watches').tBodies[0].addEventListener('dblclick', (event) => {
+  const row = event.target.closest('tr');
+  if (row && idle()) openWatchDialog(Number(row.dataset.index));
+});
+
+// ---- start -----------------------------------------------------------------------------
+
+async function restore() {
+  const shared = sharedSource(location.hash);
+  if (location.hash.startsWith('#src=')) history.replaceState(null, '', location.pathname + location.search);
+  const stored = await loadWork();
+  if (shared !== null) {
+    if (stored && stored.dirty && stored.text !== shared) {
+      await restoreStored(stored);
+      if (!(await mayDropEdits())) return;
+    }
+    await newFile(shared);
+    return;
+  }
+  if (stored) await restoreStored(stored);
+  else await newFile();
+}
+
+async function restoreStored(stored) {
+  if (stored.bytes) {
+    const { result } = await client.call('openFile', [stored.bytes, '']);
+    showFormat(result.format);
+  } else {
+    showFormat((await client.call('newFile')).result);
+  }
+  editor.setText(stored.text, stored.otherEnds || []);
+  state.bytes = stored.bytes;
+  setFileName(stored.name || kNewName);
+  markDirty(!!stored.dirty);
+}
+
+client.ready.then(async (texts) => {
+  state.texts = texts;
+  for (const button of document.querySelectorAll('.toolbar [data-text]')) {
+    const [tip, short] = (texts[button.dataset.text] || '').split('\n');
+    button.setAttribute('aria-label', short || tip);
+    button.title = short || tip;
+  }
+  await restore();
+  showWork('dump');
+  updateCommands();
+  performance.mark('zelkora-ready');
+  document.body.dataset.ready = '1';
+}, (error) => messages.show(`WebAssembly を読み込めませんでした: ${error.message}`, 2));
+
+if ('serviceWorker' in navigator && location.protocol !== 'file:') {
+  navigator.serviceWorker.register('sw.js').catch(() => { /* no offline copy: the page works all the same */ });
+}

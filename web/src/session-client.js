@@ -1,0 +1,37 @@
+// The page's end of the worker: commands go out as messages, each answered by its result
+// and the state the panes draw. Progress of a running machine comes as it goes.
+export class SessionClient {
+  constructor(url) {
+    this.worker = new Worker(url);
+    this.nextId = 1;
+    this.pending = new Map();
+    this.onProgress = () => {};
+    this.ready = new Promise((resolve, reject) => {
+      this.worker.onmessage = (event) => {
+        const message = event.data;
+        if (message.type === 'ready') resolve(message.texts);
+        else if (message.type === 'failed') reject(new Error(message.error));
+        else if (message.type === 'progress') this.onProgress(message);
+        else this.settle(message);
+      };
+      this.worker.onerror = (event) => reject(new Error(event.message));
+    });
+  }
+
+  settle(message) {
+    const waiter = this.pending.get(message.id);
+    if (!waiter) return;
+    this.pending.delete(message.id);
+    if (message.error) waiter.reject(new Error(message.error));
+    else waiter.resolve(message);
+  }
+
+  // Resolves to {result, snap}; view tells which rows the panes show.
+  call(cmd, args = [], view = undefined, transfer = []) {
+    const id = this.nextId++;
+    return new Promise((resolve, reject) => {
+      this.pending.set(id, { resolve, reject });
+      this.worker.postMessage({ id, cmd, args, view }, transfer);
+    });
+  }
+}

@@ -1,0 +1,64 @@
+// The student's work kept in the browser: the editor's text, the file's name and the
+// bytes it was opened from (so that saving after a reload writes the file as it was).
+// The text goes to localStorage at once (a reload right after a key loses nothing) and,
+// with the bytes, to IndexedDB, which also holds what is too large for localStorage.
+const kKey = 'zelkora.work';
+const kDatabase = 'zelkora';
+const kStore = 'work';
+
+function openDatabase() {
+  return new Promise((resolve, reject) => {
+    const request = indexedDB.open(kDatabase, 1);
+    request.onupgradeneeded = () => request.result.createObjectStore(kStore);
+    request.onsuccess = () => resolve(request.result);
+    request.onerror = () => reject(request.error);
+  });
+}
+
+async function withStore(mode, action) {
+  const db = await openDatabase();
+  try {
+    return await new Promise((resolve, reject) => {
+      const transaction = db.transaction(kStore, mode);
+      const request = action(transaction.objectStore(kStore));
+      transaction.oncomplete = () => resolve(request.result);
+      transaction.onerror = () => reject(transaction.error);
+    });
+  } finally {
+    db.close();
+  }
+}
+
+// work: {text, name, otherEnds, dirty, saved (a time stamp), bytes (Uint8Array or null)}
+export function saveWorkNow(work) {
+  const { bytes, ...rest } = work;
+  try {
+    localStorage.setItem(kKey, JSON.stringify(rest));
+  } catch {
+    // Too large for localStorage: IndexedDB keeps it.
+    localStorage.setItem(kKey, JSON.stringify({ ...rest, text: null }));
+  }
+}
+
+export async function saveWork(work, withBytes) {
+  saveWorkNow(work);
+  const { bytes, ...rest } = work;
+  await withStore('readwrite', (store) => store.put(rest, 'text'));
+  if (withBytes) await withStore('readwrite', (store) => store.put(bytes || null, 'bytes'));
+}
+
+// The newest of what the two stores hold, or null.
+export async function loadWork() {
+  let quick = null;
+  try { quick = JSON.parse(localStorage.getItem(kKey) || 'null'); } catch { quick = null; }
+  let stored = null;
+  let bytes = null;
+  try {
+    stored = await withStore('readonly', (store) => store.get('text'));
+    bytes = await withStore('readonly', (store) => store.get('bytes'));
+  } catch { /* no IndexedDB (a private window may refuse it): localStorage alone */ }
+  let work = quick;
+  if (!work || work.text === null || (stored && stored.saved > work.saved)) work = stored || work;
+  if (!work || typeof work.text !== 'string') return null;
+  return { ...work, bytes: bytes || null };
+}

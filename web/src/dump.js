@@ -11,6 +11,7 @@ export class DumpPane {
     this.caret = { address: 0x100, digit: 0, chr: false };
     this.rows = [];
     this.first = 0;
+    this.typing = Promise.resolve();
     this.list = new VirtualRows(element, { onScroll: () => onNeed(), renderRow: (row, data, index) => this.renderRow(row, data, index) });
     this.list.setCount(kDumpRows);
     element.tabIndex = 0;
@@ -21,8 +22,9 @@ export class DumpPane {
       this.caret = { address: Number(target.dataset.address), digit: Number(target.dataset.digit || 0), chr: 'chr' in target.dataset };
       this.redraw();
     });
-    element.addEventListener('keydown', async (event) => {
+    element.addEventListener('keydown', (event) => {
       if (event.ctrlKey || event.altKey || event.metaKey) return;
+      // Keys pressed quickly take effect one after another, each where the one before left the caret.
       const { caret } = this;
       const moves = {
         ArrowLeft: () => this.moveDigit(-1), ArrowRight: () => this.moveDigit(1),
@@ -33,21 +35,26 @@ export class DumpPane {
       };
       if (moves[event.key]) {
         event.preventDefault();
-        moves[event.key]();
-        if (!this.reveal()) this.redraw();
-        onNeed();
+        this.typing = this.typing.then(() => {
+          moves[event.key]();
+          if (!this.reveal()) this.redraw();
+          onNeed();
+        });
         return;
       }
-      if (event.key.length !== 1 && !/^\p{L}$/u.test(event.key)) return;
+      if (event.key.length !== 1) return;
       event.preventDefault();
-      const at = { ...caret };
-      const taken = at.chr ? await typeChar(at.address, event.key) : await typeDigit(at.address, at.digit, event.key);
-      if (taken && this.caret.address === at.address && this.caret.digit === at.digit) {
-        if (at.chr) this.moveWord(1);
-        else this.moveDigit(1);
-        this.reveal();
-        onNeed();
-      }
+      const key = event.key;
+      this.typing = this.typing.then(async () => {
+        const at = { ...this.caret };
+        const taken = at.chr ? await typeChar(at.address, key) : await typeDigit(at.address, at.digit, key);
+        if (taken && this.caret.address === at.address && this.caret.digit === at.digit && this.caret.chr === at.chr) {
+          if (at.chr) this.moveWord(1);
+          else this.moveDigit(1);
+          this.reveal();
+          onNeed();
+        }
+      });
     });
   }
 

@@ -22,7 +22,6 @@ const state = {
   assembled: false, // the simulator shows a program assembled from this file
   running: false, // a run's answer is awaited
   waiting: false, // the run waits for an input line
-  busy: false, // a command's answer is awaited
   work: 'dump',
   labelSort: { column: 0, descending: false },
   watchSelected: new Set(),
@@ -33,6 +32,7 @@ const state = {
   timing: { command: '', ms: 0 },
 };
 window.zelkora = state; // what a test reads: timing and state
+Object.defineProperty(state, 'busy', { get: () => client.busy });
 
 const editor = createEditor($('editor'), {
   onChange: () => { markDirty(true); scheduleSave(); },
@@ -319,7 +319,7 @@ addEventListener('pagehide', () => saveWorkNow(work()));
 
 // ---- the command table -----------------------------------------------------------------
 
-const idle = () => !state.running && !state.waiting && !state.busy;
+const idle = () => !state.running && !state.waiting;
 const loaded = () => idle() && state.assembled;
 const commands = {
   new: { enabled: idle, run: async () => { if (await mayDropEdits()) await newFile(); } },

@@ -18,6 +18,8 @@ export class SessionClient {
     });
   }
 
+  get busy() { return this.pending.size > 0; }
+
   settle(message) {
     const waiter = this.pending.get(message.id);
     if (!waiter) return;

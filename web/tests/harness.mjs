@@ -57,7 +57,10 @@ export async function key(page, keys) {
   await idle(page);
 }
 
+// Every command sent has been answered and drawn.
 export async function idle(page) {
+  await page.waitForFunction(() => !window.zelkora.running && !window.zelkora.busy);
+  await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => done())));
   await page.waitForFunction(() => !window.zelkora.running && !window.zelkora.busy);
 }
 
@@ -71,5 +74,5 @@ export async function messageTexts(page) {
 }
 
 export async function outputLines(page) {
-  return (await page.getByLabel('出力結果', { exact: true }).textContent()).split('\n').filter(Boolean);
+  return (await page.getByRole('log', { name: '出力結果', exact: true }).textContent()).split('\n').filter(Boolean);
 }

@@ -37,7 +37,8 @@ public:
     virtual void SetPassStops(const CRegister& reg, const CMemory& mem, CStopList& stops) const;
     virtual void SetTraceStops(const CRegister& reg, const CMemory& mem, CStopList& stops) const;
     virtual bool IsExecutable() const { return false; }
-    virtual WORD GetLength() const { return m_wLength; }
+    // Not virtual: the run loop asks it of every statement (DC keeps its count here too).
+    WORD GetLength() const { return m_wLength; }
     WORD GetNextAddress() const { return static_cast<WORD>(m_wAddress + GetLength()); }
     // Builds the words from the operand; false with an error number when the operand is wrong.
     virtual bool Assemble() { return true; }

@@ -227,7 +227,6 @@ class CMnemonicDC final : public CDirective {
 public:
     using CDirective::CDirective;
     bool Assemble() override;
-    WORD GetLength() const override { return static_cast<WORD>(m_words.size()); }
     std::span<const WORD> GetImage() const override { return m_words; }
 
 private:

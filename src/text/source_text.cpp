@@ -1,5 +1,6 @@
 #include "text/source_text.h"
 
+#include <algorithm>
 #include "text/cp932_tables.h"
 #include "text/utf8.h"
 
@@ -203,4 +204,34 @@ std::string SourceTextToCp932(std::u16string_view text, TextEncoding encoding)
     }
     if (encoding == TextEncoding::Cp932) return Utf16ToSourceBytes(crlf, nullptr, true);
     return TextToCp932(Utf16ToUtf8Source(crlf), TextEncoding::Utf8);
+}
+
+std::string SourceToFileBytes(std::u16string_view text, const CSourceFormat& format,
+                              const std::vector<std::uint32_t>& otherEnds, bool* ok)
+{
+    if (ok) *ok = true;
+    std::string bytes;
+    bytes.reserve(text.size() + text.size() / 16 + 3);
+    if (format.bom) bytes += kUtf8Bom;
+    const LineEnd other = format.lineEnd == LineEnd::CrLf ? LineEnd::Lf : LineEnd::CrLf;
+    auto nextOther = otherEnds.begin();
+    std::uint32_t line = 0;
+    for (size_t start = 0;; ++line) {
+        const size_t end = std::min(text.find(u'\n', start), text.size());
+        AppendSourceLine(bytes, text.substr(start, end - start), format.encoding, ok);
+        if (end == text.size()) break;
+        while (nextOther != otherEnds.end() && *nextOther < line) ++nextOther;
+        bytes += LineEndBytes(nextOther != otherEnds.end() && *nextOther == line ? other : format.lineEnd);
+        start = end + 1;
+    }
+    return bytes;
+}
+
+std::string DescribeSourceFormatText(const CSourceFormat& format)
+{
+    std::string text = format.encoding == TextEncoding::Cp932 ? "Shift-JIS" : "UTF-8";
+    if (format.bom) text += " BOM";
+    const char* main = format.lineEnd == LineEnd::CrLf ? "CR LF" : "LF";
+    if (!format.mixed) return text + " " + main;
+    return text + " " + main + "/" + (format.lineEnd == LineEnd::CrLf ? "LF" : "CR LF") + " 混在";
 }

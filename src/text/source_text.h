@@ -55,6 +55,16 @@ inline std::string_view LineEndBytes(LineEnd end) { return end == LineEnd::CrLf 
 // One line of the editor's text (without its end) appended in the file's encoding.
 void AppendSourceLine(std::string& out, std::u16string_view line, TextEncoding encoding, bool* ok = nullptr);
 
+// The editor's text (lines separated by '\n') as the file is written in its format: the
+// byte order mark, each line in the encoding, and the format's line end after every line
+// but the last, or the other end after the lines in otherEnds (ascending). ok as above.
+std::string SourceToFileBytes(std::u16string_view text, const CSourceFormat& format,
+                              const std::vector<std::uint32_t>& otherEnds, bool* ok = nullptr);
+
+// The encoding and line ends as a status bar shows them: "Shift-JIS CR LF", "UTF-8 BOM LF",
+// "Shift-JIS LF/CR LF 混在" (UTF-8).
+std::string DescribeSourceFormatText(const CSourceFormat& format);
+
 // The editor's text (lines separated by '\n') as the assembler takes it: code page 932
 // with CR LF line ends, the bytes of the file for kept bytes.
 std::string SourceTextToCp932(std::u16string_view text, TextEncoding encoding);

@@ -75,20 +75,7 @@ namespace {
 // The file again from decoded text, each line with its end, as the editor writes it.
 std::string Encode(const CDecodedSource& source)
 {
-    std::string bytes = source.format.bom ? std::string(kUtf8Bom) : "";
-    const LineEnd other = source.format.lineEnd == LineEnd::CrLf ? LineEnd::Lf : LineEnd::CrLf;
-    std::u16string_view rest = source.text;
-    size_t otherIndex = 0;
-    for (std::uint32_t line = 0;; ++line) {
-        const size_t lf = rest.find(u'\n');
-        AppendSourceLine(bytes, rest.substr(0, lf), source.format.encoding);
-        if (lf == std::u16string_view::npos) break;
-        const bool differs = otherIndex < source.otherEnds.size() && source.otherEnds[otherIndex] == line;
-        otherIndex += differs;
-        bytes += LineEndBytes(differs ? other : source.format.lineEnd);
-        rest.remove_prefix(lf + 1);
-    }
-    return bytes;
+    return SourceToFileBytes(source.text, source.format, source.otherEnds);
 }
 
 std::u16string Kept(std::initializer_list<unsigned char> bytes)
@@ -135,6 +122,16 @@ TEST(SourceText, FilesKeepTheirEncodingByteOrderMarkAndLineEnds)
         EXPECT_EQ(source.otherEnds, c.otherEnds);
         EXPECT_EQ(Encode(source), c.bytes);
     }
+}
+
+TEST(SourceText, TheFormatIsDescribedAsTheStatusBarShowsIt)
+{
+    using enum TextEncoding;
+    using enum LineEnd;
+    EXPECT_EQ(DescribeSourceFormatText({Cp932, false, CrLf, false}), "Shift-JIS CR LF");
+    EXPECT_EQ(DescribeSourceFormatText({Utf8, true, Lf, false}), "UTF-8 BOM LF");
+    EXPECT_EQ(DescribeSourceFormatText({Cp932, false, Lf, true}), "Shift-JIS LF/CR LF 混在");
+    EXPECT_EQ(DescribeSourceFormatText({Utf8, false, CrLf, true}), "UTF-8 CR LF/LF 混在");
 }
 
 TEST(SourceText, AnyBytesComeBackInEitherEncoding)

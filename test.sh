@@ -2,7 +2,10 @@
 # Installs what is missing, builds everything and runs every test.
 set -euo pipefail
 cd "$(dirname "$0")"
-./scripts/install-deps.sh
+./scripts/install-deps.sh --web
 cmake --preset release >/dev/null
 cmake --build --preset release
+# The core in WebAssembly for the page; the node suite among the tests below loads it.
+cmake --preset web >/dev/null
+cmake --build --preset web
 ctest --preset release "$@"

@@ -3,6 +3,7 @@
 // text goes as JavaScript strings (UTF-16, as the editor holds it).
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
+#include "assembler/syntax_colour.h"
 #include "resources/string_table.h"
 #include "web/web_session.h"
 
@@ -106,6 +107,25 @@ int SetRegisters(CWebSession& session, const val& texts, bool overflow, bool sig
     std::array<std::string, 10> values;
     for (size_t i = 0; i < values.size(); ++i) values[i] = texts[i].isUndefined() ? "" : texts[i].as<std::string>();
     return session.SetRegisters(values, overflow, sign, zero);
+}
+
+// The editor's colours of the lines (as the editor holds them), each as a flat
+// Int32Array: start, length and kind (SyntaxColour::Kind) of every span in turn.
+val ColourLines(const CWebSession&, const val& lines)
+{
+    val result = val::array();
+    std::vector<SyntaxColour::CSpan> spans;
+    std::vector<std::int32_t> flat;
+    const auto count = lines["length"].as<unsigned>();
+    for (unsigned i = 0; i < count; ++i) {
+        spans.clear();
+        SyntaxColour::ColourLine(lines[i].as<std::u16string>(), spans);
+        flat.clear();
+        for (const SyntaxColour::CSpan& span : spans)
+            flat.insert(flat.end(), {span.start, span.length, static_cast<int>(span.kind)});
+        result.call<void>("push", val::global("Int32Array").new_(typed_memory_view(flat.size(), flat.data())));
+    }
+    return result;
 }
 
 val Output(const CWebSession& session, double since)
@@ -232,5 +252,6 @@ EMSCRIPTEN_BINDINGS(zelkora)
         .function("watches", optional_override([](const CWebSession& s) { return ToArray(s.WatchRows()); }))
         .function("output", &Output)
         .function("traceTable", &CWebSession::TraceTable)
+        .function("colourLines", &ColourLines)
         .function("takeEvents", optional_override([](CWebSession& s) { return ToArray(s.TakeEvents()); }));
 }

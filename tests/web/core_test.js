@@ -214,3 +214,13 @@ test('files keep their encoding and line ends; the trace table and labels', asyn
   assert.deepEqual(byAddress, [...byAddress].sort().reverse());
   assert.equal(s.stack(2)[0].address, 'FFFF');
 });
+
+test('the editor\'s colours come from the core, line by line', async () => {
+  const { s } = await session();
+  const [line, empty] = s.colourLines(['LOOP\tLAD\tGR1,=#10 ; あ', '']);
+  const kinds = ['label', 'op', 'reg', 'num', 'str', 'comment'];
+  const spans = [];
+  for (let i = 0; i < line.length; i += 3) spans.push([line[i], line[i + 1], kinds[line[i + 2]]]);
+  assert.deepEqual(spans, [[0, 4, 'label'], [5, 3, 'op'], [9, 3, 'reg'], [14, 3, 'num'], [18, 3, 'comment']]);
+  assert.equal(empty.length, 0);
+});

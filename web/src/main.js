@@ -3,7 +3,7 @@
 // assembler and every value's syntax stay in the core.
 import { SessionClient } from './session-client.js';
 import { createEditor } from './editor.js';
-import { ListingPane, OutputPane, drawRegisters, drawStack, drawLabels, drawWatches } from './panes.js';
+import { ErrorsPane, ListingPane, OutputPane, drawRegisters, drawStack, drawLabels, drawWatches } from './panes.js';
 import { DumpPane } from './dump.js';
 import { Messages, registerDialog, watchDialog } from './dialogs.js';
 import { readFile, download, sharedSource, shareLink, traceTableName } from './files.js';
@@ -47,6 +47,9 @@ const dump = new DumpPane($('dump'), {
   typeChar: (address, key) => send('typeDumpChar', [address, key]).then((a) => a.result),
 });
 const output = new OutputPane($('output'), kOutputLimit);
+const errorsPane = new ErrorsPane($('errors'), {
+  onActivate: (index) => { if (!editor.gotoLine(errorLineNow(index))) messages.beep(); },
+});
 
 // ---- talking to the worker ------------------------------------------------------------
 
@@ -153,15 +156,7 @@ function clearSimulator() {
   editor.setPRLine(0, false);
 }
 
-function drawErrors() {
-  const list = $('errors');
-  list.replaceChildren(...state.errors.map((error, i) => {
-    const item = document.createElement('li');
-    item.textContent = error.text;
-    item.dataset.index = i;
-    return item;
-  }));
-}
+function drawErrors() { errorsPane.show(state.errors); }
 
 // The editor line an error is on now: its red dot moved with the lines added or removed.
 function errorLineNow(index) {
@@ -423,15 +418,6 @@ $('input-bar').addEventListener('submit', (event) => {
   if (state.waiting) runCommand('input', [$('input-line').value]);
 });
 $('input-eof').addEventListener('click', () => { if (state.waiting) runCommand('eof'); });
-
-$('errors').addEventListener('click', (event) => {
-  const item = event.target.closest('li');
-  for (const li of $('errors').children) li.classList.toggle('selected', li === item);
-});
-$('errors').addEventListener('dblclick', (event) => {
-  const item = event.target.closest('li');
-  if (item && !editor.gotoLine(errorLineNow(Number(item.dataset.index)))) messages.beep();
-});
 
 $('registers').addEventListener('dblclick', (event) => {
   const row = event.target.closest('tbody tr');

@@ -77,6 +77,48 @@ export class ListingPane {
   }
 }
 
+// The assembly's errors, one a row; a file of many wrong lines keeps only the rows on the screen.
+export class ErrorsPane {
+  constructor(element, { onActivate }) {
+    this.errors = [];
+    this.selected = -1;
+    this.list = new VirtualRows(element, {
+      onScroll: () => this.redraw(),
+      renderRow: (row, error, index) => {
+        row.className = 'vr-row' + (index === this.selected ? ' selected' : '');
+        row.dataset.row = index;
+        row.setAttribute('role', 'listitem');
+        setText(row, error.text);
+      },
+    });
+    element.setAttribute('role', 'list');
+    element.tabIndex = 0;
+    element.addEventListener('mousedown', (event) => {
+      const row = event.target.closest('.vr-row');
+      if (!row) return;
+      this.selected = Number(row.dataset.row);
+      this.redraw();
+    });
+    element.addEventListener('dblclick', (event) => {
+      const row = event.target.closest('.vr-row');
+      if (row) onActivate(Number(row.dataset.row));
+    });
+  }
+
+  show(errors) {
+    this.errors = errors;
+    this.selected = -1;
+    this.list.setCount(errors.length);
+    this.list.scrollToRow(0);
+    this.redraw();
+  }
+
+  redraw() {
+    const first = this.list.top;
+    this.list.show(first, this.errors.slice(first, first + this.list.visibleRows()));
+  }
+}
+
 // A table of a few rows redrawn in place; changed cells in red.
 function drawTable(tbody, rows, columns, changed) {
   while (tbody.rows.length > rows.length) tbody.deleteRow(-1);

@@ -65,7 +65,7 @@ test('the toolbar and the panes carry the names screen readers and tests rely on
 
 test('an assembly error is listed and marked, a double click goes to its line, and the fixed program assembles', async () => {
   const page = await assembled(SUBROUTINE.replace('\tLD\tGR2,LEN', '\tLD\tGR9,LEN'));
-  const errors = page.getByRole('list', { name: 'ｴﾗｰ' }).locator('li');
+  const errors = page.getByRole('list', { name: 'ｴﾗｰ' }).getByRole('listitem');
   assert.deepEqual(await errors.allTextContents(), [await errors.first().textContent()]);
   assert.match(await errors.first().textContent(), /^ERROR #3: /);
   assert.equal(await page.locator('.cm-gutterElement:not([style*="hidden"]) > .cm-error-dot').count(), 1);

@@ -1,7 +1,14 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts Zelkora II (optionally on FILE.asm).
+# Installs what is missing, builds, and starts Zelkora II (optionally on FILE.asm);
+# ./run.sh --web builds the web page and serves it at http://localhost:8080.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
+# --web: build the web page and serve it at http://localhost:8080 (static files only).
+if [ "${1:-}" = "--web" ]; then
+  "$here/scripts/install-deps.sh" --core-only --web
+  "$here/scripts/build-page.sh"
+  exec node "$here/web/serve.mjs" "$here/build/page" --port "${PORT:-8080}"
+fi
 "$here/scripts/install-deps.sh"
 (cd "$here" && cmake --preset release >/dev/null)
 cmake --build "$here/build/release"

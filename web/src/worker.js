@@ -124,7 +124,7 @@ const commands = {
   rowOfAddress(address) { return session.rowOfAddress(address); },
   traceTable() { return session.traceTable(); },
   state() { return null; },
-  colour(lines) { return typeof session.colourLines === 'function' ? session.colourLines(lines) : null; },
+  colour(lines) { return session.colourLines(lines); },
 };
 // Commands that follow PR in the listing when they are done.
 const following = new Set(['stop', 'setPR', 'restart', 'stepBack', 'backToRunStart', 'setRegisters', 'assemble']);

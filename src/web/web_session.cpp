@@ -32,9 +32,11 @@ std::string CWebSession::FileBytes(std::u16string_view text, const std::vector<s
 bool CWebSession::Assemble(std::u16string_view text)
 {
     if (IsRunOpen()) Stop();
-    Fresh();
+    m_input.clear();
     m_doc.SetSourceText(SourceTextToCp932(text, m_format.encoding));
     m_bLoaded = m_doc.AssembleAndLoad();
+    // Loading began the device log anew; a failed assembly left it as it was.
+    if (m_bLoaded) m_nDeviceLines = 0;
     m_listing.Build(m_doc.GetProgram());
     return m_bLoaded;
 }
@@ -45,12 +47,6 @@ std::vector<CWebError> CWebSession::GetErrors() const
     for (const auto& error : m_doc.GetAssembler().GetErrors())
         errors.push_back({error->GetLineNumber(), error->GetText()});
     return errors;
-}
-
-void CWebSession::Fresh()
-{
-    m_input.clear();
-    m_nDeviceLines = 0;
 }
 
 CWebRunStatus CWebSession::GetRunStatus() const
@@ -148,7 +144,8 @@ void CWebSession::OnUpdate(CView*, int hint, CHintUpdateView*)
 std::vector<std::u16string> CWebSession::DeviceLines(double since) const
 {
     const CDeviceLog& log = m_doc.GetDeviceLog();
-    const std::uint64_t first = m_nDeviceLines - log.size();  // the number of the oldest line kept
+    // The number of the oldest line kept.
+    const std::uint64_t first = m_nDeviceLines >= log.size() ? m_nDeviceLines - log.size() : 0;
     std::vector<std::u16string> lines;
     for (std::uint64_t n = std::max<std::uint64_t>(first, since < 0 ? 0 : static_cast<std::uint64_t>(since));
          n < m_nDeviceLines; ++n)
@@ -185,7 +182,8 @@ void CWebSession::Restart()
 {
     if (!m_bLoaded) return;
     if (IsRunOpen()) Stop();
-    Fresh();
+    m_input.clear();
+    m_nDeviceLines = 0;  // the restart begins the device log anew
     m_doc.Restart(nullptr);
 }
 
@@ -203,7 +201,7 @@ double CWebSession::BackToRunStart()
 
 int CWebSession::SetRegisters(const std::array<std::string, 10>& texts, bool overflow, bool sign, bool zero)
 {
-    if (!MayChange()) return -1;
+    if (!MayChange()) return kRefused;
     const CLabelBank& labels = m_doc.GetAssembler().GetLabels();
     CRegister values;
     for (int i = 0; i < static_cast<int>(texts.size()); ++i) {
@@ -218,7 +216,7 @@ int CWebSession::SetRegisters(const std::array<std::string, 10>& texts, bool ove
     }
     values[REG_FR] = static_cast<WORD>((overflow ? FLAG_OF : 0) | (sign ? FLAG_SF : 0) | (zero ? FLAG_ZF : 0));
     m_doc.SetRegisters(nullptr, values);
-    return -1;
+    return kTaken;
 }
 
 void CWebSession::SetMemoryWord(WORD address, WORD value)

@@ -81,7 +81,8 @@ public:
     double BackToRunStart();
     bool CanStepBack() const { return m_doc.CanStepBack(); }
     // The register dialog: GR0-GR7, SP and PR as typed (its value syntax), and the flags.
-    // -1 when taken, else the field that is no value (said in a message).
+    // kTaken, or the field that is no value (said in a message), or kRefused (a beep).
+    static constexpr int kTaken = -1, kRefused = -2;
     int SetRegisters(const std::array<std::string, 10>& texts, bool overflow, bool sign, bool zero);
     void SetMemoryWord(WORD address, WORD value);
     // Typing in the dump: a hexadecimal digit into digit 0-3 (from the left) of a word, or
@@ -138,8 +139,6 @@ private:
     // A user's change may not come between the parts of a run; false (a beep) then.
     bool MayChange();
     CWebRunStatus RunSlice(bool start, int mode, WORD address);
-    // What a load or a restart starts afresh: the input given ahead and the device lines.
-    void Fresh();
 
     CZelkoraDoc m_doc{*this};
     CDeviceSettings m_settings;  // key input, screen output: a page has no files

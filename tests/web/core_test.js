@@ -113,6 +113,11 @@ test('IN waits for a line and then for the end of input, without blocking', asyn
   status = s.run(core.RUN_GO, 0);
   assert.equal(status.end, 'programEnd');
   assert.equal(word(s, labelAddress(s, 'LEN')), 'FFFF');
+
+  // A source that does not assemble leaves the output as it was.
+  const before = s.output(0);
+  assert.equal(s.assemble('X').ok, false);
+  assert.deepEqual(s.output(0), before);
 });
 
 test('step back across a memory write, and back to where the run started', async () => {
@@ -177,7 +182,7 @@ test('an endless loop runs in slices and Stop ends it between two', async () => 
   status = s.continueRun();
   assert.equal(status.end, 'paused');
   const executed = status.executed;
-  assert.equal(s.setRegisters(Array(10).fill('0'), false, false, false), -1);  // refused while it runs
+  assert.equal(s.setRegisters(Array(10).fill('0'), false, false, false), -2);  // refused while it runs
   assert.deepEqual(ids(s), [0]);
   status = s.stop();
   assert.deepEqual([status.open, status.end, status.executed], [false, 'userStop', executed]);

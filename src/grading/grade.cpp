@@ -179,12 +179,18 @@ CSubmissionResult UnreadableSubmission(std::string path, const std::string& reas
 CSubmissionResult GradeSubmission(std::string path, std::string_view source, const CTestSuite& suite,
                                   const std::atomic<bool>* interrupted)
 {
+    return GradeProgram(std::move(path), TextToCp932(source), suite, interrupted);
+}
+
+CSubmissionResult GradeProgram(std::string path, std::string cp932, const CTestSuite& suite,
+                               const std::atomic<bool>* interrupted, std::atomic<int>* casesDone)
+{
     CSubmissionResult result;
     result.path = std::move(path);
     CGradingHost host(interrupted);
     CZelkoraDoc doc(host);
     host.Attach(&doc);
-    doc.SetSourceText(TextToCp932(source));
+    doc.SetSourceText(std::move(cp932));
     if (!doc.AssembleAndLoad()) {
         for (const auto& error : doc.GetAssembler().GetErrors()) result.assemblyErrors.push_back(error->GetText());
         result.problem = "アセンブルできません (" + std::to_string(result.assemblyErrors.size()) + " 個のエラー)";
@@ -210,6 +216,7 @@ CSubmissionResult GradeSubmission(std::string path, std::string_view source, con
         r.passed = r.reason.empty();
         r.points = r.passed ? c.points : 0;
         result.cases.push_back(std::move(r));
+        if (casesDone) ++*casesDone;
     }
     result.complete = true;
     return result;

@@ -36,6 +36,11 @@ struct CSubmissionResult {
 // ends the run under way and the rest are not run.
 CSubmissionResult GradeSubmission(std::string path, std::string_view source, const CTestSuite& suite,
                                   const std::atomic<bool>* interrupted = nullptr);
+// The same for a source already in code page 932 (an editor's text); casesDone, when
+// given, counts the cases as they finish.
+CSubmissionResult GradeProgram(std::string path, std::string cp932, const CTestSuite& suite,
+                               const std::atomic<bool>* interrupted = nullptr,
+                               std::atomic<int>* casesDone = nullptr);
 
 // A submission that could not be read: every case fails with the reason.
 CSubmissionResult UnreadableSubmission(std::string path, const std::string& reason, const CTestSuite& suite);

@@ -34,6 +34,7 @@ constexpr CMenuItem kMenu130[] = {
     {K::End, 0, ""},
     {K::Popup, 0, "操作(&O)"},
     {K::Command, ID_ASSEMBLE, "ｱｾﾝﾌﾞﾙ(&A)\tF7"},
+    {K::Command, ID_RUN_TESTS, "ﾃｽﾄ実行(&T)"},
     {K::End, 0, ""},
     SETTINGS_AND_HELP,
 };

@@ -41,6 +41,13 @@ enum : int {
     MSG_NOT_TEXT_FILE = 3080,
     MSG_NOT_A_POSITIVE_INTEGER = 3081,
     MSG_NEW_FILE_SAVE_FAILED = 3082,
+    // The exercise's test file beside the source.
+    MSG_TESTS_UNREADABLE = 3110,  // %1 file, %2 reason
+    MSG_TESTS_WRONG = 3111,       // %1 file, %2 line, %3 what is wrong
+    MSG_TESTS_RUNNING = 3112,
+    MSG_TESTS_PASSED = 3113,  // %1 file, %2 cases passed, %3 cases, %4 points, %5 of points
+    MSG_TESTS_FAILED = 3114,  // as MSG_TESTS_PASSED
+    MSG_TESTS_OPEN_HINT = 3115,
     IDS_APP_TITLE = 57344,
     IDS_IDLE_MESSAGE = 57345,
 };

@@ -2,7 +2,9 @@
 
 #include <QCloseEvent>
 #include "resources/command_ids.h"
+#include "shell/exercise_tests.h"
 #include "shell/layout_store.h"
+#include "shell/shell_ui.h"
 #include "shell/source_view.h"
 #include "shell/zelkora_app.h"
 #include "simulator/zelkora_doc.h"
@@ -52,9 +54,46 @@ void CSourceFrame::closeEvent(QCloseEvent* event)
 
 bool CSourceFrame::OnCommand(int id)
 {
+    if (id == ID_RUN_TESTS) {
+        RunTests();
+        return true;
+    }
     if (id != ID_ASSEMBLE) return false;
     GetDocument().AssembleAndLoad();
     return true;
 }
 
-bool CSourceFrame::OnUpdateCommand(CCmdUI& ui) { return ui.id == ID_ASSEMBLE; }
+bool CSourceFrame::OnUpdateCommand(CCmdUI& ui)
+{
+    if (ui.id == ID_RUN_TESTS) {
+        ui.Enable(!TestFileBeside(GetDocument().GetSourcePath()).isEmpty());
+        return true;
+    }
+    return ui.id == ID_ASSEMBLE;
+}
+
+void CSourceFrame::RunTests()
+{
+    auto run = std::make_shared<CExerciseRun>();
+    if (RunExerciseTests(GetDocument(), m_app.GetUi(), this, *run)) ShowTestResults(run);
+}
+
+void CSourceFrame::ShowTestResults(const std::shared_ptr<const CExerciseRun>& run)
+{
+    m_pOutput->ShowResults(ExerciseResultLines(*run), [this, run](int line) { OpenCase(run, line - 1); });
+}
+
+void CSourceFrame::OpenCase(const std::shared_ptr<const CExerciseRun>& run, int index)
+{
+    // The first line is the totals, the lines after the cases the assembly errors.
+    if (index < 0 || index >= static_cast<int>(run->suite.cases.size())) {
+        m_app.GetUi().Beep();
+        return;
+    }
+    CZelkoraDoc& doc = GetDocument();
+    // Assembled as F7 does; wrong lines then show in the pane as after F7.
+    if (!doc.AssembleAndLoad()) return;
+    const CTestCase& c = run->suite.cases[static_cast<size_t>(index)];
+    doc.SetCaseInput(c.input, c.inputEnds);
+    ShowTestResults(run);
+}

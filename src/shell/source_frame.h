@@ -1,9 +1,11 @@
 #pragma once
+#include <memory>
 #include "shell/child_frame.h"
 
 class COutputView;
 class CSourceView;
 class CZelkoraApp;
+struct CExerciseRun;
 
 // The source window: the editor above the assembly error list.
 class CSourceFrame : public CChildFrame {
@@ -28,6 +30,11 @@ protected:
 
 private:
     void StoreLayout();
+    // The exercise's tests: run them, list the results below the editor, and open the
+    // simulator on a case's input when its line is double-clicked.
+    void RunTests();
+    void ShowTestResults(const std::shared_ptr<const CExerciseRun>& run);
+    void OpenCase(const std::shared_ptr<const CExerciseRun>& run, int index);
 
     CZelkoraApp& m_app;
     QSplitter* m_pSplitter;

@@ -25,11 +25,17 @@ bool CZelkoraDoc::ReadInputLine(std::string& line)
         const CDeviceSettings& settings = m_pHost->GetDeviceSettings();
         line.clear();
         // No line yet for a host that cannot wait: given up like a Stop's read, and said why.
-        if (settings.inDeviceType == 0 && !m_pHost->IsKeyInputReady()) {
+        const bool fromCase = m_bCaseInput && (m_nCaseInput < m_caseInput.size() || m_bCaseInputEnds);
+        if (!fromCase && settings.inDeviceType == 0 && !m_pHost->IsKeyInputReady()) {
             m_bInputGivenUp = m_bInputAwaited = true;
             return false;
         }
-        ok = settings.inDeviceType == 0 ? m_pHost->RunKeyInputDialog(line) : ReadInputFile(settings, line);
+        if (fromCase) {
+            ok = m_nCaseInput < m_caseInput.size();
+            if (ok) line = m_caseInput[m_nCaseInput++];
+        } else {
+            ok = settings.inDeviceType == 0 ? m_pHost->RunKeyInputDialog(line) : ReadInputFile(settings, line);
+        }
         if (!ok) line.clear();
         // No line while a Stop waits: the read was given up, which is no end of input.
         // Nothing is logged or kept; the IN runs again when the program goes on.

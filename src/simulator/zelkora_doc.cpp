@@ -94,6 +94,7 @@ bool CZelkoraDoc::AssembleAndLoad()
     if (FindViewByClass(kSimulateViewClass)) CloseSimulatorWindow();
 
     if (const CView* editor = FindViewByClass(kSourceViewClass)) editor->GetSourceText(m_strSourceText);
+    SetCaseInput({}, false);
     UpdateAllViews(nullptr, HINT_ASSEMBLE_BEGIN);
 
     if (!m_assembler.AssembleSource(m_strSourceText)) {
@@ -114,10 +115,19 @@ bool CZelkoraDoc::AssembleAndLoad()
     return true;
 }
 
+void CZelkoraDoc::SetCaseInput(std::vector<std::string> lines, bool ends)
+{
+    m_caseInput = std::move(lines);
+    m_bCaseInputEnds = ends;
+    m_bCaseInput = !m_caseInput.empty() || ends;
+    m_nCaseInput = 0;
+}
+
 void CZelkoraDoc::ResetMachine()
 {
     CloseDeviceFiles();
     m_nInLinesRead = 0;
+    m_nCaseInput = 0;
     m_bOutFileMade = m_bResumeIn = m_bResumeOut = false;
     m_core.Reset();
     CRegister& reg = m_core.GetRegisters();

@@ -94,6 +94,12 @@ public:
     CWatchList& GetWatches() { return m_watches; }
     const CWatchList& GetWatches() const { return m_watches; }
 
+    // Input lines that IN reads before the input device: a test case's, while the student
+    // traces it. After them the device, or the end of input when ends. A restart gives
+    // them again from the first; assembling drops them.
+    void SetCaseInput(std::vector<std::string> lines, bool ends);
+    bool HasCaseInput() const { return m_bCaseInput; }
+
     // Devices (IN, OUT, SVC).
     bool ReadInputLine(std::string& line) override;
     bool InputGivenUp() const override { return m_bInputGivenUp; }
@@ -158,6 +164,9 @@ private:
     // When the program's end closed the files and steps were then taken back, going on
     // resumes them: the input after the lines already read, the output appended.
     std::uint64_t m_nInLinesRead = 0;
+    std::vector<std::string> m_caseInput;  // SetCaseInput's lines
+    size_t m_nCaseInput = 0;               // of those, read since the restart
+    bool m_bCaseInput = false, m_bCaseInputEnds = false;
     std::uint64_t m_nInSkip = 0;  // of those, still to pass over in the file opened again
     bool m_bInputGivenUp = false;
     bool m_bInputAwaited = false;  // given up for want of a line, with no Stop

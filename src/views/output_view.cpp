@@ -14,6 +14,7 @@ void COutputView::OnUpdate(CView*, int hint, CHintUpdateView* object)
     switch (hint) {
     case HINT_ASSEMBLE_BEGIN:
         m_errors.RemoveAll();
+        m_activateResult = nullptr;
         clear();
         break;
     case HINT_ASSEMBLE_ERRORS:
@@ -43,8 +44,21 @@ void COutputView::ShowErrors()
     setPlainText(text);
 }
 
+void COutputView::ShowResults(const QStringList& lines, std::function<void(int)> activate)
+{
+    m_errors.RemoveAll();
+    m_activateResult = std::move(activate);
+    setPlainText(lines.join('\n'));
+}
+
 void COutputView::ActivateLine(int textLine)
 {
+    if (m_activateResult) {
+        // A copy: what it does may show other results in its place.
+        const auto activate = m_activateResult;
+        activate(textLine);
+        return;
+    }
     if (textLine < 0 || static_cast<size_t>(textLine) >= m_errors.GetSize()) return;
     const int line = m_errors[static_cast<size_t>(textLine)].GetLineNumber();
     if (line == -1) {

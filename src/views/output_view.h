@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 #include "assembler/assemble_error.h"
@@ -21,6 +22,9 @@ public:
     void RenumberErrors(int line, int delta);
     // What a double click on a text line (from 0) does.
     void ActivateLine(int textLine);
+    // Lines of another kind (test results) in place of the errors, until the next
+    // assembly: a double click on text line i calls activate(i).
+    void ShowResults(const QStringList& lines, std::function<void(int)> activate);
     // The line number (1-based, -1 for none) that error i now points at.
     int GetErrorLine(size_t i) const { return i < m_errors.GetSize() ? m_errors[i].GetLineNumber() : -1; }
 
@@ -31,4 +35,5 @@ private:
     void ShowErrors();
 
     CAssembleErrorArray m_errors;  // a copy of the assembler's: the pane renumbers it
+    std::function<void(int)> m_activateResult;
 };

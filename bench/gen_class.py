@@ -18,7 +18,7 @@ def program(loop_register, spin, upper=True, offset=32):
         "UP\tSTART",
         "\tIN\tBUF,LEN",
         f"\tLAD\t{r},{spin}",
-        f"SPIN\tLAD\t{r},-1,{r}",
+        f"SPIN\tSUBA\t{r},=1",
         "\tJNZ\tSPIN",
         "\tLAD\tGR1,0",
         "NEXT\tCPA\tGR1,LEN",

@@ -128,22 +128,26 @@ export class DumpPane {
       row.replaceChildren(...parts);
       row.className = 'vr-row dump-row';
     }
-    row.firstChild.textContent = data.address;
+    if (row.firstChild.textContent !== data.address) row.firstChild.textContent = data.address;
     const words = row.querySelectorAll('.word');
     const chars = row.querySelectorAll('.chr');
     const { caret } = this;
     for (let k = 0; k < 8; ++k) {
       const changed = (data.changed >> k & 1) === 1;
       const here = caret.address === base + k;
-      words[k].classList.toggle('changed', changed);
-      chars[k].classList.toggle('changed', changed);
+      if (words[k].classList.contains('changed') !== changed) {
+        words[k].classList.toggle('changed');
+        chars[k].classList.toggle('changed');
+      }
       for (let d = 0; d < 4; ++d) {
         const digit = words[k].children[d];
-        digit.textContent = data.digits[k * 4 + d];
-        digit.classList.toggle('caret', here && !caret.chr && caret.digit === d);
+        const text = data.digits[k * 4 + d];
+        if (digit.textContent !== text) digit.textContent = text;
+        const on = here && !caret.chr && caret.digit === d;
+        if (digit.classList.contains('caret') !== on) digit.classList.toggle('caret');
       }
-      chars[k].textContent = data.characters[k];
-      chars[k].classList.toggle('caret', here && caret.chr);
+      if (chars[k].textContent !== data.characters[k]) chars[k].textContent = data.characters[k];
+      if (chars[k].classList.contains('caret') !== (here && caret.chr)) chars[k].classList.toggle('caret');
     }
   }
 }

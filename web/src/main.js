@@ -14,7 +14,7 @@ const kOutputLimit = 1000;
 const kNewName = '無題.asm';
 const $ = (id) => document.getElementById(id);
 
-const client = new SessionClient('worker.js');
+const client = new SessionClient('worker.js', window.zelkoraWorker, window.zelkoraEarly);
 const messages = new Messages($('messages'));
 const state = {
   texts: {},
@@ -99,12 +99,26 @@ function apply(snap) {
     dump.draw(snap);
     drawWatches($('watches'), snap.watches, state.watchSelected);
     if (snap.labels) drawLabels($('labels'), snap.labels);
-    editor.setPRLine(snap.prLine, true);
+    // The editor follows in the frame that shows the panes: a key held down costs it one
+    // update per frame, however many steps the frame shows.
+    showPRLine(snap.prLine);
   } else {
     drawWatches($('watches'), snap.watches || [], state.watchSelected);
   }
   showInputBar();
-  updateCommands();
+  // A run's own end brings the commands up to date once (redrawing them for the moment it
+  // still runs would cost the page two rounds of styles).
+  if (!state.running) updateCommands();
+}
+
+let prLine = 0;
+let prFrame = 0;
+function showPRLine(line) {
+  prLine = line;
+  prFrame ||= requestAnimationFrame(() => {
+    prFrame = 0;
+    editor.setPRLine(prLine, true);
+  });
 }
 
 client.onProgress = (progress) => {
@@ -115,12 +129,18 @@ client.onProgress = (progress) => {
 
 // ---- commands --------------------------------------------------------------------------
 
+// A run shows itself as running (the busy pointer, the greyed commands, the editor that
+// takes no keys) only when it lasts: a trace is over before the eye could see that, and
+// changing the page's look for it would cost the trace the time to draw it twice.
+const kRunningLookMs = 100;
+
 async function runCommand(cmd, args) {
   state.running = true;
-  updateCommands();
+  const look = setTimeout(updateCommands, kRunningLookMs);
   try {
     await send(cmd, args);
   } finally {
+    clearTimeout(look);
     state.running = false;
     updateCommands();
   }
@@ -153,7 +173,7 @@ function clearSimulator() {
   listing.clear();
   for (const id of ['registers', 'stack', 'labels']) $(id).tBodies[0].replaceChildren();
   $('dump').querySelector('.vr-body').replaceChildren();
-  editor.setPRLine(0, false);
+  showPRLine(0);
 }
 
 function drawErrors() { errorsPane.show(state.errors); }
@@ -356,24 +376,33 @@ async function command(name) {
   }
 }
 
+let readOnly = false;
+const commandButtons = document.querySelectorAll('[data-cmd]');
 function updateCommands() {
   document.body.classList.toggle('running', state.running);
-  editor.setReadOnly(state.running || state.waiting);
-  for (const button of document.querySelectorAll('[data-cmd]')) {
+  if (readOnly !== (state.running || state.waiting)) {
+    readOnly = !readOnly;
+    editor.setReadOnly(readOnly);
+  }
+  // Only what changed is touched: every change of the page's elements costs a new layout.
+  for (const button of commandButtons) {
     const entry = commands[button.dataset.cmd];
-    button.disabled = !entry.enabled();
+    const disabled = !entry.enabled();
+    if (button.disabled !== disabled) button.disabled = disabled;
     if (entry.checked) {
+      const attribute = button.closest('.toolbar') ? 'aria-pressed' : 'aria-checked';
       const on = String(entry.checked());
-      button.setAttribute(button.closest('.toolbar') ? 'aria-pressed' : 'aria-checked', on);
+      if (button.getAttribute(attribute) !== on) button.setAttribute(attribute, on);
     }
   }
-  $('status-text').textContent = state.running ? '実行中' : state.waiting ? 'IN命令の入力待ち' : state.texts[57345] || '';
+  const status = state.running ? '実行中' : state.waiting ? 'IN命令の入力待ち' : state.texts[57345] || '';
+  if ($('status-text').textContent !== status) $('status-text').textContent = status;
 }
 
 function showInputBar() {
   const bar = $('input-bar');
   const was = !bar.hidden;
-  bar.hidden = !state.waiting;
+  if (was !== state.waiting) bar.hidden = !state.waiting;
   if (state.waiting && !was) {
     $('input-line').value = '';
     $('input-line').focus();
@@ -466,7 +495,7 @@ $('watches').tBodies[0].addEventListener('dblclick', (event) => {
 async function restore() {
   const shared = sharedSource(location.hash);
   if (location.hash.startsWith('#src=')) history.replaceState(null, '', location.pathname + location.search);
-  const stored = await loadWork();
+  const stored = await storedWork;
   if (shared !== null) {
     if (stored && stored.dirty && stored.text !== shared) {
       await restoreStored(stored);
@@ -492,7 +521,11 @@ async function restoreStored(stored) {
   markDirty(!!stored.dirty);
 }
 
+performance.mark('zelkora-script');
+// Read while the core loads.
+const storedWork = loadWork().catch(() => null);
 client.ready.then(async (texts) => {
+  performance.mark('zelkora-core');
   state.texts = texts;
   for (const button of document.querySelectorAll('.toolbar [data-text]')) {
     const [tip, short] = (texts[button.dataset.text] || '').split('\n');
@@ -500,6 +533,7 @@ client.ready.then(async (texts) => {
     button.title = short || tip;
   }
   await restore();
+  performance.mark('zelkora-restored');
   showWork('dump');
   updateCommands();
   performance.mark('zelkora-ready');

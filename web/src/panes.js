@@ -9,8 +9,18 @@ function cells(element, count, tag = 'span') {
   return element.children;
 }
 
+// Elements are written only where they change: every write makes the browser work out
+// the styles again, and a step changes only a few cells.
 function setText(element, text) {
   if (element.textContent !== text) element.textContent = text;
+}
+
+function setClass(element, name) {
+  if (element.className !== name) element.className = name;
+}
+
+function setData(element, key, value) {
+  if (element.dataset[key] !== String(value)) element.dataset[key] = value;
 }
 
 // The listing: ADDR and the source line, the PR arrow, breakpoints, the last-run tint.
@@ -23,10 +33,10 @@ export class ListingPane {
       onScroll: () => onNeed(),
       renderRow: (row, data, index) => {
         const [mark, address, source] = cells(row, 3);
-        row.className = 'vr-row' + (index === this.selected ? ' selected' : '') + (data.lastRun ? ' last-run' : '');
-        row.dataset.row = index;
-        row.setAttribute('aria-selected', index === this.selected);
-        mark.className = 'mark' + (data.breakpoint ? ' bp' : '') + (data.pr ? ' pr' : '');
+        setClass(row, 'vr-row' + (index === this.selected ? ' selected' : '') + (data.lastRun ? ' last-run' : ''));
+        setData(row, 'row', index);
+        if (row.getAttribute('aria-selected') !== String(index === this.selected)) row.setAttribute('aria-selected', index === this.selected);
+        setClass(mark, 'mark' + (data.breakpoint ? ' bp' : '') + (data.pr ? ' pr' : ''));
         setText(address, data.address);
         setText(source, data.source);
       },
@@ -85,9 +95,9 @@ export class ErrorsPane {
     this.list = new VirtualRows(element, {
       onScroll: () => this.redraw(),
       renderRow: (row, error, index) => {
-        row.className = 'vr-row' + (index === this.selected ? ' selected' : '');
-        row.dataset.row = index;
-        row.setAttribute('role', 'listitem');
+        setClass(row, 'vr-row' + (index === this.selected ? ' selected' : ''));
+        setData(row, 'row', index);
+        if (!row.hasAttribute('role')) row.setAttribute('role', 'listitem');
         setText(row, error.text);
       },
     });
@@ -126,8 +136,8 @@ function drawTable(tbody, rows, columns, changed) {
     const row = tbody.rows[i] || tbody.insertRow();
     while (row.cells.length < columns.length) row.append(document.createElement(row.cells.length ? 'td' : 'th'));
     columns.forEach((column, c) => setText(row.cells[c], data[column] ?? ''));
-    row.classList.toggle('changed', changed(data));
-    row.dataset.index = i;
+    if (row.classList.contains('changed') !== changed(data)) row.classList.toggle('changed');
+    setData(row, 'index', i);
   });
 }
 
@@ -136,12 +146,13 @@ export const registerColumns = ['name', 'hex', 'signed', 'unsigned', 'binary', '
 export function drawRegisters(table, rows) {
   const body = table.tBodies[0];
   drawTable(body, rows, registerColumns, (row) => row.changed);
-  for (const row of body.rows) row.cells[0].setAttribute('scope', 'row');
+  for (const row of body.rows) if (!row.cells[0].hasAttribute('scope')) row.cells[0].setAttribute('scope', 'row');
 }
 
 export function drawStack(table, rows) {
   drawTable(table.tBodies[0], rows, ['address', 'value'], (row) => row.changed);
-  table.tBodies[0].rows[0]?.classList.add('sp');
+  const top = table.tBodies[0].rows[0];
+  if (top && !top.classList.contains('sp')) top.classList.add('sp');
 }
 
 export function drawLabels(table, rows) { drawTable(table.tBodies[0], rows, ['name', 'address'], () => false); }
@@ -151,7 +162,10 @@ export function drawWatches(table, rows, selected) {
   const body = table.tBodies[0];
   drawTable(body, rows.map((row) => ({ ...row, format: kWatchFormatNames[row.format] })), ['target', 'value'],
     (row) => row.changed);
-  for (const row of body.rows) row.classList.toggle('selected', selected.has(Number(row.dataset.index)));
+  for (const row of body.rows) {
+    const on = selected.has(Number(row.dataset.index));
+    if (row.classList.contains('selected') !== on) row.classList.toggle('selected');
+  }
 }
 
 // The output: the newest lines only, as the desktop pane keeps them.

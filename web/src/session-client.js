@@ -1,8 +1,9 @@
 // The page's end of the worker: commands go out as messages, each answered by its result
 // and the state the panes draw. Progress of a running machine comes as it goes.
 export class SessionClient {
-  constructor(url) {
-    this.worker = new Worker(url);
+  // worker: one the page started early, with the messages it has sent so far.
+  constructor(url, worker = null, early = []) {
+    this.worker = worker || new Worker(url);
     this.nextId = 1;
     this.pending = new Map();
     this.onProgress = () => {};
@@ -15,6 +16,7 @@ export class SessionClient {
         else this.settle(message);
       };
       this.worker.onerror = (event) => reject(new Error(event.message));
+      for (const event of early) this.worker.onmessage(event);
     });
   }
 

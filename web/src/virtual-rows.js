@@ -22,12 +22,18 @@ export class VirtualRows {
         this.onScroll(top);
       }
     });
-    new ResizeObserver(() => this.onScroll(this.top)).observe(element);
+    // The height is kept as the observer tells it: reading it after a change of the page
+    // would make the browser lay the page out at once, in the middle of a command.
+    this.height = 0;
+    new ResizeObserver(([entry]) => {
+      this.height = entry.contentRect.height;
+      this.onScroll(this.top);
+    }).observe(element);
   }
 
   // Rows that fit, and one more for the part of a row at the bottom.
-  visibleRows() { return Math.max(1, Math.ceil(this.element.clientHeight / kRowHeight)); }
-  fullRows() { return Math.max(1, Math.floor(this.element.clientHeight / kRowHeight)); }
+  visibleRows() { return Math.max(1, Math.ceil(this.height / kRowHeight)); }
+  fullRows() { return Math.max(1, Math.floor(this.height / kRowHeight)); }
 
   setCount(count) {
     if (count === this.count) return;

@@ -12,7 +12,9 @@ export async function start() {
   const server = await serve(pageDir, 0, '127.0.0.1');
   const browser = await chromium.launch({
     executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-    args: ['--no-sandbox', '--disable-gpu', '--disable-dev-shm-usage', '--lang=ja'],
+    // No sandbox (root in CI), and none of chromium's own connections: this machine's network is closed.
+    args: ['--no-sandbox', '--disable-gpu', '--disable-dev-shm-usage', '--lang=ja', '--no-first-run', '--disable-quic',
+      '--disable-background-networking', '--disable-component-update', '--disable-sync'],
   });
   const url = `http://127.0.0.1:${server.address().port}/`;
   return {
@@ -21,6 +23,8 @@ export async function start() {
     async newPage(options = {}) {
       const context = await browser.newContext({ viewport: { width: 1280, height: 900 }, acceptDownloads: true, locale: 'ja-JP', ...options });
       const page = await context.newPage();
+      // A machine shared with other builds can be slow: a wait fails only when something is stuck.
+      page.setDefaultTimeout(120000);
       page.on('pageerror', (error) => { page.errors ||= []; page.errors.push(error); });
       return page;
     },

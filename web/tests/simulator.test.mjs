@@ -55,7 +55,7 @@ test('the toolbar and the panes carry the names screen readers and tests rely on
   await open(page, h.url);
   for (const name of ['ｱｾﾝﾌﾞﾙ', 'ﾘｽﾀｰﾄ', '実行', 'ﾄﾚｰｽ実行', 'ﾊﾟｽ実行', 'ここまで実行', '停止', '1ｽﾃｯﾌﾟ戻る']) {
     assert.equal(await button(page, name).count(), 1, name);
-    assert.equal(await button(page, name).locator('img').count(), 1, `${name} has its icon`);
+    assert.equal(await button(page, name).locator('svg').count(), 1, `${name} has its icon`);
   }
   assert.equal(await page.getByRole('table', { name: 'ﾚｼﾞｽﾀ', exact: true }).count(), 1);
   await button(page, '出力結果').click();
@@ -99,6 +99,10 @@ test('trace, pass over CALL, the PR arrow, the editor PR line and the changed va
   assert.equal(await page.locator('#listing .mark.pr').count(), 1);
   assert.match(await page.locator('#listing .vr-row:has(.mark.pr)').textContent(), /0102\s+LD\s+GR2,LEN/);
   assert.equal(await page.locator('.cm-pr-line').textContent(), '\tLD\tGR2,LEN');
+  // The editor's colours come from the core: the operation, the register and the label.
+  await page.locator('.cm-pr-line .cm-casl-op').waitFor();
+  assert.deepEqual(await page.locator('.cm-pr-line [class^="cm-casl"]').allTextContents(), ['LD', 'GR2']);
+  assert.equal(await page.locator('.cm-line', { hasText: 'UPPER\tLD' }).locator('.cm-casl-label').textContent(), 'UPPER');
 
   await key(page, 'F9'); // LD GR2,LEN
   await key(page, 'F10'); // CALL UPPER, run through
@@ -264,6 +268,7 @@ ONE\tDC\t1
   }
   await idle(page);
   const lines = await outputLines(page);
+  assert.equal(await page.evaluate(() => window.zelkora.snap.output.total), 1000000);
   assert.equal(lines.length, 1000);
   assert.ok(lines.every((l) => l === 'OUTPUT : line'));
   assert.ok(Math.max(...lags) < 1000, `frames waited ${Math.max(...lags)} ms`);

@@ -444,7 +444,10 @@ addEventListener('drop', (event) => {
 
 $('input-bar').addEventListener('submit', (event) => {
   event.preventDefault();
-  if (state.waiting) runCommand('input', [$('input-line').value]);
+  if (!state.waiting) return;
+  const line = $('input-line').value;
+  $('input-line').value = '';
+  runCommand('input', [line]);
 });
 $('input-eof').addEventListener('click', () => { if (state.waiting) runCommand('eof'); });
 

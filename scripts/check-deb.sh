@@ -16,7 +16,8 @@ for f in ./usr/bin/zelkora ./usr/bin/zelkora-cli ./usr/share/zelkora/Help/zelkor
          ./usr/share/icons/hicolor/scalable/apps/zelkora.svg ./usr/share/icons/hicolor/48x48/apps/zelkora.png \
          ./usr/share/man/man1/zelkora.1.gz ./usr/share/man/man1/zelkora-cli.1.gz \
          ./usr/share/doc/zelkora/changelog.gz ./usr/share/doc/zelkora/copyright \
-         ./usr/share/lintian/overrides/zelkora; do
+         ./usr/share/lintian/overrides/zelkora ./usr/share/zelkora/web/index.html \
+         ./usr/share/zelkora/web/zelkora-core.wasm; do
   if ! grep -qx "$f" <<< "$files"; then echo "missing from the package: $f" >&2; status=1; fi
 done
 depends=$(dpkg-deb -f "$deb" Depends)

@@ -9,6 +9,7 @@ import { Messages, registerDialog, watchDialog } from './dialogs.js';
 import { readFile, download, sharedSource, shareLink, traceTableName } from './files.js';
 import { saveWork, saveWorkNow, loadWork } from './storage.js';
 import { commandForKey } from './keys.js';
+import { addressOf, makeDraggable, dropTarget, contextMenu } from './drag-menus.js';
 
 const kOutputLimit = 1000;
 const kNewName = '無題.asm';
@@ -194,10 +195,10 @@ async function openRegisterDialog(focusRow = 0) {
   updateCommands();
 }
 
-async function openWatchDialog(index) {
+async function openWatchDialog(index, target = '') {
   const existing = index >= 0 ? state.snap.watches[index] : null;
   const title = existing ? 'ｳｫｯﾁの変更' : 'ｳｫｯﾁの新規追加';
-  await watchDialog($('watch-dialog'), title, existing || { target: '', length: 1, format: 0 },
+  await watchDialog($('watch-dialog'), title, existing || { target, length: 1, format: 0 },
     (target, length, format) => send(existing ? 'changeWatch' : 'addWatch',
       existing ? [index, target, length, format] : [target, length, format]).then((answer) => answer.result),
     () => messages.show(state.texts[3081], 1));
@@ -472,11 +473,31 @@ $('labels').tBodies[0].addEventListener('dblclick', async (event) => {
   const row = event.target.closest('tr');
   if (!row || !state.snap?.labels) return;
   const label = state.snap.labels[Number(row.dataset.index)];
-  const { result } = await client.call('rowOfAddress', [parseInt(label.address, 16)]);
-  if (result >= 0) { listing.select(result); listing.list.reveal(result); }
-  dump.showAddress(parseInt(label.address, 16));
+  await showLabelInListing(label);
+  dump.showAddress(addressOf(label.address));
   refresh();
 });
+
+async function showLabelInListing(label) {
+  const { result } = await client.call('rowOfAddress', [addressOf(label.address)]);
+  if (result >= 0) { listing.select(result); listing.list.reveal(result); }
+}
+
+makeDraggable($('labels').tBodies[0], (i) => state.snap?.labels?.[i] && { type: 'label', ...state.snap.labels[i] });
+// GR0-GR7 and SP: their values are addresses; PR and FR are not dragged.
+makeDraggable($('registers').tBodies[0], (i) => i < 9 && state.snap?.registers && {
+  type: 'register', name: state.snap.registers[i].name, address: state.snap.registers[i].hex,
+});
+dropTarget($('listing'), ['label'], (label) => showLabelInListing(label).then(refresh));
+dropTarget($('dump'), ['label', 'register'], (item) => { dump.showAddress(addressOf(item.address)); refresh(); });
+dropTarget($('work-watch'), ['label', 'register'], (item) => {
+  if (idle()) openWatchDialog(-1, item.type === 'label' ? item.name : `$${item.name}`);
+});
+
+const menuLabel = (name) => document.querySelector(`.menubar [data-cmd="${name}"]`).innerHTML;
+const menuOptions = { labelOf: menuLabel, run: command, enabled: (name) => commands[name].enabled() };
+contextMenu($('listing'), ['bp', 'setPR', 'toCursor', 'restart'], menuOptions);
+contextMenu($('work-watch'), ['watchAdd', 'watchChange', 'watchDelete'], menuOptions);
 
 $('watches').tBodies[0].addEventListener('click', (event) => {
   const row = event.target.closest('tr');

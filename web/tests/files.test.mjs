@@ -189,3 +189,19 @@ test('the trace table downloads as CSV', async () => {
   assert.match(rows[2], /^2,/);
   await page.context().close();
 });
+
+test('once loaded, the page opens again offline with the work in it', async () => {
+  const page = await h.newPage();
+  await open(page, h.url);
+  await page.evaluate(() => navigator.serviceWorker.ready);
+  await page.reload();
+  await page.waitForSelector('body[data-ready="1"]');
+  await setSource(page, 'O\tSTART\n\tRET\n\tEND\n');
+  await page.context().setOffline(true);
+  await page.reload();
+  await page.waitForSelector('body[data-ready="1"]');
+  assert.equal(await editorText(page), 'O\tSTART\n\tRET\n\tEND\n');
+  await key(page, 'F7');
+  assert.ok((await messageTexts(page)).some((t) => t.includes('ｱｾﾝﾌﾞﾙが正常に終了しました')));
+  await page.context().close();
+});

@@ -274,3 +274,60 @@ ONE\tDC\t1
   assert.ok(Math.max(...lags) < 1000, `frames waited ${Math.max(...lags)} ms`);
   await page.context().close();
 });
+
+test('labels sort by a header click; a dragged label shows its word in the dump and opens a watch', async () => {
+  const page = await assembled(SUBROUTINE);
+  const names = () => page.locator('#labels tbody th').allTextContents();
+  assert.deepEqual(await names(), ['DIFF', 'LEN', 'MAIN', 'ONE', 'TEXT', 'UPPER']);
+  await page.locator('#labels th', { hasText: 'ADDR' }).click();
+  await idle(page);
+  assert.deepEqual(await names(), ['MAIN', 'TEXT', 'LEN', 'UPPER', 'DIFF', 'ONE']);
+  await page.locator('#labels th', { hasText: 'ADDR' }).click();
+  await idle(page);
+  assert.deepEqual(await names(), ['ONE', 'DIFF', 'UPPER', 'LEN', 'TEXT', 'MAIN']);
+
+  await page.locator('#labels tbody tr', { hasText: 'DIFF' }).dragTo(page.locator('#dump'));
+  await idle(page);
+  const caret = page.locator('#dump .caret');
+  assert.equal(await caret.evaluate((e) => e.dataset.address), String(0x117));
+
+  await button(page, 'ﾒﾓﾘｳｫｯﾁ').click();
+  await page.locator('table[aria-label="ﾚｼﾞｽﾀ"] tbody tr', { hasText: 'SP' }).dragTo(page.locator('#work-watch'));
+  const dialog = page.locator('#watch-dialog');
+  assert.equal(await dialog.locator('[name=target]').inputValue(), '$SP');
+  await dialog.getByRole('button', { name: 'OK' }).click();
+  await idle(page);
+  assert.equal(await page.locator('#watches tbody tr').first().textContent(), '$SP#0000');
+  await page.context().close();
+});
+
+test('the listing context menu, and 前回の停止位置まで戻る takes a whole run back', async () => {
+  const page = await assembled(SUBROUTINE);
+  await listingRow(page, '010E').click({ button: 'right' });
+  await page.getByRole('menuitem', { name: /BP設定\/解除/ }).click();
+  await idle(page);
+  assert.equal(await listingRow(page, '010E').locator('.mark.bp').count(), 1);
+  await key(page, 'F5');
+  assert.equal(await pr(page), '010E');
+  await page.getByText('実行(G)', { exact: true }).click();
+  await page.getByRole('button', { name: '前回の停止位置まで戻る' }).click();
+  await idle(page);
+  assert.equal(await pr(page), '0100');
+  assert.equal((await registers(page)).SP[0], 'FFFF');
+  await page.context().close();
+});
+
+test('Stop while IN waits leaves PR on the IN, and the next run asks again', async () => {
+  const page = await assembled(ECHO);
+  await key(page, 'F5');
+  await page.locator('#input-line').waitFor();
+  await press(page, '停止');
+  assert.ok(await page.locator('#input-line').isHidden());
+  assert.equal(await pr(page), '0100');
+  assert.ok(await button(page, 'ﾄﾚｰｽ実行').isEnabled());
+  await key(page, 'F9');
+  await page.locator('#input-line').waitFor();
+  await press(page, 'EOF');
+  assert.equal(await pr(page), '010C');
+  await page.context().close();
+});

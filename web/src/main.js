@@ -210,6 +210,14 @@ async function deleteWatches() {
   for (const index of indices) await send('removeWatch', [index]);
 }
 
+// F6 and Shift+F6 go round the panes in the order they stand on the screen.
+function focusPane(step) {
+  const work = { dump: 'dump', watch: 'watches', output: 'output' }[state.work];
+  const panes = [editor.view.contentDOM, ...['errors', 'listing', 'registers', 'stack', 'labels', work].map($)];
+  const at = panes.findIndex((pane) => pane.contains(document.activeElement));
+  panes[(at + step + panes.length) % panes.length].focus();
+}
+
 function showWork(work) {
   state.work = work;
   $('work-dump').hidden = work !== 'dump';
@@ -361,6 +369,8 @@ const commands = {
   watchAdd: { enabled: () => idle() && state.work === 'watch', run: () => openWatchDialog(-1) },
   watchChange: { enabled: () => idle() && state.watchSelected.size === 1, run: () => openWatchDialog([...state.watchSelected][0]) },
   watchDelete: { enabled: () => idle() && state.watchSelected.size > 0, run: deleteWatches },
+  nextPane: { enabled: () => true, run: () => focusPane(1) },
+  prevPane: { enabled: () => true, run: () => focusPane(-1) },
   viewDump: { enabled: () => true, run: () => showWork('dump'), checked: () => state.work === 'dump' },
   viewWatch: { enabled: () => true, run: () => showWork('watch'), checked: () => state.work === 'watch' },
   viewOutput: { enabled: () => true, run: () => showWork('output'), checked: () => state.work === 'output' },

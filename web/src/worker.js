@@ -8,6 +8,7 @@ importScripts('zelkora-core.js');
 
 const kProgressMs = 100; // how often a running machine shows the page its indicator and output
 const kStackRows = 64;
+const kSliceMs = 10;
 // Texts of the string table the page shows before it asks for anything.
 const kTextIds = [32771, 32772, 32774, 32775, 32776, 32777, 32778, 32779, 32780, 32783, 32790, 32796, 32797, 32798,
   32799, 32800, 32801, 32810, 32811, 32812, 57600, 57601, 57603, 57345, 3003, 3010, 3011, 3080, 3081, 3082];
@@ -157,6 +158,8 @@ self.onmessage = (event) => {
 createZelkoraCore().then((module) => {
   core = module;
   session = new module.Session();
+  // Short slices: Stop and the page's questions wait at most this long for an answer.
+  session.setSliceMs(kSliceMs);
   const texts = {};
   for (const id of kTextIds) texts[id] = module.messageText(id);
   post({ type: 'ready', texts });

@@ -331,3 +331,42 @@ test('Stop while IN waits leaves PR on the IN, and the next run asks again', asy
   assert.equal(await pr(page), '010C');
   await page.context().close();
 });
+
+test('text from an input method and half-width katakana typed in the editor assemble into their words', async () => {
+  const page = await h.newPage();
+  await open(page, h.url);
+  await setSource(page, 'K\tSTART\n\tRET\nC\tDC\t\'\'\t; \n\tEND\n');
+  // The caret between the quotes, then katakana typed; after the comment an IME's composition.
+  await page.evaluate(() => {
+    const view = window.zelkoraEditor;
+    view.focus();
+    view.dispatch({ selection: { anchor: view.state.doc.line(3).from + 6 } });
+  });
+  await page.keyboard.insertText('ｱｲ');
+  await page.keyboard.press('End');
+  const cdp = await page.context().newCDPSession(page);
+  await cdp.send('Input.imeSetComposition', { text: 'にほん', selectionStart: 3, selectionEnd: 3 });
+  await cdp.send('Input.imeSetComposition', { text: '日本', selectionStart: 2, selectionEnd: 2 });
+  await cdp.send('Input.insertText', { text: '日本' });
+  await idle(page);
+  assert.equal(await page.evaluate(() => window.zelkoraEditor.state.doc.line(3).text), "C\tDC\t'ｱｲ'\t; 日本");
+  await key(page, 'F7');
+  const row = page.locator('#dump .dump-row', { hasText: /^0100 / });
+  assert.deepEqual(await row.locator('.word').allTextContents().then((w) => w.slice(0, 3)), ['8100', 'FFB1', 'FFB2']);
+  await page.context().close();
+});
+
+test('F6 and Shift+F6 go round the panes', async () => {
+  const page = await assembled(SUBROUTINE);
+  await page.evaluate(() => window.zelkoraEditor.focus());
+  const focused = () => page.evaluate(() => document.activeElement.id || document.activeElement.className);
+  const order = [];
+  for (let i = 0; i < 7; ++i) {
+    await page.keyboard.press('F6');
+    order.push(await focused());
+  }
+  assert.deepEqual(order, ['errors', 'listing', 'registers', 'stack', 'labels', 'dump', 'cm-content']);
+  await page.keyboard.press('Shift+F6');
+  assert.equal(await focused(), 'dump');
+  await page.context().close();
+});

@@ -41,6 +41,10 @@ enum : int {
     MSG_NOT_TEXT_FILE = 3080,
     MSG_NOT_A_POSITIVE_INTEGER = 3081,
     MSG_NEW_FILE_SAVE_FAILED = 3082,
+    // The web page's status and its share link (%1 the link).
+    MSG_WEB_SHARE_LINK = 3100,
+    MSG_WEB_RUNNING = 3101,
+    MSG_WEB_WAITING_FOR_INPUT = 3102,
     // The exercise's test file beside the source.
     MSG_TESTS_UNREADABLE = 3110,  // %1 file, %2 reason
     MSG_TESTS_WRONG = 3111,       // %1 file, %2 line, %3 what is wrong

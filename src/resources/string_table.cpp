@@ -104,6 +104,10 @@ constexpr Entry kStrings[] = {
     {3080, "ﾃｷｽﾄﾌｧｲﾙではないようです。開きますか?"},
     {3081, "正の整数を入力してください。"},
     {3082, "ﾌｧｲﾙ( %1 )に保存できませんでした。"},
+    // The web page: the link that carries the program, and the status bar while a run goes on.
+    {3100, "このﾌﾟﾛｸﾞﾗﾑを開くﾘﾝｸです(ｸﾘｯﾌﾟﾎﾞｰﾄﾞにｺﾋﾟｰしました):\n%1"},
+    {3101, "実行中"},
+    {3102, "IN命令の入力待ち"},
     // The exercise's tests: the file beside the source, its run, the first line of its results.
     {3110, "ﾃｽﾄﾌｧｲﾙ( %1 )を読めませんでした。\n%2"},
     {3111, "ﾃｽﾄﾌｧｲﾙ( %1 )の %2 行目に誤りがあります。\n%3"},

@@ -325,8 +325,7 @@ async function saveTraceTable() {
 async function share() {
   const link = shareLink(editor.getText());
   try { await navigator.clipboard.writeText(link); } catch { /* the link shows below all the same */ }
-  const box = messages.show(`共有ﾘﾝｸ: ${link}`, 0);
-  box.querySelector('.msg-text').classList.add('link');
+  messages.show(text(3100, link), 0).classList.add('share');
 }
 
 function work() {
@@ -406,7 +405,7 @@ function updateCommands() {
       if (button.getAttribute(attribute) !== on) button.setAttribute(attribute, on);
     }
   }
-  const status = state.running ? '実行中' : state.waiting ? 'IN命令の入力待ち' : state.texts[57345] || '';
+  const status = state.texts[state.running ? 3101 : state.waiting ? 3102 : 57345] || '';
   if ($('status-text').textContent !== status) $('status-text').textContent = status;
 }
 

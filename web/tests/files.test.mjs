@@ -56,7 +56,7 @@ test('the share link of the editor text opens the same text', async () => {
   await setSource(page, program);
   await page.getByText('ﾌｧｲﾙ(F)').click();
   await page.getByRole('button', { name: /共有ﾘﾝｸ/ }).click();
-  const link = (await messageTexts(page)).find((t) => t.startsWith('共有ﾘﾝｸ: ')).slice('共有ﾘﾝｸ: '.length);
+  const link = (await page.locator('#messages .share .msg-text').textContent()).split('\n')[1];
   const other = await h.newPage();
   await open(other, link);
   assert.equal(await editorText(other), program);

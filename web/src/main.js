@@ -530,16 +530,27 @@ async function restore() {
   if (location.hash.startsWith('#src=')) history.replaceState(null, '', location.pathname + location.search);
   const stored = await storedWork;
   if (shared !== null) {
-    if (stored && stored.dirty && stored.text !== shared) {
-      await restoreStored(stored);
-      if (!(await mayDropEdits())) return;
-    }
-    await newFile(shared);
+    if (stored && stored.dirty && stored.text !== shared) await restoreStored(stored);
+    await openShared(shared);
     return;
   }
   if (stored) await restoreStored(stored);
   else await newFile();
 }
+
+// A share link's program replaces the editor's text, unsaved edits only after the question.
+async function openShared(shared) {
+  if (state.dirty && editor.getText() !== shared && !(await mayDropEdits())) return;
+  await newFile(shared);
+}
+
+// A link pasted into the address bar of the open page changes only the fragment.
+addEventListener('hashchange', () => {
+  const shared = sharedSource(location.hash);
+  if (!location.hash.startsWith('#src=')) return;
+  history.replaceState(null, '', location.pathname + location.search);
+  if (shared !== null && idle() && document.body.dataset.ready) openShared(shared);
+});
 
 async function restoreStored(stored) {
   if (stored.bytes) {

@@ -205,3 +205,22 @@ test('once loaded, the page opens again offline with the work in it', async () =
   assert.ok((await messageTexts(page)).some((t) => t.includes('ｱｾﾝﾌﾞﾙが正常に終了しました')));
   await page.context().close();
 });
+
+test('a share link opened over unsaved work asks first; ｷｬﾝｾﾙ keeps the work', async () => {
+  const page = await h.newPage();
+  await open(page, h.url);
+  await setSource(page, '; mine\n');
+  await page.goto(`${h.url}#src=${base64url('; shared\n')}`);
+  const question = page.getByRole('alertdialog');
+  await question.waitFor();
+  await question.getByRole('button', { name: 'ｷｬﾝｾﾙ' }).click();
+  await idle(page);
+  assert.equal(await editorText(page), '; mine\n');
+  // The same link opened in a new visit of the page asks too.
+  await page.goto('about:blank');
+  await page.goto(`${h.url}#src=${base64url('; shared\n')}`);
+  await page.getByRole('alertdialog').getByRole('button', { name: 'いいえ' }).click();
+  await page.waitForSelector('body[data-ready="1"]');
+  assert.equal(await editorText(page), '; shared\n');
+  await page.context().close();
+});

@@ -130,3 +130,13 @@ export function watchDialog(dialog, title, watch, apply, notANumber) {
   target.focus();
   return promise;
 }
+
+// 名前を付けて保存: the name the file is downloaded under; null when cancelled.
+export async function nameDialog(dialog, name) {
+  const field = dialog.querySelector('[name=name]');
+  field.value = name;
+  const promise = modal(dialog, () => field.value.trim() !== '');
+  field.focus();
+  field.setSelectionRange(0, name.lastIndexOf('.') > 0 ? name.lastIndexOf('.') : name.length);
+  return (await promise) ? field.value.trim() : null;
+}

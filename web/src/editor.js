@@ -8,7 +8,16 @@ import {
   highlightActiveLineGutter, keymap, drawSelection,
 } from '@codemirror/view';
 import { defaultKeymap, history, historyKeymap, indentWithTab } from '@codemirror/commands';
-import { searchKeymap, search } from '@codemirror/search';
+import { searchKeymap, search, openSearchPanel } from '@codemirror/search';
+
+// The find and replace panel in Japanese, as the desktop program's find and replace windows.
+const kPhrases = {
+  Find: '検索', Replace: '置換', next: '次を検索', previous: '前を検索', all: 'すべて選択', 'match case': '大文字と小文字を区別',
+  regexp: '正規表現', 'by word': '単語単位', replace: '置換', 'replace all': 'すべて置換', close: '閉じる',
+  'Go to line': '行へ移動', go: '移動', 'current match': '現在の一致', 'on line': '行',
+  'replaced match on line $': '$ 行目を置換しました', 'replaced $ matches': '$ 個を置換しました',
+  'Selection deleted': '選択範囲を削除しました', 'Control character': '制御文字',
+};
 
 const kKindClasses = ['cm-casl-label', 'cm-casl-op', 'cm-casl-reg', 'cm-casl-num', 'cm-casl-str', 'cm-casl-comment'];
 const kindMarks = kKindClasses.map((cls) => Decoration.mark({ class: cls }));
@@ -138,7 +147,10 @@ export function createEditor(parent, { onChange, onCaret, requestColours }) {
         EditorState.tabSize.of(8), lineNumbers(), markGutter, highlightActiveLineGutter(), highlightActiveLine(), history(), drawSelection(),
         search({ top: true }), errorField, otherEndField, prField, prDecorations, colouring(requestColours), theme,
         readOnly.of(EditorState.readOnly.of(false)),
-        keymap.of([...defaultKeymap, ...historyKeymap, ...searchKeymap, indentWithTab]),
+        EditorState.phrases.of(kPhrases),
+        // Ctrl+H opens the same panel, whose second line replaces.
+        keymap.of([{ key: 'Mod-h', run: openSearchPanel, preventDefault: true }, ...defaultKeymap, ...historyKeymap,
+          ...searchKeymap, indentWithTab]),
         EditorView.updateListener.of((update) => {
           if (update.docChanged) onChange();
           if (update.docChanged || update.selectionSet) {

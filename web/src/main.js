@@ -5,7 +5,7 @@ import { SessionClient } from './session-client.js';
 import { createEditor } from './editor.js';
 import { ErrorsPane, ListingPane, OutputPane, drawRegisters, drawStack, drawLabels, drawWatches } from './panes.js';
 import { DumpPane } from './dump.js';
-import { Messages, registerDialog, watchDialog } from './dialogs.js';
+import { Messages, registerDialog, watchDialog, nameDialog } from './dialogs.js';
 import { readFile, download, sharedSource, shareLink, traceTableName } from './files.js';
 import { saveWork, saveWorkNow, loadWork } from './storage.js';
 import { commandForKey } from './keys.js';
@@ -306,6 +306,13 @@ async function save() {
   return true;
 }
 
+async function saveAs() {
+  const name = await nameDialog($('name-dialog'), state.name);
+  if (name === null) return false;
+  setFileName(name);
+  return save();
+}
+
 async function reopen(encoding) {
   if (!state.bytes) return;
   if (state.dirty && (await messages.ask(text(3011, state.name), ['はい', 'いいえ'])) !== 0) return;
@@ -348,6 +355,7 @@ const commands = {
   new: { enabled: idle, run: async () => { if (await mayDropEdits()) await newFile(); } },
   open: { enabled: idle, run: () => $('file-input').click() },
   save: { enabled: idle, run: save },
+  saveAs: { enabled: idle, run: saveAs },
   reopenSjis: { enabled: () => idle() && !!state.bytes, run: () => reopen('sjis') },
   reopenUtf8: { enabled: () => idle() && !!state.bytes, run: () => reopen('utf8') },
   traceTable: { enabled: loaded, run: saveTraceTable },

@@ -224,3 +224,18 @@ test('a share link opened over unsaved work asks first; ｷｬﾝｾﾙ keeps th
   assert.equal(await editorText(page), '; shared\n');
   await page.context().close();
 });
+
+test('名前を付けて保存 downloads under the name typed, which the page then keeps', async () => {
+  const page = await h.newPage();
+  await open(page, h.url);
+  await setSource(page, 'N\tSTART\n\tRET\n\tEND\n');
+  await page.getByText('ﾌｧｲﾙ(F)').click();
+  await page.getByRole('button', { name: /名前を付けて保存/ }).click();
+  const dialog = page.locator('#name-dialog');
+  await dialog.locator('[name=name]').fill('kadai1.asm');
+  const file = await saved(page, () => dialog.getByRole('button', { name: '保存(S)' }).click());
+  assert.equal(file.name, 'kadai1.asm');
+  assert.equal(file.bytes.toString('latin1'), 'N\tSTART\r\n\tRET\r\n\tEND\r\n');
+  assert.equal(await page.locator('#file-name').textContent(), 'kadai1.asm');
+  await page.context().close();
+});

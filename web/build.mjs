@@ -20,6 +20,7 @@ for (const file of ['zelkora-core.js', 'zelkora-core.wasm']) {
 
 await rm(out, { recursive: true, force: true });
 await mkdir(join(out, 'icons'), { recursive: true });
+await mkdir(join(out, 'help'), { recursive: true });
 const common = { bundle: true, minify: true, target: ['chrome100', 'firefox100', 'safari15'], legalComments: 'none', logLevel: 'warning' };
 await esbuild.build({ ...common, entryPoints: [join(here, 'src', 'main.js')], outfile: join(out, 'app.js'), format: 'iife' });
 await esbuild.build({ ...common, entryPoints: [join(here, 'src', 'worker.js')], outfile: join(out, 'worker.js'), format: 'iife' });
@@ -38,4 +39,6 @@ for (const file of new Set(pending)) {
 await writeFile(join(out, 'index.html'), html);
 for (const file of ['zelkora-core.js', 'zelkora-core.wasm']) await cp(join(core, file), join(out, file));
 await cp(join(icons, 'app.svg'), join(out, 'icons', 'app.svg'));
+// The operating manual (one file with its pictures in it), for ﾍﾙﾌﾟ → 操作説明書.
+await cp(join(here, '..', 'Help', 'zelkora.htm'), join(out, 'help', 'zelkora.htm'));
 console.log(`page built in ${out}`);

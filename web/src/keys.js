@@ -3,7 +3,7 @@
 const kKeys = {
   F2: 'bp', F3: 'setPR', F5: 'go', F7: 'assemble', F8: 'register', F9: 'trace', F10: 'pass', F11: 'toCursor',
   'Ctrl+F5': 'restart', 'Shift+F9': 'back', 'Ctrl+N': 'new', 'Ctrl+O': 'open', 'Ctrl+S': 'save',
-  F6: 'nextPane', 'Shift+F6': 'prevPane',
+  F6: 'nextPane', 'Shift+F6': 'prevPane', F1: 'manual',
 };
 
 export function keyName(event) {

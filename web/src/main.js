@@ -376,6 +376,7 @@ const commands = {
   watchAdd: { enabled: () => idle() && state.work === 'watch', run: () => openWatchDialog(-1) },
   watchChange: { enabled: () => idle() && state.watchSelected.size === 1, run: () => openWatchDialog([...state.watchSelected][0]) },
   watchDelete: { enabled: () => idle() && state.watchSelected.size > 0, run: deleteWatches },
+  manual: { enabled: () => true, run: () => window.open('help/zelkora.htm', '_blank', 'noopener') },
   nextPane: { enabled: () => true, run: () => focusPane(1) },
   prevPane: { enabled: () => true, run: () => focusPane(-1) },
   viewDump: { enabled: () => true, run: () => showWork('dump'), checked: () => state.work === 'dump' },

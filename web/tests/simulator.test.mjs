@@ -356,7 +356,7 @@ test('text from an input method and half-width katakana typed in the editor asse
   await page.context().close();
 });
 
-test('F6 and Shift+F6 go round the panes', async () => {
+test('F6 and Shift+F6 go round the panes, F1 opens the manual', async () => {
   const page = await assembled(SUBROUTINE);
   await page.evaluate(() => window.zelkoraEditor.focus());
   const focused = () => page.evaluate(() => document.activeElement.id || document.activeElement.className);
@@ -368,5 +368,9 @@ test('F6 and Shift+F6 go round the panes', async () => {
   assert.deepEqual(order, ['errors', 'listing', 'registers', 'stack', 'labels', 'dump', 'cm-content']);
   await page.keyboard.press('Shift+F6');
   assert.equal(await focused(), 'dump');
+  // F1: the operating manual beside the page.
+  const [manual] = await Promise.all([page.context().waitForEvent('page'), page.keyboard.press('F1')]);
+  await manual.waitForLoadState();
+  assert.match(await manual.title(), /操作説明書/);
   await page.context().close();
 });

@@ -15,8 +15,15 @@ export class SessionClient {
         else if (message.type === 'progress') this.onProgress(message);
         else this.settle(message);
       };
-      this.worker.onerror = (event) => reject(new Error(event.message));
-      for (const event of early) this.worker.onmessage(event);
+      // A worker that fails (its module aborted) answers nothing more: every command waiting
+      // for it ends with the error, so that the page is not left waiting for ever.
+      this.worker.onerror = (event) => {
+        const error = new Error(event.message || 'worker');
+        reject(error);
+        for (const waiter of this.pending.values()) waiter.reject(error);
+        this.pending.clear();
+      };
+      for (const event of early) (event.type === 'error' ? this.worker.onerror : this.worker.onmessage)(event);
     });
   }
 

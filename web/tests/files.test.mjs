@@ -239,3 +239,12 @@ test('名前を付けて保存 downloads under the name typed, which the page th
   assert.equal(await page.locator('#file-name').textContent(), 'kadai1.asm');
   await page.context().close();
 });
+
+test('a page whose core cannot be loaded says so instead of waiting', async () => {
+  const page = await h.newPage();
+  await page.route('**/zelkora-core.js', (route) => route.fulfill({ status: 404, body: '' }));
+  await page.goto(h.url);
+  await page.locator('#messages .message.stop').waitFor();
+  assert.match(await page.locator('#messages .message.stop').textContent(), /WebAssembly/);
+  await page.context().close();
+});

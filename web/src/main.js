@@ -30,6 +30,7 @@ const state = {
   bytes: null, // the file's bytes as opened or last saved
   dirty: false,
   errors: [],
+  labels: [], // the label pane's rows in their order
   timing: { command: '', ms: 0 },
 };
 window.zelkora = state; // what a test reads: timing and state
@@ -99,7 +100,11 @@ function apply(snap) {
     drawStack($('stack'), snap.stack);
     dump.draw(snap);
     drawWatches($('watches'), snap.watches, state.watchSelected);
-    if (snap.labels) drawLabels($('labels'), snap.labels);
+    // The labels come only after an assembly or a new order: the pane keeps them between.
+    if (snap.labels) {
+      state.labels = snap.labels;
+      drawLabels($('labels'), snap.labels);
+    }
     // The editor follows in the frame that shows the panes: a key held down costs it one
     // update per frame, however many steps the frame shows.
     showPRLine(snap.prLine);
@@ -173,6 +178,7 @@ async function assemble() {
 function clearSimulator() {
   listing.clear();
   for (const id of ['registers', 'stack', 'labels']) $(id).tBodies[0].replaceChildren();
+  state.labels = [];
   $('dump').querySelector('.vr-body').replaceChildren();
   showPRLine(0);
 }
@@ -489,8 +495,8 @@ $('labels').tHead.addEventListener('click', (event) => {
 // A label's double click shows its statement in the listing and its word in the dump.
 $('labels').tBodies[0].addEventListener('dblclick', async (event) => {
   const row = event.target.closest('tr');
-  if (!row || !state.snap?.labels) return;
-  const label = state.snap.labels[Number(row.dataset.index)];
+  const label = row && state.labels[Number(row.dataset.index)];
+  if (!label) return;
   await showLabelInListing(label);
   dump.showAddress(addressOf(label.address));
   refresh();
@@ -501,7 +507,7 @@ async function showLabelInListing(label) {
   if (result >= 0) { listing.select(result); listing.list.reveal(result); }
 }
 
-makeDraggable($('labels').tBodies[0], (i) => state.snap?.labels?.[i] && { type: 'label', ...state.snap.labels[i] });
+makeDraggable($('labels').tBodies[0], (i) => state.labels[i] && { type: 'label', ...state.labels[i] });
 // GR0-GR7 and SP: their values are addresses; PR and FR are not dragged.
 makeDraggable($('registers').tBodies[0], (i) => i < 9 && state.snap?.registers && {
   type: 'register', name: state.snap.registers[i].name, address: state.snap.registers[i].hex,

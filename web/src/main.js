@@ -148,6 +148,7 @@ async function runCommand(cmd, args) {
   } finally {
     clearTimeout(look);
     state.running = false;
+    $('indicator').value = 0; // as the desktop's bar, empty between runs
     updateCommands();
   }
 }

@@ -53,18 +53,32 @@ await open(page, h.url);
 await setSource(page, LOOP);
 await page.keyboard.press('F7');
 await idle(page);
-const go = await page.evaluate(async () => {
-  const t0 = performance.now();
-  document.querySelector('[data-cmd="go"]').click();
-  while (window.zelkora.running) await new Promise((r) => setTimeout(r, 5));
-  return { ms: performance.now() - t0, executed: window.zelkora.snap.status.executed };
-});
+// The best of three for both: the machine is shared, and a run only ever takes longer.
+const goTimes = [];
+let executed = 0;
+for (let i = 0; i < 3; ++i) {
+  await page.keyboard.press('Control+F5');
+  await idle(page);
+  const go = await page.evaluate(async () => {
+    const t0 = performance.now();
+    document.querySelector('[data-cmd="go"]').click();
+    while (window.zelkora.running) await new Promise((r) => setTimeout(r, 5));
+    return { ms: performance.now() - t0, executed: window.zelkora.snap.status.executed };
+  });
+  goTimes.push(go.ms);
+  executed = go.executed;
+}
 const dir = await mkdtemp(join(tmpdir(), 'zelkora-bench-'));
 await writeFile(join(dir, 'loop.asm'), LOOP);
-const t0 = process.hrtime.bigint();
-execFileSync(cli, ['run', join(dir, 'loop.asm')], { stdio: 'ignore' });
-const nativeMs = Number(process.hrtime.bigint() - t0) / 1e6;
-console.log(`Go, ${go.executed.toLocaleString('en')} statements: page ${ms(go.ms)}, zelkora-cli ${ms(nativeMs)}, the page at ${(nativeMs / go.ms * 100).toFixed(0)} % of native`);
+const nativeTimes = [];
+for (let i = 0; i < 3; ++i) {
+  const t0 = process.hrtime.bigint();
+  execFileSync(cli, ['run', join(dir, 'loop.asm')], { stdio: 'ignore' });
+  nativeTimes.push(Number(process.hrtime.bigint() - t0) / 1e6);
+}
+const pageMs = Math.min(...goTimes);
+const nativeMs = Math.min(...nativeTimes);
+console.log(`Go, ${executed.toLocaleString('en')} statements (best of 3): page ${ms(pageMs)}, zelkora-cli ${ms(nativeMs)}, the page at ${(nativeMs / pageMs * 100).toFixed(0)} % of native`);
 
 // Stop: from the click to the page showing the stopped machine.
 await setSource(page, 'L\tSTART\nX\tJUMP\tX\n\tEND\n');

@@ -163,7 +163,8 @@ private:
             m_error.unreadable = true;
             return Fail("入力ファイル " + path + " を読めません: " + reason);
         }
-        for (std::string_view line : SplitLines(TextToCp932(bytes)))
+        const std::string text = TextToCp932(bytes);  // outlives the lines that point into it
+        for (std::string_view line : SplitLines(text))
             if (!AddInput(*c, std::string(line))) return false;
         return true;
     }

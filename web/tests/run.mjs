@@ -17,7 +17,8 @@ if (missing.length) {
   console.log(`skipped: no ${missing.map(([, what]) => what).join(', ')}`);
   process.exit(77);
 }
-const result = spawnSync(process.execPath, ['--test', '--test-concurrency=1', '--test-reporter=spec', here], {
+// One test file at a time (they share the server and the browser), each test named as it ends.
+const result = spawnSync(process.execPath, ['--test', '--test-concurrency=1', '--test-reporter=tap', here], {
   stdio: 'inherit',
   env: { ...process.env, ZELKORA_PAGE_DIR: pageDir },
 });

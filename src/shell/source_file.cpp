@@ -66,11 +66,7 @@ bool LooksLikeBinary(std::string_view bytes) { return bytes.find('\0') != std::s
 
 QString DescribeSourceFormat(const CSourceFormat& format)
 {
-    QString text = format.encoding == TextEncoding::Cp932 ? "Shift-JIS" : "UTF-8";
-    if (format.bom) text += " BOM";
-    const QString main = format.lineEnd == LineEnd::CrLf ? "CR LF" : "LF";
-    if (!format.mixed) return text + " " + main;
-    return text + " " + main + "/" + (format.lineEnd == LineEnd::CrLf ? "LF" : "CR LF") + QString::fromUtf8(" 混在");
+    return QString::fromStdString(DescribeSourceFormatText(format));
 }
 
 QString FileErrorText(int error, bool writing)

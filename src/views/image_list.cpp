@@ -40,24 +40,27 @@ QImage Strip(int images)
     return strip;
 }
 
+void DrawOutlined(QPainter& painter, const QPolygon& shape, const QColor& fill)
+{
+    painter.setPen(Qt::black);
+    painter.setBrush(fill);
+    painter.drawPolygon(shape);
+}
+
 // An arrow pointing right, filling the image at x0, with a black outline.
 void DrawArrow(QPainter& painter, int x0, const QColor& fill)
 {
-    const QPolygon arrow(
-        {{x0 + 1, 5}, {x0 + 7, 5}, {x0 + 7, 1}, {x0 + 14, 8}, {x0 + 7, 15}, {x0 + 7, 11}, {x0 + 1, 11}});
-    painter.setPen(Qt::black);
-    painter.setBrush(fill);
-    painter.drawPolygon(arrow);
+    DrawOutlined(painter,
+                 QPolygon({{x0 + 1, 5}, {x0 + 7, 5}, {x0 + 7, 1}, {x0 + 14, 8}, {x0 + 7, 15}, {x0 + 7, 11}, {x0 + 1, 11}}),
+                 fill);
 }
 
 // The same arrow at two thirds of its size, centred: it fits inside the breakpoint's ring.
 void DrawSmallArrow(QPainter& painter, int x0, const QColor& fill)
 {
-    const QPolygon arrow(
-        {{x0 + 4, 6}, {x0 + 8, 6}, {x0 + 8, 3}, {x0 + 13, 8}, {x0 + 8, 13}, {x0 + 8, 10}, {x0 + 4, 10}});
-    painter.setPen(Qt::black);
-    painter.setBrush(fill);
-    painter.drawPolygon(arrow);
+    DrawOutlined(painter,
+                 QPolygon({{x0 + 4, 6}, {x0 + 8, 6}, {x0 + 8, 3}, {x0 + 13, 8}, {x0 + 8, 13}, {x0 + 8, 10}, {x0 + 4, 10}}),
+                 fill);
 }
 
 const QColor kArrowYellow(255, 255, 0);

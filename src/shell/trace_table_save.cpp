@@ -31,10 +31,8 @@ QString Text(int id, std::initializer_list<std::string_view> inserts = {})
 
 bool ConfirmTraceTableSize(const CZelkoraDoc& doc, IShellUi& ui, QWidget* parent)
 {
-    const std::uint64_t bytes = doc.EstimateTraceTableBytes();
-    if (bytes <= kTraceTableAskBytes) return true;
-    return ui.AskOkCancel(parent, Text(MSG_TRACE_TABLE_LARGE, {std::to_string((bytes + 500'000) / 1'000'000),
-                                                               std::to_string(doc.GetTraceTableRows())}));
+    const std::string question = doc.TraceTableSizeQuestion();
+    return question.empty() || ui.AskOkCancel(parent, QString::fromStdString(question));
 }
 
 bool WriteTraceTableFile(const CZelkoraDoc& doc, const QString& path, IShellUi& ui, QWidget* parent, QString& error)

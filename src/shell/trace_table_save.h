@@ -9,9 +9,6 @@ class QWidget;
 // Saving the trace table, which may be far larger than anything else the program
 // writes: after a long Go it holds millions of rows.
 
-// A table above this size is saved only after a question.
-inline constexpr std::uint64_t kTraceTableAskBytes = 100'000'000;
-
 // True when the table is small enough or the user wants it anyway.
 bool ConfirmTraceTableSize(const CZelkoraDoc& doc, IShellUi& ui, QWidget* parent);
 

@@ -312,6 +312,14 @@ std::string CZelkoraDoc::GetTraceTable() const
     return std::move(text.Text());
 }
 
+std::string CZelkoraDoc::TraceTableSizeQuestion() const
+{
+    const std::uint64_t bytes = EstimateTraceTableBytes();
+    if (bytes <= kTraceTableAskBytes) return {};
+    return FormatMessageArgs(MSG_TRACE_TABLE_LARGE,
+                             {std::to_string((bytes + 500'000) / 1'000'000), std::to_string(GetTraceTableRows())});
+}
+
 std::uint64_t CZelkoraDoc::EstimateTraceTableBytes() const
 {
     const std::uint64_t rows = GetTraceTableRows();

@@ -84,6 +84,10 @@ public:
     // About how many bytes the trace table takes: its rows, each with the program's
     // statements' average source line.
     std::uint64_t EstimateTraceTableBytes() const;
+    // A table above kTraceTableAskBytes is made only after this question (its size and
+    // rows); empty when the table is smaller.
+    std::string TraceTableSizeQuestion() const;
+    static constexpr std::uint64_t kTraceTableAskBytes = 100'000'000;
 
     // What the last command changed: every command that may change the machine (a run,
     // going back, a change of the user's, a restart, a load) copies it first. Changing

@@ -18,7 +18,7 @@ val ToArray(const std::vector<T>& items)
     return array;
 }
 
-val Bytes(const std::string& bytes)
+val Bytes(std::string_view bytes)
 {
     // A copy: the view on the module's memory would be stale once that memory grows.
     return val::global("Uint8Array")
@@ -128,6 +128,22 @@ val ColourLines(const CWebSession&, const val& lines)
     return result;
 }
 
+// Hands each block of the trace table to write(Uint8Array), which answers whether to go on.
+class CCallbackTraceSink final : public ITraceSink {
+public:
+    explicit CCallbackTraceSink(val write) : m_write(std::move(write)) {}
+    bool Write(std::string_view text, std::uint64_t) override { return m_write(Bytes(text)).as<bool>(); }
+
+private:
+    val m_write;
+};
+
+bool WriteTraceTable(const CWebSession& session, val write)
+{
+    CCallbackTraceSink sink(std::move(write));
+    return session.WriteTraceTable(sink);
+}
+
 val Output(const CWebSession& session, double since)
 {
     val result = val::object();
@@ -143,6 +159,9 @@ EMSCRIPTEN_BINDINGS(zelkora)
     constant("RUN_TRACE", static_cast<int>(RUN_TRACE));
     constant("RUN_PASS", static_cast<int>(RUN_PASS));
     constant("RUN_TO_ADDRESS", static_cast<int>(RUN_TO_ADDRESS));
+    constant("FLAG_OF", static_cast<int>(FLAG_OF));
+    constant("FLAG_SF", static_cast<int>(FLAG_SF));
+    constant("FLAG_ZF", static_cast<int>(FLAG_ZF));
     function("messageText", optional_override([](int id) { return std::string(LoadString(id)); }));
 
     value_object<CListingRow>("ListingRow")
@@ -160,13 +179,17 @@ EMSCRIPTEN_BINDINGS(zelkora)
         .field("unsigned", &CRegisterRow::unsignedText)
         .field("binary", &CRegisterRow::binary)
         .field("character", &CRegisterRow::character)
+        .field("value", &CRegisterRow::value)
         .field("changed", &CRegisterRow::changed)
         .field("changedFlags", &CRegisterRow::changedFlags);
     value_object<CStackRow>("StackRow")
         .field("address", &CStackRow::address)
         .field("value", &CStackRow::value)
         .field("changed", &CStackRow::changed);
-    value_object<CLabelRow>("LabelRow").field("name", &CLabelRow::name).field("address", &CLabelRow::address);
+    value_object<CLabelRow>("LabelRow")
+        .field("name", &CLabelRow::name)
+        .field("address", &CLabelRow::address)
+        .field("value", &CLabelRow::value);
     value_object<CDumpRow>("DumpRow")
         .field("address", &CDumpRow::address)
         .field("digits", &CDumpRow::digits)
@@ -251,7 +274,8 @@ EMSCRIPTEN_BINDINGS(zelkora)
                   }))
         .function("watches", optional_override([](const CWebSession& s) { return ToArray(s.WatchRows()); }))
         .function("output", &Output)
-        .function("traceTable", &CWebSession::TraceTable)
+        .function("writeTraceTable", &WriteTraceTable)
+        .function("traceTableQuestion", &CWebSession::TraceTableSizeQuestion)
         .function("colourLines", &ColourLines)
         .function("takeEvents", optional_override([](CWebSession& s) { return ToArray(s.TakeEvents()); }));
 }

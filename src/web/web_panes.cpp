@@ -47,7 +47,7 @@ std::vector<CRegisterRow> MakeRegisterRows(const CZelkoraDoc& doc)
     for (int i = 0; i < REG_COUNT; ++i) {
         auto cell = [&](int column) { return FormatRegisterCell(reg, i, column); };
         rows.push_back({std::string(GetRegisterName(i)), cell(REG_COLUMN_HEX), cell(REG_COLUMN_SIGNED),
-                        cell(REG_COLUMN_UNSIGNED), cell(REG_COLUMN_BINARY), cell(REG_COLUMN_CHR),
+                        cell(REG_COLUMN_UNSIGNED), cell(REG_COLUMN_BINARY), cell(REG_COLUMN_CHR), reg[i],
                         marks.IsRegisterChanged(i, reg), i == REG_FR ? marks.ChangedFlags(reg) : 0});
     }
     return rows;
@@ -77,7 +77,7 @@ std::vector<CLabelRow> MakeLabelRows(const CZelkoraDoc& doc, int column, bool de
         return descending ? order > 0 : order < 0;
     });
     std::vector<CLabelRow> rows;
-    for (const CLabel* label : labels) rows.push_back({Cp932LineToShown(label->GetName()), Hex4(label->GetValue())});
+    for (const CLabel* label : labels) rows.push_back({Cp932LineToShown(label->GetName()), Hex4(label->GetValue()), label->GetValue()});
     return rows;
 }
 

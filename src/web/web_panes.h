@@ -21,6 +21,7 @@ struct CListingRow {
 
 struct CRegisterRow {
     std::string name, hex, signedText, unsignedText, binary, character;
+    WORD value = 0;  // the register's word (FR: its FLAG_ bits), for what the page does with it
     bool changed = false;
     int changedFlags = 0;  // FR: FLAG_OF, FLAG_SF, FLAG_ZF that changed
 };
@@ -33,6 +34,7 @@ struct CStackRow {
 struct CLabelRow {
     std::u16string name;
     std::string address;
+    WORD value = 0;  // the address as a number, where a dragged or chosen label goes
 };
 
 // Eight words from address: their digits in a row (four each) and their characters.

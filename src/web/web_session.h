@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 #include "simulator/document_host.h"
+#include "simulator/trace_table.h"
 #include "simulator/view.h"
 #include "simulator/zelkora_doc.h"
 #include "text/source_text.h"
@@ -111,8 +112,11 @@ public:
     // the last load or restart, as far as the last kDeviceLogLimit reach.
     std::vector<std::u16string> DeviceLines(double since) const;
     double GetDeviceLineCount() const { return static_cast<double>(m_nDeviceLines); }
-    // The trace table (CSV, UTF-8) of the statements since the restart.
-    std::string TraceTable() const { return m_doc.GetTraceTable(); }
+    // The trace table (CSV, UTF-8) of the statements since the restart, a block at a time:
+    // after a long run it is far too big to be held whole. False when the sink refused.
+    bool WriteTraceTable(ITraceSink& sink) const { return m_doc.WriteTraceTable(sink); }
+    // The question before a table too big to take lightly; empty when it is not.
+    std::string TraceTableSizeQuestion() const { return m_doc.TraceTableSizeQuestion(); }
     // Message boxes and beeps since the last call.
     std::vector<CWebEvent> TakeEvents();
 

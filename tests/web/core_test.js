@@ -36,7 +36,13 @@ async function session(source = PROGRAM) {
 const ids = (s) => s.takeEvents().map((e) => e.id);
 const reg = (s, name) => s.registers().find((r) => r.name === name);
 const word = (s, address) => s.dump(address, 1)[0].digits.substr(4 * (address & 7), 4);
-const labelAddress = (s, name) => parseInt(s.labels(0, false).find((l) => l.name === name).address, 16);
+const labelAddress = (s, name) => s.labels(0, false).find((l) => l.name === name).value;
+// The trace table's blocks as the session hands them over; refuseAfter: blocks taken before the sink says no.
+function traceBlocks(s, refuseAfter = Infinity) {
+  const blocks = [];
+  const ok = s.writeTraceTable((bytes) => { blocks.push(bytes); return blocks.length < refuseAfter; });
+  return { ok, blocks, text: Buffer.concat(blocks).toString('utf8') };
+}
 // A run goes on slice by slice until it ends or waits, as the worker drives it.
 function finish(s, status) {
   while (status.open && !status.waiting) status = s.continueRun();
@@ -137,12 +143,16 @@ test('step back across a memory write, and back to where the run started', async
 });
 
 test('registers take the dialog\'s value syntax, and a wrong value names its field', async () => {
-  const { s } = await session();
+  const { core, s } = await session();
   const result = labelAddress(s, 'RESULT');
   assert.equal(s.setRegisters(['#10', '%101', "'A", 'RESULT', '-1', '65536', '0', '0', '#FFF0', '#0100'], true, false, true), -1);
   assert.deepEqual(s.registers().slice(0, 6).map((r) => r.hex),
     ['0010', '0005', '0041', result.toString(16).toUpperCase().padStart(4, '0'), 'FFFF', '0000']);
   assert.deepEqual([reg(s, 'GR2').character, reg(s, 'GR4').signed, reg(s, 'FR').hex], ["'A'", '-1', 'V-Z']);
+  // The numbers the page works with are the words the texts show.
+  assert.deepEqual(s.registers().slice(0, 10).map((r) => r.value), [0x10, 5, 0x41, result, 0xFFFF, 0, 0, 0, 0xFFF0, 0x100]);
+  assert.equal(reg(s, 'FR').value, core.FLAG_OF | core.FLAG_ZF);
+  for (const label of s.labels(1, false)) assert.equal(label.value, parseInt(label.address, 16), label.name);
   assert.equal(s.setRegisters(['0', '0', 'NOWHERE', '0', '0', '0', '0', '0', '#FFFF', '#0100'], false, false, false), 2);
   assert.deepEqual(ids(s), [MSG.REGISTER_VALUE_BAD]);
   assert.equal(reg(s, 'GR0').hex, '0010');
@@ -209,7 +219,7 @@ test('files keep their encoding and line ends; the trace table and labels', asyn
   s.newFile();
   assert.equal(s.assemble(PROGRAM).ok, true);
   s.run(core.RUN_TRACE, 0);
-  assert.deepEqual(s.traceTable().split('\r\n').slice(0, 2), [
+  assert.deepEqual(traceBlocks(s).text.split('\r\n').slice(0, 2), [
     'step,address,source,GR0,GR1,GR2,GR3,GR4,GR5,GR6,GR7,SP,FR',
     '1,#0100,"        LAD     GR1,3",#0000,#0003,#0000,#0000,#0000,#0000,#0000,#0000,#FFFF,---',
   ]);
@@ -218,6 +228,21 @@ test('files keep their encoding and line ends; the trace table and labels', asyn
   const byAddress = s.labels(1, true).map((l) => l.address);
   assert.deepEqual(byAddress, [...byAddress].sort().reverse());
   assert.equal(s.stack(2)[0].address, 'FFFF');
+});
+
+test('a long run\'s trace table comes a block at a time, and a refused block ends it', async () => {
+  const { core, s } = await session(['MAIN\tSTART', '\tLAD\tGR1,0', 'L\tLAD\tGR1,1,GR1', '\tCPA\tGR1,=20000',
+    '\tJNZ\tL', '\tRET', '\tEND', ''].join('\n'));
+  assert.equal(finish(s, s.run(core.RUN_GO, 0)).end, 'programEnd');
+  assert.equal(s.traceTableQuestion(), '');  // a few megabytes: no question
+  const whole = traceBlocks(s);
+  assert.equal(whole.ok, true);
+  assert.ok(whole.blocks.length >= 3, `${whole.blocks.length} blocks`);
+  const rows = whole.text.split('\r\n');
+  assert.equal(rows.length, 1 + 60002 + 1);  // the header, LAD, 20000 times three, RET, and the last CR LF
+  assert.match(rows[60002], /^60002,#0108, +RET,#0000,#4E20,/);
+  const refused = traceBlocks(s, 1);
+  assert.deepEqual([refused.ok, refused.blocks.length], [false, 1]);
 });
 
 test('the editor\'s colours come from the core, line by line', async () => {

@@ -87,14 +87,14 @@ function modal(dialog, check) {
 
 // ﾚｼﾞｽﾀの設定: GR0-GR7, SP, PR as typed, and the flags. apply(texts, v, s, z) answers the
 // field that is no value (-1: all taken).
-export function registerDialog(dialog, rows, focusRow, apply) {
+export function registerDialog(dialog, rows, flagBits, focusRow, apply) {
   const fields = [...dialog.querySelectorAll('input[type=text]')];
   fields.forEach((field, i) => { field.value = `#${rows[i].hex}`; });
-  const flags = rows[10].binary;
+  const flags = rows[10].value;
   const [v, s, z] = ['flag-v', 'flag-s', 'flag-z'].map((name) => dialog.querySelector(`[name=${name}]`));
-  v.checked = flags[0] === '1';
-  s.checked = flags[1] === '1';
-  z.checked = flags[2] === '1';
+  v.checked = (flags & flagBits.overflow) !== 0;
+  s.checked = (flags & flagBits.sign) !== 0;
+  z.checked = (flags & flagBits.zero) !== 0;
   const promise = modal(dialog, async () => {
     const bad = await apply(fields.map((field) => field.value), v.checked, s.checked, z.checked);
     if (bad < 0) return true;

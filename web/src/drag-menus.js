@@ -3,10 +3,7 @@
 const kLabelType = 'application/x-zelkora-label';
 const kRegisterType = 'application/x-zelkora-register';
 
-// The address the core wrote as four hexadecimal digits in a row it gave the page.
-export const addressOf = (hex) => parseInt(hex, 16);
-
-// what(row) gives {type, name, address} for a dragged row, or null (PR and FR stay put).
+// what(row) gives {type, name, value} (value: the address it stands for) for a dragged row, or null (PR and FR stay put).
 export function makeDraggable(tbody, what) {
   tbody.addEventListener('dragstart', (event) => {
     const row = event.target.closest('tr');

@@ -4,8 +4,9 @@ export function readFile(file) {
   return file.arrayBuffer().then((buffer) => new Uint8Array(buffer));
 }
 
-export function download(bytes, name, type = 'application/octet-stream') {
-  const url = URL.createObjectURL(new Blob([bytes], { type }));
+// data: bytes or a Blob.
+export function download(data, name, type = 'application/octet-stream') {
+  const url = URL.createObjectURL(data instanceof Blob ? data : new Blob([data], { type }));
   const link = Object.assign(document.createElement('a'), { href: url, download: name });
   document.body.append(link);
   link.click();

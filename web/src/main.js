@@ -9,7 +9,7 @@ import { Messages, registerDialog, watchDialog, nameDialog } from './dialogs.js'
 import { readFile, download, sharedSource, shareLink, traceTableName } from './files.js';
 import { saveWork, saveWorkNow, loadWork } from './storage.js';
 import { commandForKey } from './keys.js';
-import { addressOf, makeDraggable, dropTarget, contextMenu } from './drag-menus.js';
+import { makeDraggable, dropTarget, contextMenu } from './drag-menus.js';
 
 const kOutputLimit = 1000;
 const kNewName = '無題.asm';
@@ -197,7 +197,7 @@ function errorLineNow(index) {
 
 async function openRegisterDialog(focusRow = 0) {
   if (!state.snap || !state.snap.registers) return;
-  await registerDialog($('register-dialog'), state.snap.registers, focusRow,
+  await registerDialog($('register-dialog'), state.snap.registers, state.flagBits, focusRow,
     (texts, v, s, z) => send('setRegisters', [texts, v, s, z]).then((answer) => answer.result));
   updateCommands();
 }
@@ -332,8 +332,10 @@ async function openChosenFile(file) {
 }
 
 async function saveTraceTable() {
+  const { result: question } = await client.call('traceTableQuestion');
+  if (question && (await messages.ask(question, ['OK', 'ｷｬﾝｾﾙ'])) !== 0) return;
   const { result } = await client.call('traceTable');
-  download(new TextEncoder().encode(result), traceTableName(state.name), 'text/csv');
+  download(result, traceTableName(state.name), 'text/csv');
 }
 
 async function share() {
@@ -499,22 +501,22 @@ $('labels').tBodies[0].addEventListener('dblclick', async (event) => {
   const label = row && state.labels[Number(row.dataset.index)];
   if (!label) return;
   await showLabelInListing(label);
-  dump.showAddress(addressOf(label.address));
+  dump.showAddress(label.value);
   refresh();
 });
 
 async function showLabelInListing(label) {
-  const { result } = await client.call('rowOfAddress', [addressOf(label.address)]);
+  const { result } = await client.call('rowOfAddress', [label.value]);
   if (result >= 0) { listing.select(result); listing.list.reveal(result); }
 }
 
 makeDraggable($('labels').tBodies[0], (i) => state.labels[i] && { type: 'label', ...state.labels[i] });
 // GR0-GR7 and SP: their values are addresses; PR and FR are not dragged.
 makeDraggable($('registers').tBodies[0], (i) => i < 9 && state.snap?.registers && {
-  type: 'register', name: state.snap.registers[i].name, address: state.snap.registers[i].hex,
+  type: 'register', name: state.snap.registers[i].name, value: state.snap.registers[i].value,
 });
 dropTarget($('listing'), ['label'], (label) => showLabelInListing(label).then(refresh));
-dropTarget($('dump'), ['label', 'register'], (item) => { dump.showAddress(addressOf(item.address)); refresh(); });
+dropTarget($('dump'), ['label', 'register'], (item) => { dump.showAddress(item.value); refresh(); });
 dropTarget($('work-watch'), ['label', 'register'], (item) => {
   if (idle()) openWatchDialog(-1, item.type === 'label' ? item.name : `$${item.name}`);
 });
@@ -584,9 +586,10 @@ async function restoreStored(stored) {
 performance.mark('zelkora-script');
 // Read while the core loads.
 const storedWork = loadWork().catch(() => null);
-client.ready.then(async (texts) => {
+client.ready.then(async ({ texts, flagBits }) => {
   performance.mark('zelkora-core');
   state.texts = texts;
+  state.flagBits = flagBits;
   for (const button of document.querySelectorAll('.toolbar [data-text]')) {
     const [tip, short] = (texts[button.dataset.text] || '').split('\n');
     button.setAttribute('aria-label', short || tip);

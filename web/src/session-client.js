@@ -10,7 +10,7 @@ export class SessionClient {
     this.ready = new Promise((resolve, reject) => {
       this.worker.onmessage = (event) => {
         const message = event.data;
-        if (message.type === 'ready') resolve(message.texts);
+        if (message.type === 'ready') resolve(message);
         else if (message.type === 'failed') reject(new Error(message.error));
         else if (message.type === 'progress') this.onProgress(message);
         else this.settle(message);

@@ -124,14 +124,21 @@ const commands = {
   changeWatch(index, target, length, format) { return session.changeWatch(index, target, length, format); },
   removeWatch(index) { return session.removeWatch(index); },
   rowOfAddress(address) { return session.rowOfAddress(address); },
-  traceTable() { return session.traceTable(); },
+  traceTableQuestion() { return session.traceTableQuestion(); },
+  // A Blob made block by block: the browser may keep a big one on disk, and the module's
+  // memory never holds the table whole.
+  traceTable() {
+    const blocks = [];
+    session.writeTraceTable((bytes) => { blocks.push(new Blob([bytes])); return true; });
+    return new Blob(blocks, { type: 'text/csv' });
+  },
   state() { return null; },
   colour(lines) { return session.colourLines(lines); },
 };
 // Commands that follow PR in the listing when they are done.
 const following = new Set(['stop', 'setPR', 'restart', 'stepBack', 'backToRunStart', 'setRegisters', 'assemble']);
 // Commands whose answer needs no pane state.
-const bare = new Set(['openFile', 'newFile', 'format', 'setFileEncoding', 'fileBytes', 'rowOfAddress', 'traceTable', 'colour']);
+const bare = new Set(['openFile', 'newFile', 'format', 'setFileEncoding', 'fileBytes', 'rowOfAddress', 'traceTableQuestion', 'traceTable', 'colour']);
 
 self.onmessage = (event) => {
   const { id, cmd, args = [], view } = event.data;
@@ -163,5 +170,7 @@ createZelkoraCore().then((module) => {
   session.setSliceMs(kSliceMs);
   const texts = {};
   for (const id of kTextIds) texts[id] = module.messageText(id);
-  post({ type: 'ready', texts });
+  // FR's bits as the register rows' values hold them.
+  const flagBits = { overflow: module.FLAG_OF, sign: module.FLAG_SF, zero: module.FLAG_ZF };
+  post({ type: 'ready', texts, flagBits });
 }, (error) => post({ type: 'failed', error: String(error) }));

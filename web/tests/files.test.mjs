@@ -187,6 +187,25 @@ test('the trace table downloads as CSV', async () => {
   assert.equal(rows.length, 3);
   assert.match(rows[0], /^step,address,source,GR0/);
   assert.match(rows[2], /^2,/);
+
+  // Two million statements: the question with the table's size comes first, and Cancel saves nothing.
+  await setSource(page, ['B\tSTART', '\tLAD\tGR2,12', 'O\tLAD\tGR1,0', 'L\tLAD\tGR1,1,GR1', '\tCPA\tGR1,=0',
+    '\tJNZ\tL', '\tSUBA\tGR2,=1', '\tJNZ\tO', '\tRET', '\tEND', ''].join('\n'));
+  await key(page, 'F7');
+  await key(page, 'F5');
+  await idle(page);
+  let downloads = 0;
+  page.on('download', () => ++downloads);
+  const saveTable = async () => {
+    await page.getByText('ﾌｧｲﾙ(F)').click();
+    await page.getByRole('button', { name: /ﾄﾚｰｽ表の保存/ }).click();
+    await page.getByRole('alertdialog').waitFor();
+  };
+  await saveTable();
+  assert.match(await page.getByRole('alertdialog').textContent(), /ﾄﾚｰｽ表は約 2\d\d MB \( 2359334 行 \)/);
+  await page.getByRole('alertdialog').getByRole('button', { name: 'ｷｬﾝｾﾙ' }).click();
+  await idle(page);
+  assert.equal(downloads, 0);
   await page.context().close();
 });
 

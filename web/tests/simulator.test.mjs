@@ -169,8 +169,15 @@ test('a step back takes a memory write back; the register dialog and the dump ch
   assert.equal(await pr(page), '010E');
 
   // The register dialog takes the core's value syntax; a bad field keeps the dialog open.
+  const flagBoxes = ['flag-v', 'flag-s', 'flag-z'];
+  const shownFlags = (fr) => [...fr].map((c) => c !== '-');
+  const frBefore = (await registers(page)).FR[0];
   await page.locator('table[aria-label="ﾚｼﾞｽﾀ"] tbody tr', { hasText: 'GR4' }).dblclick();
   const dialog = page.locator('#register-dialog');
+  const checked = () => Promise.all(flagBoxes.map((name) => dialog.locator(`[name=${name}]`).isChecked()));
+  assert.deepEqual(await checked(), shownFlags(frBefore));
+  await dialog.locator('[name=flag-s]').setChecked(!shownFlags(frBefore)[1]);
+  const frWanted = await checked();
   await dialog.locator('[name=gr4]').fill('%101');
   await dialog.locator('[name=gr5]').fill('LEN');
   await dialog.locator('[name=gr6]').fill('#xyz');
@@ -184,6 +191,7 @@ test('a step back takes a memory write back; the register dialog and the dump ch
   assert.ok(await dialog.isHidden());
   const regs = await registers(page);
   assert.deepEqual([regs.GR4[0], regs.GR5[0], regs.GR6[0]], ['0005', '0109', '0041']);
+  assert.deepEqual(shownFlags(regs.FR[0]), frWanted);
 
   // Typing into the dump: hexadecimal digits, then a character in the character column.
   await word7.locator('span').first().click();

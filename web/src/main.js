@@ -293,7 +293,9 @@ async function newFile(initialText = '') {
   showFormat(result);
   resetSimulator();
   markDirty(initialText !== '');
-  await saveWork(work(), true);
+  // localStorage has it now; the page need not wait for IndexedDB (on a first visit it
+  // makes its database first).
+  saveWork(work(), true).catch(() => {});
 }
 
 async function save() {

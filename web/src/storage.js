@@ -15,13 +15,14 @@ function openDatabase() {
   });
 }
 
+// action(store) gives a request or an array of them; resolves to their results.
 async function withStore(mode, action) {
   const db = await openDatabase();
   try {
     return await new Promise((resolve, reject) => {
       const transaction = db.transaction(kStore, mode);
       const request = action(transaction.objectStore(kStore));
-      transaction.oncomplete = () => resolve(request.result);
+      transaction.oncomplete = () => resolve(Array.isArray(request) ? request.map((r) => r.result) : request.result);
       transaction.onerror = () => reject(transaction.error);
     });
   } finally {
@@ -40,22 +41,31 @@ export function saveWorkNow(work) {
   }
 }
 
-export async function saveWork(work, withBytes) {
+// Writes go to IndexedDB one after the other, so that an older one never lands last.
+let writes = Promise.resolve();
+
+export function saveWork(work, withBytes) {
   saveWorkNow(work);
   const { bytes, ...rest } = work;
-  await withStore('readwrite', (store) => store.put(rest, 'text'));
-  if (withBytes) await withStore('readwrite', (store) => store.put(bytes || null, 'bytes'));
+  const write = async () => {
+    await withStore('readwrite', (store) => store.put(rest, 'text'));
+    if (withBytes) await withStore('readwrite', (store) => store.put(bytes || null, 'bytes'));
+  };
+  writes = writes.then(write, write);
+  return writes;
 }
 
 // The newest of what the two stores hold, or null.
 export async function loadWork() {
   let quick = null;
   try { quick = JSON.parse(localStorage.getItem(kKey) || 'null'); } catch { quick = null; }
+  // Every save writes localStorage first: without its entry nothing was ever kept, and a
+  // first visit need not wait for IndexedDB to make its database.
+  if (!quick) return null;
   let stored = null;
   let bytes = null;
   try {
-    stored = await withStore('readonly', (store) => store.get('text'));
-    bytes = await withStore('readonly', (store) => store.get('bytes'));
+    [stored, bytes] = await withStore('readonly', (store) => [store.get('text'), store.get('bytes')]);
   } catch { /* no IndexedDB (a private window may refuse it): localStorage alone */ }
   let work = quick;
   if (!work || work.text === null || (stored && stored.saved > work.saved)) work = stored || work;

@@ -23,7 +23,9 @@ await mkdir(join(out, 'icons'), { recursive: true });
 await mkdir(join(out, 'help'), { recursive: true });
 const common = { bundle: true, minify: true, target: ['chrome100', 'firefox100', 'safari15'], legalComments: 'none', logLevel: 'warning' };
 await esbuild.build({ ...common, entryPoints: [join(here, 'src', 'main.js')], outfile: join(out, 'app.js'), format: 'iife' });
-await esbuild.build({ ...common, entryPoints: [join(here, 'src', 'worker.js')], outfile: join(out, 'worker.js'), format: 'iife' });
+for (const worker of ['worker.js', 'grade-worker.js']) {
+  await esbuild.build({ ...common, entryPoints: [join(here, 'src', worker)], outfile: join(out, worker), format: 'iife' });
+}
 for (const file of ['style.css', 'sw.js']) await cp(join(here, file), join(out, file));
 // The toolbar's icons go into the page itself: each SVG file an <img> loads costs the
 // browser a document of its own, which together held the page's start up for a third of a second.

@@ -183,7 +183,7 @@ CSubmissionResult GradeSubmission(std::string path, std::string_view source, con
 }
 
 CSubmissionResult GradeProgram(std::string path, std::string cp932, const CTestSuite& suite,
-                               const std::atomic<bool>* interrupted, std::atomic<int>* casesDone)
+                               const std::atomic<bool>* interrupted, const std::function<void()>& caseDone)
 {
     CSubmissionResult result;
     result.path = std::move(path);
@@ -216,7 +216,7 @@ CSubmissionResult GradeProgram(std::string path, std::string cp932, const CTestS
         r.passed = r.reason.empty();
         r.points = r.passed ? c.points : 0;
         result.cases.push_back(std::move(r));
-        if (casesDone) ++*casesDone;
+        if (caseDone) caseDone();
     }
     result.complete = true;
     return result;

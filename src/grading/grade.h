@@ -1,6 +1,7 @@
 #pragma once
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,11 +37,11 @@ struct CSubmissionResult {
 // ends the run under way and the rest are not run.
 CSubmissionResult GradeSubmission(std::string path, std::string_view source, const CTestSuite& suite,
                                   const std::atomic<bool>* interrupted = nullptr);
-// The same for a source already in code page 932 (an editor's text); casesDone, when
-// given, counts the cases as they finish.
+// The same for a source already in code page 932 (an editor's text); caseDone, when
+// given, is called as each case finishes (to show progress).
 CSubmissionResult GradeProgram(std::string path, std::string cp932, const CTestSuite& suite,
                                const std::atomic<bool>* interrupted = nullptr,
-                               std::atomic<int>* casesDone = nullptr);
+                               const std::function<void()>& caseDone = {});
 
 // A submission that could not be read: every case fails with the reason.
 CSubmissionResult UnreadableSubmission(std::string path, const std::string& reason, const CTestSuite& suite);

@@ -1,6 +1,8 @@
 #include "grading/report.h"
 
 #include <cstdio>
+#include "resources/message_ids.h"
+#include "resources/string_table.h"
 
 CClassTotals SumResults(const std::vector<CSubmissionResult>& results)
 {
@@ -126,4 +128,21 @@ std::string JUnitReport(const std::vector<CSubmissionResult>& results)
     }
     out += "</testsuites>\n";
     return out;
+}
+
+std::vector<std::string> CaseResultLines(const CSubmissionResult& result, std::string_view testFileName)
+{
+    std::vector<std::string> lines;
+    lines.push_back(
+        FormatMessageArgs(result.Passed() ? MSG_TESTS_PASSED : MSG_TESTS_FAILED,
+                          {testFileName, std::to_string(result.PassedCount()), std::to_string(result.cases.size()),
+                           std::to_string(result.Points()), std::to_string(result.MaxPoints())}));
+    for (const auto& c : result.cases) {
+        std::string& line = lines.emplace_back(c.passed ? "○ " : "× ");
+        line += c.name;
+        if (!c.passed) line.append(": ").append(c.reason);
+    }
+    if (!result.Passed() && result.problem.empty()) lines.emplace_back(LoadString(MSG_TESTS_OPEN_HINT));
+    lines.insert(lines.end(), result.assemblyErrors.begin(), result.assemblyErrors.end());
+    return lines;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <string_view>
 #include <vector>
 #include "grading/grade.h"
 
@@ -20,3 +21,8 @@ std::string TextReport(const std::vector<CSubmissionResult>& results, bool colou
 std::string CsvReport(const std::vector<CSubmissionResult>& results);
 // JUnit XML: a test suite per program, a test case per case.
 std::string JUnitReport(const std::vector<CSubmissionResult>& results);
+
+// One program's run of a test file as the desktop program and the page list it (UTF-8):
+// the totals, then a line per case in the suite's order (line 1 + i is case i), then how
+// to open a case when one failed, or the assembly errors.
+std::vector<std::string> CaseResultLines(const CSubmissionResult& result, std::string_view testFileName);

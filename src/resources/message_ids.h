@@ -52,6 +52,8 @@ enum : int {
     MSG_TESTS_PASSED = 3113,  // %1 file, %2 cases passed, %3 cases, %4 points, %5 of points
     MSG_TESTS_FAILED = 3114,  // as MSG_TESTS_PASSED
     MSG_TESTS_OPEN_HINT = 3115,
+    // The page: an input file a test file names was not opened with it.
+    MSG_TESTS_FILE_NOT_GIVEN = 3120,
     IDS_APP_TITLE = 57344,
     IDS_IDLE_MESSAGE = 57345,
 };

@@ -115,6 +115,8 @@ constexpr Entry kStrings[] = {
     {3113, "ﾃｽﾄ %1: 合格 (%2/%3 ｹｰｽ, %4/%5 点)"},
     {3114, "ﾃｽﾄ %1: 不合格 (%2/%3 ｹｰｽ, %4/%5 点)"},
     {3115, "(ｹｰｽの行をﾀﾞﾌﾞﾙｸﾘｯｸすると、そのｹｰｽの入力でｼﾐｭﾚｰﾀを開きます)"},
+    // The page has no folder: the files a test file reads come with it.
+    {3120, "ﾃｽﾄﾌｧｲﾙと一緒に開かれていません (ﾃｽﾄﾌｧｲﾙと一緒に開くか、ﾄﾞﾛｯﾌﾟしてください)"},
     // Status-bar prompts and tooltips of the commands (prompt, line feed, tooltip), and shell texts.
     {32771, "CASLｿｰｽﾌｧｲﾙをｱｾﾝﾌﾞﾙする\nｱｾﾝﾌﾞﾙ"},
     {32772, "ﾌﾞﾚｰｸﾎﾟｲﾝﾄを設定/解除する\nBP設定/解除"},

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <future>
 #include <thread>
+#include "grading/report.h"
 #include "resources/message_ids.h"
 #include "resources/string_table.h"
 #include "shell/shell_ui.h"
@@ -49,7 +50,7 @@ bool RunExerciseTests(CZelkoraDoc& doc, IShellUi& ui, QWidget* parent, CExercise
     std::atomic<bool> cancelled{false};
     std::atomic<int> done{0};
     auto work = std::async(std::launch::async, [&] {
-        return GradeProgram(doc.GetSourcePath(), std::move(source), run.suite, &cancelled, &done);
+        return GradeProgram(doc.GetSourcePath(), std::move(source), run.suite, &cancelled, [&done] { ++done; });
     });
     const auto total = static_cast<std::uint64_t>(run.suite.cases.size());
     const auto progress = ui.BeginProgress(parent, QString::fromStdString(std::string(LoadString(MSG_TESTS_RUNNING))), total);
@@ -61,15 +62,8 @@ bool RunExerciseTests(CZelkoraDoc& doc, IShellUi& ui, QWidget* parent, CExercise
 
 QStringList ExerciseResultLines(const CExerciseRun& run)
 {
-    const CSubmissionResult& r = run.result;
     QStringList lines;
-    lines << QString::fromStdString(FormatMessageArgs(
-        r.Passed() ? MSG_TESTS_PASSED : MSG_TESTS_FAILED,
-        {QFileInfo(run.testFile).fileName().toStdString(), std::to_string(r.PassedCount()),
-         std::to_string(r.cases.size()), std::to_string(r.Points()), std::to_string(r.MaxPoints())}));
-    for (const auto& c : r.cases)
-        lines << QString::fromStdString((c.passed ? "○ " : "× ") + c.name + (c.passed ? "" : ": " + c.reason));
-    if (!r.Passed() && r.problem.empty()) lines << QString::fromStdString(std::string(LoadString(MSG_TESTS_OPEN_HINT)));
-    for (const auto& error : r.assemblyErrors) lines << QString::fromStdString(error);
+    for (const std::string& line : CaseResultLines(run.result, QFileInfo(run.testFile).fileName().toStdString()))
+        lines << QString::fromStdString(line);
     return lines;
 }

@@ -5,6 +5,7 @@
 #include <emscripten/val.h>
 #include "assembler/syntax_colour.h"
 #include "resources/string_table.h"
+#include "web/web_grading.h"
 #include "web/web_session.h"
 
 using namespace emscripten;
@@ -144,6 +145,44 @@ bool WriteTraceTable(const CWebSession& session, val write)
     return session.WriteTraceTable(sink);
 }
 
+// ﾃｽﾄ実行 (in a worker of its own): the editor's text, its file's encoding ("sjis" or
+// "utf8"), the test file's name and bytes, the files opened with it ({name: bytes}), and
+// progress(done, total) after each case.
+val RunTests(const std::u16string& text, const std::string& encoding, const std::string& name, const std::string& bytes,
+             const val& beside, const val& progress)
+{
+    CWebTestFile tests{name, bytes, {}};
+    const val names = val::global("Object").call<val>("keys", beside);
+    for (unsigned i = 0; i < names["length"].as<unsigned>(); ++i) {
+        const auto file = names[i].as<std::string>();
+        tests.beside[file] = beside[file].as<std::string>();
+    }
+    const CWebTestRun run = RunWebTests(text, encoding == "utf8" ? TextEncoding::Utf8 : TextEncoding::Cp932, tests,
+                                        [&progress](int done, int total) { progress(done, total); });
+    val result = val::object();
+    result.set("message", run.message);
+    result.set("lines", ToArray(run.lines));
+    val inputs = val::array();
+    for (const CWebCaseInput& input : run.inputs) {
+        val lines = val::array();
+        for (const std::string& line : input.lines) lines.call<void>("push", Bytes(line));
+        val item = val::object();
+        item.set("lines", lines);
+        item.set("ends", input.ends);
+        inputs.call<void>("push", item);
+    }
+    result.set("inputs", inputs);
+    return result;
+}
+
+// A case's input lines (bytes, as RunTests gave them) for IN before the input bar.
+void SetCaseInput(CWebSession& session, const val& lines, bool ends)
+{
+    std::vector<std::string> input;
+    for (unsigned i = 0; i < lines["length"].as<unsigned>(); ++i) input.push_back(lines[i].as<std::string>());
+    session.GetDocument().SetCaseInput(std::move(input), ends);
+}
+
 val Output(const CWebSession& session, double since)
 {
     val result = val::object();
@@ -163,6 +202,7 @@ EMSCRIPTEN_BINDINGS(zelkora)
     constant("FLAG_SF", static_cast<int>(FLAG_SF));
     constant("FLAG_ZF", static_cast<int>(FLAG_ZF));
     function("messageText", optional_override([](int id) { return std::string(LoadString(id)); }));
+    function("runTests", &RunTests);
 
     value_object<CListingRow>("ListingRow")
         .field("address", &CListingRow::address)
@@ -228,6 +268,7 @@ EMSCRIPTEN_BINDINGS(zelkora)
         .function("giveInput",
                   optional_override([](CWebSession& s, const std::string& line) { s.GiveInputLine(line); }))
         .function("giveEof", &CWebSession::GiveEndOfInput)
+        .function("setCaseInput", &SetCaseInput)
         .function("setSliceMs", &CWebSession::SetSliceMs)
         .function("toggleBreakpoint", &CWebSession::ToggleBreakpoint)
         .function("clearBreakpoints", &CWebSession::ClearBreakpoints)

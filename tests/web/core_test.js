@@ -254,3 +254,59 @@ test('the editor\'s colours come from the core, line by line', async () => {
   assert.deepEqual(spans, [[0, 4, 'label'], [5, 3, 'op'], [9, 3, 'reg'], [14, 3, 'num'], [18, 3, 'comment']]);
   assert.equal(empty.length, 0);
 });
+
+// ﾃｽﾄ実行: a test file with the files opened with it, run on the editor's text.
+const TESTS = new TextEncoder().encode([
+  'case 写す', 'in ｱｲ', 'in 2', 'expect RESULT=5', 'expect BUF+1=#FFB2',
+  'case 違う', 'in-file data/in.txt', 'eof', 'out ABD', '',
+].join('\n'));
+const BESIDE = { 'in.txt': new TextEncoder().encode('ABC\n') };
+const testsLine = (core, id, ...args) => args.reduce((t, a, i) => t.replace(`%${i + 1}`, a), core.messageText(id));
+
+test('the tests list each case with why it failed, and what each case gives IN', async () => {
+  const core = await corePromise;
+  const progress = [];
+  const run = core.runTests(PROGRAM, 'sjis', 'prog.tests', TESTS, BESIDE, (done, total) => progress.push([done, total]));
+  assert.equal(run.message, '');
+  assert.deepEqual(run.lines, [
+    testsLine(core, 3114, 'prog.tests', 1, 2, 1, 2), '○ 写す', '× 違う: 出力 1 行目が違います: 期待 "ABD"、実際 "ABC"',
+    core.messageText(3115),
+  ]);
+  assert.deepEqual(progress, [[1, 2], [2, 2]]);
+  assert.deepEqual(run.inputs.map((i) => [i.lines.map((l) => Array.from(l)), i.ends]),
+    [[[[0xb1, 0xb2], [0x32]], false], [[[0x41, 0x42, 0x43]], true]]);
+
+  const broken = core.runTests(PROGRAM.replace('CALL\tSUB', 'CALL\tSUBB'), 'sjis', 'prog.tests', TESTS, BESIDE, () => {});
+  assert.match(broken.lines[1], /^× 写す: /);
+  assert.equal(broken.lines.length, 4);
+  assert.match(broken.lines[3], /^ERROR #3: /);  // the assembly's errors follow the cases, no hint
+});
+
+test('a wrong test file, or an input file not opened with it, is named with its line and runs nothing', async () => {
+  const core = await corePromise;
+  const wrong = core.runTests(PROGRAM, 'sjis', 'prog.tests', new TextEncoder().encode('case a\nout 1\nexpect GR0\n'), {}, () => {});
+  assert.match(wrong.message, /^ﾃｽﾄﾌｧｲﾙ\( prog\.tests \)の 3 行目に誤りがあります。\n/);
+  assert.deepEqual([wrong.lines, wrong.inputs], [[], []]);
+  const missing = core.runTests(PROGRAM, 'sjis', 'prog.tests', TESTS, { 'other.txt': BESIDE['in.txt'] }, () => {});
+  assert.match(missing.message, /の 7 行目に誤りがあります。\n.*data\/in\.txt/);
+  assert.ok(missing.message.endsWith(core.messageText(3120)), missing.message);
+});
+
+test('a case\'s input is read before the input bar, again after a restart, and dropped by assembling', async () => {
+  const core = await corePromise;
+  const { inputs } = core.runTests(PROGRAM, 'sjis', 'prog.tests', TESTS, BESIDE, () => {});
+  const { s } = await session();
+  s.setCaseInput(inputs[0].lines, inputs[0].ends);
+  for (let pass = 0; pass < 2; pass++) {
+    const status = finish(s, s.run(core.RUN_GO, 0));
+    assert.equal(status.end, 'programEnd');
+    assert.deepEqual(s.output(0).lines, ['INPUT  : ｱｲ', 'OUTPUT : \\B1\\B2', 'INPUT  : 2']);
+    s.restart();
+  }
+  // Its lines used up and no end of input given: IN waits for the student.
+  s.setCaseInput([Uint8Array.of(0x41)], false);
+  assert.equal(finish(s, s.run(core.RUN_GO, 0)).waiting, true);
+  assert.equal(s.assemble(PROGRAM).ok, true);
+  assert.equal(finish(s, s.run(core.RUN_GO, 0)).waiting, true);
+  assert.deepEqual(s.output(0).lines, []);
+});

@@ -28,7 +28,28 @@ export class Messages {
     return box;
   }
 
-  clear() { for (const box of [...this.area.querySelectorAll('.message')]) box.remove(); }
+  clear() { for (const box of [...this.area.querySelectorAll('.message:not(.progress)')]) box.remove(); }
+
+  // A bar for work that takes a while, with its Cancel; it stays until closed.
+  progress(text, onCancel) {
+    const bar = element('progress', { max: 1, value: 0 });
+    const count = element('span', { className: 'msg-count' });
+    const cancel = element('button', { type: 'button', textContent: 'ｷｬﾝｾﾙ' });
+    const box = element('div', { className: 'message progress' },
+      element('span', { className: 'msg-icon', textContent: '…', ariaHidden: 'true' }),
+      element('span', { className: 'msg-text', textContent: text }), bar, count, cancel);
+    box.setAttribute('role', 'status');
+    cancel.onclick = onCancel;
+    this.area.append(box);
+    return {
+      step(done, total) {
+        bar.max = total;
+        bar.value = done;
+        count.textContent = `${done}/${total}`;
+      },
+      close: () => box.remove(),
+    };
+  }
 
   // A question with the given answers; resolves to the index of the one chosen.
   ask(text, answers) {

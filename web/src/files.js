@@ -42,3 +42,12 @@ export function shareLink(text) {
 export function traceTableName(sourceName) {
   return `${sourceName.replace(/\.[^.]*$/, '') || 'trace'}.csv`;
 }
+
+// Files opened or dropped together: the program (an .asm, or the one file given), a test
+// file (.tests) and, with a test file, the files its cases read.
+export function sortFiles(files) {
+  const tests = files.find((file) => /\.tests$/i.test(file.name)) || null;
+  const others = files.filter((file) => file !== tests);
+  const source = others.find((file) => /\.asm$/i.test(file.name)) || (tests ? null : others[0] || null);
+  return { source, tests, beside: tests ? others.filter((file) => file !== source) : [] };
+}

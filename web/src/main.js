@@ -6,10 +6,11 @@ import { createEditor } from './editor.js';
 import { ErrorsPane, ListingPane, OutputPane, drawRegisters, drawStack, drawLabels, drawWatches } from './panes.js';
 import { DumpPane } from './dump.js';
 import { Messages, registerDialog, watchDialog, nameDialog } from './dialogs.js';
-import { readFile, download, sharedSource, shareLink, traceTableName } from './files.js';
+import { readFile, download, sharedSource, shareLink, traceTableName, sortFiles } from './files.js';
 import { saveWork, saveWorkNow, loadWork } from './storage.js';
 import { commandForKey } from './keys.js';
 import { makeDraggable, dropTarget, contextMenu } from './drag-menus.js';
+import { ExerciseTests } from './exercise.js';
 
 const kOutputLimit = 1000;
 const kNewName = '無題.asm';
@@ -30,6 +31,7 @@ const state = {
   bytes: null, // the file's bytes as opened or last saved
   dirty: false,
   errors: [],
+  resultsShown: false, // the error pane lists the tests' results, not the assembly's errors
   labels: [], // the label pane's rows in their order
   timing: { command: '', ms: 0 },
 };
@@ -50,8 +52,12 @@ const dump = new DumpPane($('dump'), {
 });
 const output = new OutputPane($('output'), kOutputLimit);
 const errorsPane = new ErrorsPane($('errors'), {
-  onActivate: (index) => { if (!editor.gotoLine(errorLineNow(index))) messages.beep(); },
+  onActivate: (index) => {
+    if (state.resultsShown) openCase(index - 1);
+    else if (!editor.gotoLine(errorLineNow(index))) messages.beep();
+  },
 });
+const exercise = new ExerciseTests();
 
 // ---- talking to the worker ------------------------------------------------------------
 
@@ -184,7 +190,61 @@ function clearSimulator() {
   showPRLine(0);
 }
 
-function drawErrors() { errorsPane.show(state.errors); }
+function drawErrors() {
+  state.resultsShown = false;
+  errorsPane.show(state.errors);
+}
+
+// ---- tests -----------------------------------------------------------------------------
+
+function showResults() {
+  state.resultsShown = true;
+  errorsPane.show(exercise.result.lines.map((line) => ({ text: line })));
+}
+
+function showTestsName() {
+  $('tests-name').textContent = exercise.file ? `ﾃｽﾄ: ${exercise.file.name}` : '';
+}
+
+// A bar shows only when the run lasts, as the desktop program's.
+const kProgressShowMs = 300;
+
+async function runTests() {
+  const { result: format } = await client.call('format');
+  let progress = null;
+  let last = [0, 0];
+  const timer = setTimeout(() => {
+    progress = messages.progress(state.texts[3112], () => exercise.cancel());
+    progress.step(...last);
+  }, kProgressShowMs);
+  const running = exercise.run(editor.getText(), format.encoding, (done, total) => {
+    last = [done, total];
+    if (progress) progress.step(done, total);
+  });
+  updateCommands();
+  try {
+    const outcome = await running;
+    if (outcome && outcome.message) messages.show(outcome.message, 2);
+    else if (outcome) showResults();
+  } finally {
+    clearTimeout(timer);
+    if (progress) progress.close();
+    updateCommands();
+  }
+}
+
+// A case's line opens the simulator with the case's input waiting for IN, as F7 would.
+async function openCase(index) {
+  const input = exercise.caseInput(index);
+  if (!input || !idle()) {
+    messages.beep();
+    return;
+  }
+  await assemble();
+  if (!state.assembled) return;
+  await send('setCaseInput', [input.lines, input.ends]);
+  showResults();
+}
 
 // The editor line an error is on now: its red dot moved with the lines added or removed.
 function errorLineNow(index) {
@@ -328,9 +388,16 @@ async function reopen(encoding) {
   await openBytes(state.bytes, state.name, encoding);
 }
 
-async function openChosenFile(file) {
-  if (!file || !(await mayDropEdits())) return;
-  await openBytes(await readFile(file), file.name);
+// A program, a test file, or both with the files the tests read.
+async function openChosenFiles(files) {
+  const { source, tests, beside } = sortFiles(files);
+  if (tests) {
+    await exercise.take(tests, beside);
+    showTestsName();
+    updateCommands();
+  }
+  if (!source || !(await mayDropEdits())) return;
+  await openBytes(await readFile(source), source.name);
 }
 
 async function saveTraceTable() {
@@ -372,6 +439,7 @@ const commands = {
   traceTable: { enabled: loaded, run: saveTraceTable },
   share: { enabled: () => true, run: share },
   assemble: { enabled: idle, run: assemble },
+  runTests: { enabled: () => idle() && exercise.present && !exercise.running, run: runTests },
   restart: { enabled: loaded, run: () => send('restart') },
   go: { enabled: loaded, run: () => runCommand('run', ['RUN_GO']) },
   trace: { enabled: loaded, run: () => runCommand('run', ['RUN_TRACE']) },
@@ -459,9 +527,9 @@ document.addEventListener('keydown', (event) => {
 }, true);
 
 $('file-input').addEventListener('change', (event) => {
-  const [file] = event.target.files;
+  const files = [...event.target.files];
   event.target.value = '';
-  openChosenFile(file);
+  openChosenFiles(files);
 });
 
 addEventListener('dragover', (event) => { event.preventDefault(); document.body.classList.add('dragging'); });
@@ -469,7 +537,7 @@ addEventListener('dragleave', (event) => { if (!event.relatedTarget) document.bo
 addEventListener('drop', (event) => {
   event.preventDefault();
   document.body.classList.remove('dragging');
-  if (idle()) openChosenFile(event.dataTransfer.files[0]);
+  if (idle()) openChosenFiles([...event.dataTransfer.files]);
 });
 
 $('input-bar').addEventListener('submit', (event) => {
@@ -558,6 +626,11 @@ async function restore() {
   else await newFile();
 }
 
+async function restoreTests() {
+  await exercise.restore();
+  showTestsName();
+}
+
 // A share link's program replaces the editor's text, unsaved edits only after the question.
 async function openShared(shared) {
   if (state.dirty && editor.getText() !== shared && !(await mayDropEdits())) return;
@@ -597,7 +670,7 @@ client.ready.then(async ({ texts, flagBits }) => {
     button.setAttribute('aria-label', short || tip);
     button.title = short || tip;
   }
-  await restore();
+  await Promise.all([restore(), restoreTests()]);
   performance.mark('zelkora-restored');
   showWork('dump');
   updateCommands();

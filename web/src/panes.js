@@ -99,6 +99,8 @@ export class ErrorsPane {
         setData(row, 'row', index);
         if (!row.hasAttribute('role')) row.setAttribute('role', 'listitem');
         setText(row, error.text);
+        // A long reason runs past the pane's edge: the pointer shows it whole.
+        if (row.title !== error.text) row.title = error.text;
       },
     });
     element.setAttribute('role', 'list');
@@ -112,6 +114,20 @@ export class ErrorsPane {
     element.addEventListener('dblclick', (event) => {
       const row = event.target.closest('.vr-row');
       if (row) onActivate(Number(row.dataset.row));
+    });
+    // The keys do what the mouse does: arrows select, Enter is the double click.
+    element.addEventListener('keydown', (event) => {
+      const step = { ArrowUp: -1, ArrowDown: 1 }[event.key];
+      if (step !== undefined && this.errors.length) {
+        this.selected = Math.max(0, Math.min(this.errors.length - 1, this.selected + step));
+        this.list.reveal(this.selected);
+        this.redraw();
+      } else if (event.key === 'Enter' && this.selected >= 0) {
+        onActivate(this.selected);
+      } else {
+        return;
+      }
+      event.preventDefault();
     });
   }
 

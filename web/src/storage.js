@@ -72,3 +72,18 @@ export async function loadWork() {
   if (!work || typeof work.text !== 'string') return null;
   return { ...work, bytes: bytes || null };
 }
+
+// The test file and the files opened with it: {name, bytes, beside: {name: bytes}}, or null.
+export async function saveTests(tests) {
+  try {
+    await withStore('readwrite', (store) => store.put(tests, 'tests'));
+  } catch { /* no IndexedDB: the test file lasts until the page is closed */ }
+}
+
+export async function loadTests() {
+  try {
+    return (await withStore('readonly', (store) => store.get('tests'))) || null;
+  } catch {
+    return null;
+  }
+}

@@ -12,7 +12,7 @@ const kSliceMs = 10;
 // Texts of the string table the page shows before it asks for anything.
 const kTextIds = [32771, 32772, 32774, 32775, 32776, 32777, 32778, 32779, 32780, 32783, 32790, 32796, 32797, 32798,
   32799, 32800, 32801, 32810, 32811, 32812, 57600, 57601, 57603, 57345, 3003, 3010, 3011, 3080, 3081, 3082,
-  3100, 3101, 3102];
+  3100, 3101, 3102, 3112];
 
 let core = null;
 let session = null;
@@ -115,6 +115,7 @@ const commands = {
   clearBreakpoints() { session.clearBreakpoints(); },
   setPR(row) { return session.setPR(row); },
   restart() { session.restart(); },
+  setCaseInput(lines, ends) { session.setCaseInput(lines, ends); },
   stepBack(count) { return session.stepBack(count || 1); },
   backToRunStart() { return session.backToRunStart(); },
   setRegisters(texts, v, s, z) { return session.setRegisters(texts, v, s, z); },

@@ -74,13 +74,19 @@ export async function loadWork() {
 }
 
 // The test file and the files opened with it: {name, bytes, beside: {name: bytes}}, or null.
+// Its name in localStorage says there is one, so that a page without one never waits for
+// IndexedDB.
+const kTestsKey = 'zelkora.tests';
+
 export async function saveTests(tests) {
+  localStorage.setItem(kTestsKey, tests.name);
   try {
     await withStore('readwrite', (store) => store.put(tests, 'tests'));
   } catch { /* no IndexedDB: the test file lasts until the page is closed */ }
 }
 
 export async function loadTests() {
+  if (!localStorage.getItem(kTestsKey)) return null;
   try {
     return (await withStore('readonly', (store) => store.get('tests'))) || null;
   } catch {

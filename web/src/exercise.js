@@ -15,20 +15,40 @@ export class ExerciseTests {
   get present() { return !!this.file; }
   get running() { return !!this.stopRun; }
 
-  async restore() { this.file = await loadTests(); }
+  async restore() {
+    this.file = await loadTests();
+    if (this.file) this.warm();
+  }
+
+  // The worker made ahead: its core is ready for the first run, and the browser keeps its
+  // script for a page opened again offline.
+  warm() {
+    if (this.worker) return;
+    const worker = new Worker('grade-worker.js');
+    // One that could not start (offline, its script never kept) is made again by the next run.
+    worker.onerror = () => this.drop(worker);
+    this.worker = worker;
+  }
+
+  drop(worker) {
+    worker.terminate();
+    if (this.worker === worker) this.worker = null;
+  }
 
   async take(tests, beside) {
+    this.cancel(); // a run of the file it replaces would list that file's results
     const files = {};
     for (const file of beside) files[file.name] = await readFile(file);
     this.file = { name: tests.name, bytes: await readFile(tests), beside: files };
     this.result = null;
     await saveTests(this.file);
+    this.warm();
   }
 
   // Every case on the text; resolves to {message} for a wrong test file, {lines, inputs},
   // or null when cancelled. onProgress(done, total) after each case.
   run(text, encoding, onProgress) {
-    this.worker ||= new Worker('grade-worker.js');
+    this.warm();
     const worker = this.worker;
     const { name, bytes, beside } = this.file;
     return new Promise((resolve, reject) => {
@@ -36,11 +56,7 @@ export class ExerciseTests {
         this.stopRun = null;
         settle(value);
       };
-      const drop = () => {
-        worker.terminate();
-        if (this.worker === worker) this.worker = null;
-      };
-      this.stopRun = () => { drop(); end(resolve, null); };
+      this.stopRun = () => { this.drop(worker); end(resolve, null); };
       worker.onmessage = ({ data }) => {
         if (data.type === 'progress') {
           onProgress(data.done, data.total);
@@ -48,11 +64,11 @@ export class ExerciseTests {
           if (!data.result.message) this.result = data.result;
           end(resolve, data.result);
         } else {
-          drop();
+          this.drop(worker);
           end(reject, new Error(data.error));
         }
       };
-      worker.onerror = (event) => { drop(); end(reject, new Error(event.message || 'grade-worker')); };
+      worker.onerror = (event) => { this.drop(worker); end(reject, new Error(event.message || 'grade-worker')); };
       worker.postMessage({ text, encoding, name, bytes, beside });
     });
   }

@@ -11,6 +11,7 @@ import { saveWork, saveWorkNow, loadWork } from './storage.js';
 import { commandForKey } from './keys.js';
 import { makeDraggable, dropTarget, contextMenu } from './drag-menus.js';
 import { ExerciseTests } from './exercise.js';
+import { makeSplitter } from './splitters.js';
 
 const kOutputLimit = 1000;
 const kNewName = '無題.asm';
@@ -58,6 +59,15 @@ const errorsPane = new ErrorsPane($('errors'), {
   },
 });
 const exercise = new ExerciseTests();
+
+makeSplitter({ name: 'source', bar: $('bar-source'), vertical: true, sized: 'before', min: 200, minOther: 300,
+  template: (w) => `minmax(0, ${w}px) 6px minmax(300px, 1fr)` });
+makeSplitter({ name: 'errors', bar: $('bar-errors'), vertical: false, sized: 'after', min: 40,
+  template: (h) => `auto minmax(60px, 1fr) 5px minmax(0, ${h}px)` });
+makeSplitter({ name: 'listing', bar: $('bar-listing'), vertical: true, sized: 'before', min: 120, minOther: 120,
+  template: (w) => `minmax(0, ${w}px) 5px minmax(120px, 1fr)` });
+makeSplitter({ name: 'work', bar: $('bar-work'), vertical: false, sized: 'after', min: 60, minOther: 80,
+  template: (h) => `minmax(80px, 1fr) 5px minmax(0, ${h}px)` });
 
 // ---- talking to the worker ------------------------------------------------------------
 

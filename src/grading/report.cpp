@@ -121,7 +121,10 @@ std::string JUnitReport(const std::vector<CSubmissionResult>& results)
                 continue;
             }
             out += ">\n      <failure message=\"" + Xml(r.reason) + "\">" + Xml(r.reason);
-            for (const auto& error : s.assemblyErrors) out += "\n" + Xml(error);
+            for (const auto& error : s.assemblyErrors) {
+                out += '\n';
+                out += Xml(error);
+            }
             out += "</failure>\n    </testcase>\n";
         }
         out += "  </testsuite>\n";

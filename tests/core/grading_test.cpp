@@ -211,7 +211,9 @@ TEST_P(Verdicts, SayWhyACaseFailed)
     const CCaseResult& c = result.cases[0];
     const std::string expected = GetParam().reason;
     EXPECT_EQ(c.passed, expected.empty()) << c.reason;
-    if (!expected.empty()) EXPECT_NE(c.reason.find(expected), std::string::npos) << c.reason;
+    if (!expected.empty()) {
+        EXPECT_NE(c.reason.find(expected), std::string::npos) << c.reason;
+    }
     EXPECT_EQ(c.points, c.passed ? 1 : 0);
 }
 

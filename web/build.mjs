@@ -1,9 +1,9 @@
 // Builds the page into one folder of static files: node build.mjs --core DIR --out DIR
 // (DIR of --core holds zelkora-core.js and zelkora-core.wasm, the emscripten build).
 import * as esbuild from 'esbuild';
-import { cp, mkdir, readFile, rm, writeFile } from 'node:fs/promises';
+import { cp, mkdir, readFile, readdir, rm, writeFile } from 'node:fs/promises';
 import { existsSync } from 'node:fs';
-import { join, dirname } from 'node:path';
+import { join, dirname, relative, sep } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { parseArgs } from 'node:util';
 
@@ -26,7 +26,7 @@ await esbuild.build({ ...common, entryPoints: [join(here, 'src', 'main.js')], ou
 for (const worker of ['worker.js', 'grade-worker.js']) {
   await esbuild.build({ ...common, entryPoints: [join(here, 'src', worker)], outfile: join(out, worker), format: 'iife' });
 }
-for (const file of ['style.css', 'sw.js']) await cp(join(here, file), join(out, file));
+await cp(join(here, 'style.css'), join(out, 'style.css'));
 // The toolbar's icons go into the page itself: each SVG file an <img> loads costs the
 // browser a document of its own, which together held the page's start up for a third of a second.
 const icons = join(here, '..', 'src', 'resources', 'icons');
@@ -43,4 +43,12 @@ for (const file of ['zelkora-core.js', 'zelkora-core.wasm']) await cp(join(core,
 await cp(join(icons, 'app.svg'), join(out, 'icons', 'app.svg'));
 // The operating manual (one file with its pictures in it), for ﾍﾙﾌﾟ → 操作説明書.
 await cp(join(here, '..', 'Help', 'zelkora.htm'), join(out, 'help', 'zelkora.htm'));
+// The service worker with the list of the page's files, which it fetches for offline use.
+const files = (await readdir(out, { recursive: true, withFileTypes: true }))
+  .filter((entry) => entry.isFile())
+  .map((entry) => relative(out, join(entry.path ?? entry.parentPath, entry.name)).split(sep).join('/'))
+  .sort();
+const worker = (await readFile(join(here, 'sw.js'), 'utf8')).replace('const kFiles = [];',
+  `const kFiles = ${JSON.stringify(['./', ...files])};`);
+await writeFile(join(out, 'sw.js'), worker);
 console.log(`page built in ${out}`);

@@ -1,8 +1,17 @@
 // Keeps the page working offline once it has been loaded: every file of the page is
-// answered from the cache, and refreshed from the server when it can be reached.
+// answered from the server when it can be reached (and kept), from the cache otherwise.
 const kCache = 'zelkora-page';
 
-self.addEventListener('install', () => self.skipWaiting());
+// Every file of the page (build.mjs writes the list): fetched once the page has loaded, so
+// that what the student has not used yet (the tests' worker, the manual) works offline too.
+const kFiles = [];
+
+self.addEventListener('install', (event) => {
+  self.skipWaiting();
+  event.waitUntil(caches.open(kCache).then((cache) =>
+    // One file that cannot be fetched leaves the others cached, and the worker installed.
+    Promise.all(kFiles.map((file) => cache.add(file).catch(() => {})))));
+});
 self.addEventListener('activate', (event) => event.waitUntil(self.clients.claim()));
 
 self.addEventListener('fetch', (event) => {

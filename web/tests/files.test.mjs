@@ -209,12 +209,10 @@ test('the trace table downloads as CSV', async () => {
   await page.context().close();
 });
 
-test('once loaded, the page opens again offline with the work in it', async () => {
+test('once loaded, the page opens again offline with the work in it, and what it had not used yet works too', async () => {
   const page = await h.newPage();
   await open(page, h.url);
   await page.evaluate(() => navigator.serviceWorker.ready);
-  await page.reload();
-  await page.waitForSelector('body[data-ready="1"]');
   await setSource(page, 'O\tSTART\n\tRET\n\tEND\n');
   await page.context().setOffline(true);
   await page.reload();
@@ -222,6 +220,16 @@ test('once loaded, the page opens again offline with the work in it', async () =
   assert.equal(await editorText(page), 'O\tSTART\n\tRET\n\tEND\n');
   await key(page, 'F7');
   assert.ok((await messageTexts(page)).some((t) => t.includes('ｱｾﾝﾌﾞﾙが正常に終了しました')));
+  // Never opened online: the manual and the tests' worker.
+  assert.equal(await page.evaluate(() => fetch('help/zelkora.htm').then((r) => r.ok, () => false)), true);
+  await page.evaluate(() => {
+    const transfer = new DataTransfer();
+    transfer.items.add(new File(['case ends\nno-output\n'], 'o.tests', { type: 'text/plain' }));
+    document.body.dispatchEvent(new DragEvent('drop', { dataTransfer: transfer, bubbles: true, cancelable: true }));
+  });
+  await page.getByText('操作(O)').click();
+  await page.locator('.menubar [data-cmd="runTests"]:not(:disabled)').click();
+  await page.locator('#errors .vr-row', { hasText: /^○ ends/ }).waitFor();
   await page.context().close();
 });
 

@@ -686,8 +686,12 @@ client.ready.then(async ({ texts, flagBits }) => {
   updateCommands();
   performance.mark('zelkora-ready');
   document.body.dataset.ready = '1';
+  keepOffline();
 }, (error) => messages.show(`WebAssembly を読み込めませんでした: ${error.message}`, 2));
 
-if ('serviceWorker' in navigator && location.protocol !== 'file:') {
+// After the page is ready: the service worker fetches every file of the page as it installs,
+// which would otherwise compete with the page's own loading.
+function keepOffline() {
+  if (!('serviceWorker' in navigator) || location.protocol === 'file:') return;
   navigator.serviceWorker.register('sw.js').catch(() => { /* no offline copy: the page works all the same */ });
 }

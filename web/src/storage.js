@@ -67,8 +67,8 @@ export async function loadWork() {
   try {
     [stored, bytes] = await withStore('readonly', (store) => [store.get('text'), store.get('bytes')]);
   } catch { /* no IndexedDB (a private window may refuse it): localStorage alone */ }
-  let work = quick;
-  if (!work || work.text === null || (stored && stored.saved > work.saved)) work = stored || work;
+  // localStorage lacks the text when it was too large, or is older when its last write failed.
+  const work = quick.text === null || (stored && stored.saved > quick.saved) ? stored : quick;
   if (!work || typeof work.text !== 'string') return null;
   return { ...work, bytes: bytes || null };
 }

@@ -2,7 +2,7 @@
 // the error pane, a case opened in the simulator with its input, a wrong test file, Cancel.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
-import { start, open, setSource, key, idle, registers, messageTexts } from './harness.mjs';
+import { start, open, setSource, key, idle, registers, messageTexts, drop } from './harness.mjs';
 
 // Adds up one-digit input lines until the end of input; writes the sum's digit, leaves it in GR0.
 const ADDER = `ADD\tSTART
@@ -31,15 +31,6 @@ const TESTS = 'case 二つの数\nin 2\nin 3\neof\nout 5\nexpect GR0=5\ncase 間
 let h;
 before(async () => { h = await start(); });
 after(async () => { await h.close(); });
-
-// Files dropped on the page together, as from a file manager.
-async function drop(page, files) {
-  await page.evaluate((list) => {
-    const transfer = new DataTransfer();
-    for (const [name, text] of list) transfer.items.add(new File([text], name, { type: 'text/plain' }));
-    document.body.dispatchEvent(new DragEvent('drop', { dataTransfer: transfer, bubbles: true, cancelable: true }));
-  }, files);
-}
 
 const paneLines = (page) => page.$$eval('#errors .vr-row', (rows) => rows.map((row) => row.textContent));
 const menuItem = (page) => page.locator('.menubar [data-cmd="runTests"]');

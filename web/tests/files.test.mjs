@@ -3,7 +3,7 @@
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { readFile } from 'node:fs/promises';
-import { start, open, setSource, key, idle, button, messageTexts } from './harness.mjs';
+import { start, open, setSource, key, idle, button, messageTexts, drop } from './harness.mjs';
 
 let h;
 before(async () => { h = await start(); });
@@ -124,25 +124,20 @@ test('a reload finds the work: the edited text, the file name and its format for
 test('a file dropped on the page opens; a binary asks first and no keeps the editor as it was', async () => {
   const page = await h.newPage();
   await open(page, h.url);
-  const drop = (bytes, name) => page.evaluate(([data, fileName]) => {
-    const transfer = new DataTransfer();
-    transfer.items.add(new File([new Uint8Array(data)], fileName));
-    window.dispatchEvent(new DragEvent('drop', { dataTransfer: transfer, bubbles: true, cancelable: true }));
-  }, [[...bytes], name]);
-  await drop(SJIS, 'dropped.asm');
+  await drop(page, [['dropped.asm', SJIS]]);
   await idle(page);
   assert.equal(await page.locator('#file-name').textContent(), 'dropped.asm');
   assert.match(await editorText(page), /^P\tSTART\n\tRET\t; 日本ｶﾅ\n\tEND\n$/);
 
   const binary = Buffer.from([0x7f, 0x45, 0x4c, 0x46, 0x02, 0x01, 0x01, 0x00, 0x00, 0xff, 0xfe, 0x00]);
-  await drop(binary, 'a.out');
+  await drop(page, [['a.out', binary]]);
   const question = page.getByRole('alertdialog');
   assert.match(await question.textContent(), /ﾃｷｽﾄﾌｧｲﾙではないようです/);
   await question.getByRole('button', { name: 'いいえ' }).click();
   await idle(page);
   assert.equal(await page.locator('#file-name').textContent(), 'dropped.asm');
 
-  await drop(binary, 'a.out');
+  await drop(page, [['a.out', binary]]);
   await page.getByRole('alertdialog').getByRole('button', { name: 'はい' }).click();
   await idle(page);
   assert.equal(await page.locator('#file-name').textContent(), 'a.out');
@@ -222,11 +217,7 @@ test('once loaded, the page opens again offline with the work in it, and what it
   assert.ok((await messageTexts(page)).some((t) => t.includes('ｱｾﾝﾌﾞﾙが正常に終了しました')));
   // Never opened online: the manual and the tests' worker.
   assert.equal(await page.evaluate(() => fetch('help/zelkora.htm').then((r) => r.ok, () => false)), true);
-  await page.evaluate(() => {
-    const transfer = new DataTransfer();
-    transfer.items.add(new File(['case ends\nno-output\n'], 'o.tests', { type: 'text/plain' }));
-    document.body.dispatchEvent(new DragEvent('drop', { dataTransfer: transfer, bubbles: true, cancelable: true }));
-  });
+  await drop(page, [['o.tests', 'case ends\nno-output\n']]);
   await page.getByText('操作(O)').click();
   await page.locator('.menubar [data-cmd="runTests"]:not(:disabled)').click();
   await page.locator('#errors .vr-row', { hasText: /^○ ends/ }).waitFor();

@@ -73,6 +73,17 @@ export async function registers(page) {
     Object.fromEntries(rows.map((row) => [row.cells[0].textContent, [...row.cells].slice(1).map((c) => c.textContent)])));
 }
 
+// Files dropped on the page together, as from a file manager: [name, text or bytes] each.
+export async function drop(page, files) {
+  await page.evaluate((list) => {
+    const transfer = new DataTransfer();
+    for (const [name, data] of list) {
+      transfer.items.add(new File([typeof data === 'string' ? data : new Uint8Array(data)], name, { type: 'text/plain' }));
+    }
+    document.body.dispatchEvent(new DragEvent('drop', { dataTransfer: transfer, bubbles: true, cancelable: true }));
+  }, files.map(([name, data]) => [name, typeof data === 'string' ? data : [...data]]));
+}
+
 export async function messageTexts(page) {
   return page.$$eval('#messages .msg-text', (items) => items.map((item) => item.textContent));
 }
